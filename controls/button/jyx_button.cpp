@@ -1,0 +1,244 @@
+#include "controls/button/jyx_button.h"
+
+#include <cmath>
+#include <sstream>
+#include <vector>
+
+#include "platform/control_registry.h"
+#include "platform/units.h"
+#include "platform/window_system.h"
+
+namespace ludex {
+
+namespace {
+
+constexpr Color kDarkLine = 0x00151413;
+constexpr Color kWhiteLine = 0x00FFFFFF;
+constexpr Color kPressedGreyLine = 0x00B5B5B4;
+constexpr Color kHoverOuterLine = 0x006F6E6D;
+constexpr Color kCornerPixel = 0x00000000;
+constexpr Color kNewInstanceBackColor = 0x00F4F4F4;
+
+constexpr double kPressedStep = 3;
+constexpr double kNormalStep = 5;
+constexpr double kHoverStep = 7;
+
+// The settings a button keeps in its host's property bag, in stored order.
+constexpr const char* kEnabledKey = "Enabled";
+constexpr const char* kCaptionKey = "Caption";
+constexpr const char* kBackColorKey = "BackColor";
+constexpr const char* kCaptionColorKey = "CaptionColor";
+constexpr const char* kDefaultCaption = "Button";
+constexpr std::int32_t kDefaultBackColor = 0x00F4F4F4;
+constexpr std::int32_t kDefaultCaptionColor = 0;
+
+}  // namespace
+
+std::string ColorToRgbText(std::int32_t colour) {
+  // Division truncates toward zero and the remainder keeps the dividend's
+  // sign, so a colour with the high bit set gives negative parts.
+  const std::int32_t r = colour % 256;
+  const std::int32_t g = (colour / 256) % 256;
+  const std::int32_t b = (colour / 256) / 256;
+  return std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b);
+}
+
+JyxButton::JyxButton(std::string name, int index)
+    : UserControl(std::move(name), index, kDesignerWidth, kDesignerHeight), captions_("Captions") {
+  captions_.SetForeColor(kSysWindowText);
+  captions_.SetBackColor(kSysWindowBackground);
+  captions_.SetTransparent(true);
+  captions_.SetAlign(Alignment::Center);
+  captions_.Move(0, 0, 555, 180);
+  captions_.SetAutoSize(true);
+  captions_.SetCaption("Capion");
+  AddPart(&captions_);
+
+  captions_.MouseDown = [this](auto& b, auto& s, auto& x, auto& y) { PressHandling(b, s, x, y); };
+  captions_.MouseMove = [this](auto& b, auto& s, auto& x, auto& y) { MoveHandling(b, s, x, y); };
+  captions_.MouseUp = [this](auto& b, auto& s, auto& x, auto& y) { ReleaseHandling(b, s, x, y); };
+  captions_.Click = [this] { if (Click) Click(); };
+  captions_.DblClick = [this] { Captions_DblClick(); };
+
+  timer1_.Tick = [this] { Timer1_Timer(); };
+  timer1_.SetInterval(100);
+  timer1_.SetEnabled(true);
+}
+
+// --- properties --------------------------------------------------------------
+
+void JyxButton::SetBackColor(Color vNewValue) {
+  back_color_ = vNewValue;
+  RepaintNormal();
+}
+
+void JyxButton::SetCaptionColor(Color vNewValue) { captions_.SetForeColor(vNewValue); }
+
+void JyxButton::SetCaption(const std::string& vNewValue) { captions_.SetCaption(vNewValue); }
+
+void JyxButton::OnEnabledChanged() {
+  UserControl::OnEnabledChanged();
+  captions_.SetEnabled(Enabled());
+}
+
+// --- persistence ---------------------------------------------------------------
+
+void JyxButton::UserControl_InitProperties() { back_color_ = kNewInstanceBackColor; }
+
+void JyxButton::UserControl_ReadProperties(const PropertyBag& bag) {
+  SetEnabled(bag.ReadBool(kEnabledKey, true));
+  SetCaption(bag.ReadText(kCaptionKey, kDefaultCaption));
+  SetBackColor(static_cast<Color>(bag.ReadInt32(kBackColorKey, kDefaultBackColor)));
+  SetCaptionColor(static_cast<Color>(bag.ReadInt32(kCaptionColorKey, kDefaultCaptionColor)));
+}
+
+void JyxButton::UserControl_WriteProperties(PropertyBag& bag) {
+  bag.Write(kEnabledKey, Enabled(), true);
+  bag.Write(kCaptionKey, Caption(), std::string(kDefaultCaption));
+  bag.Write(kBackColorKey, static_cast<std::int32_t>(back_color_), kDefaultBackColor);
+  bag.Write(kCaptionColorKey, static_cast<std::int32_t>(CaptionColor()), kDefaultCaptionColor);
+}
+
+void JyxButton::UserControl_Resize() { RepaintNormal(); }
+
+// --- looks -----------------------------------------------------------------------
+
+int JyxButton::WidthPx() const { return TwipsToPixels(Width()); }
+int JyxButton::HeightPx() const { return TwipsToPixels(Height()); }
+
+void JyxButton::RepaintNormal() {
+  surface().Clear();
+  captions_.Move(Width() / 2 - captions_.Width() / 2, Height() / 2 - captions_.Height() / 2);
+  ApplyRoundRegion(hwnd(), Width(), Height(), 5);
+  DrawGradient(back_color_, kNormalStep);
+  DrawNormalFrame();
+}
+
+void JyxButton::ApplyRoundRegion(Hwnd window, double width, double height, int corner) {
+  const int right = TwipsToPixels(width), bottom = TwipsToPixels(height);
+  const Hrgn region = CreateRoundRectRgn(0, 0, right, bottom, corner, corner);
+  SetWindowRgn(window, region, true);
+}
+
+void JyxButton::DrawGradient(Color color, double step) {
+  // A system colour is turned into its RGB value first, so it shades like any other.
+  std::vector<double> parts;
+  std::istringstream text(ColorToRgbText(static_cast<std::int32_t>(ResolveColor(color))));
+  for (std::string part; std::getline(text, part, ',');) parts.push_back(std::stod(part));
+  double r = parts[0], g = parts[1], b = parts[2];
+  const double lines = Height() / step;
+  for (double i = 0; i <= lines; ++i) {
+    const int ri = RoundHalfEven(r), gi = RoundHalfEven(g), bi = RoundHalfEven(b);
+    // A component the colour constructor refuses skips the line, nothing more.
+    const bool valid = ri >= 0 && gi >= 0 && bi >= 0 && ri <= 255 && gi <= 255 && bi <= 255;
+    if (valid) surface().Line(0, i * step, Width(), i * step, MakeRgb(ri, gi, bi));
+    if (r > 0 && g > 0 && b > 0) {
+      r -= 0.5;
+      g -= 0.5;
+      b -= 0.5;
+    }
+  }
+}
+
+void JyxButton::DrawCornerPixels(int count, int width_px, int height_px, Color color) {
+  const int m = count + 1;
+  for (int i = 1; i <= m; ++i) {
+    surface().SetPixelV(m - i - 1, i - 1, color);
+    surface().SetPixelV(m - i - 1, height_px - i - 1, color);
+    surface().SetPixelV(width_px - m + i - 1, i - 1, color);
+    surface().SetPixelV(width_px - m + i - 1, height_px - i - 1, color);
+  }
+}
+
+void JyxButton::DrawNormalFrame() {
+  const double w = Width(), h = Height();
+  surface().Box(0, 0, w - 25, h - 25, kDarkLine);
+  surface().Box(15, 15, w - 40, h - 40, kWhiteLine);
+  DrawCornerPixels(3, WidthPx(), HeightPx(), kCornerPixel);
+}
+
+void JyxButton::DrawPressedLook() {
+  const double w = Width(), h = Height();
+  DrawGradient(back_color_, kPressedStep);
+  surface().Box(40, 40, w - 75, h - 75, kWhiteLine);
+  surface().Box(30, 30, w - 65, h - 65, kDarkLine);
+  surface().Box(15, 15, w - 40, h - 40, kPressedGreyLine);
+  surface().Box(0, 0, w - 25, h - 25, kDarkLine);
+  DrawCornerPixels(3, WidthPx(), HeightPx(), kCornerPixel);
+}
+
+void JyxButton::DrawHoverBody() {
+  const double w = Width(), h = Height();
+  DrawGradient(back_color_, kHoverStep);
+  DrawCornerPixels(3, WidthPx(), HeightPx(), kCornerPixel);
+  surface().Box(30, 30, w - 55, h - 55, kWhiteLine);
+  surface().Box(15, 15, w - 40, h - 40, kDarkLine);
+  surface().Box(0, 0, w - 25, h - 25, kHoverOuterLine);
+}
+
+void JyxButton::DrawHoverLook() {
+  if (timer1_.Enabled()) return;
+  DrawHoverBody();
+  timer1_.SetEnabled(true);
+}
+
+// --- behaviour -------------------------------------------------------------------
+
+void JyxButton::PressHandling(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+  DrawPressedLook();
+  captions_.SetBold(true);
+  if (MouseDown) MouseDown(button, shift, x, y);
+}
+
+void JyxButton::MoveHandling(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+  DrawHoverLook();
+  timer1_.SetEnabled(true);
+  if (MouseMove) MouseMove(button, shift, x, y);
+}
+
+void JyxButton::ReleaseHandling(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+  RepaintNormal();
+  DrawHoverBody();
+  captions_.SetBold(false);
+  if (MouseUp) MouseUp(button, shift, x, y);
+}
+
+void JyxButton::UserControl_MouseDown(std::int16_t& b, std::int16_t& s, float& x, float& y) { PressHandling(b, s, x, y); }
+void JyxButton::UserControl_MouseMove(std::int16_t& b, std::int16_t& s, float& x, float& y) { MoveHandling(b, s, x, y); }
+void JyxButton::UserControl_MouseUp(std::int16_t& b, std::int16_t& s, float& x, float& y) { ReleaseHandling(b, s, x, y); }
+
+void JyxButton::UserControl_Click() {
+  if (Click) Click();
+}
+
+void JyxButton::UserControl_DblClick() {
+  std::int16_t button = 1, shift = 0;
+  float x = 0, y = 0;
+  PressHandling(button, shift, x, y);
+  if (Click) Click();
+}
+
+void JyxButton::Captions_DblClick() {
+  std::int16_t button = 1, shift = 0;
+  float x = 0, y = 0;
+  PressHandling(button, shift, x, y);
+}
+
+void JyxButton::Timer1_Timer() {
+  PixelPoint p;
+  GetCursorPos(&p);
+  ScreenToClient(hwnd(), &p);
+  const double left = 0.0 / kTwipsPerPixel, top = 0.0 / kTwipsPerPixel;
+  const double right = left + Width() / kTwipsPerPixel, bottom = top + Height() / kTwipsPerPixel;
+  const bool outside = p.x < left || p.y < top || p.x > right || p.y > bottom;
+  if (!outside) return;
+  RepaintNormal();
+  captions_.SetBold(false);
+  timer1_.SetEnabled(false);
+}
+
+void RegisterJyxButton() {
+  ControlRegistry::Register("JyxButton", [](const ControlDefinition& d) { return std::make_unique<JyxButton>(d.name, d.index); });
+}
+
+}  // namespace ludex

@@ -1,0 +1,92 @@
+#include "platform/address.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace ludex {
+
+namespace {
+
+bool IsSchemeChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.'; }
+
+// "scheme:" at the start, with a letter first, as in "http:" or "about:".
+bool HasScheme(std::string_view text) {
+  const auto colon = text.find(':');
+  if (colon == std::string_view::npos || colon == 0) return false;
+  if (!std::isalpha(static_cast<unsigned char>(text[0]))) return false;
+  const auto scheme = text.substr(0, colon);
+  if (!std::all_of(scheme.begin(), scheme.end(), IsSchemeChar)) return false;
+  // "example.com:8080" is a host and port, not a scheme.
+  const auto rest = text.substr(colon + 1);
+  const bool port_follows = !rest.empty() && std::isdigit(static_cast<unsigned char>(rest[0]));
+  return !(port_follows && scheme.find('.') != std::string_view::npos) && scheme != "localhost";
+}
+
+bool IsHostChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.'; }
+
+// A dotted host name or address, or localhost, optionally with a port, then
+// optionally a path, query or fragment.
+bool LooksLikeHost(std::string_view text) {
+  const auto end = text.find_first_of("/?#");
+  const auto authority = text.substr(0, end);
+  const auto colon = authority.rfind(':');
+  const auto host = authority.substr(0, colon);
+  if (colon != std::string_view::npos) {
+    const auto port = authority.substr(colon + 1);
+    if (port.empty() || port.size() > 5 || !std::all_of(port.begin(), port.end(), [](char c) {
+          return std::isdigit(static_cast<unsigned char>(c));
+        })) {
+      return false;
+    }
+    if (std::stoi(std::string(port)) > 65535) return false;
+  }
+  if (host.empty() || !std::all_of(host.begin(), host.end(), IsHostChar)) return false;
+  if (host == "localhost") return true;
+  const auto dot = host.find('.');
+  return dot != std::string_view::npos && dot > 0 && host.back() != '.';
+}
+
+bool HasSpaceOrControl(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == 0x7F; });
+}
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      default:
+        if (static_cast<unsigned char>(c) < ' ' && c != '\t') out += "\xEF\xBF\xBD";  // U+FFFD
+        else out += c;
+    }
+  }
+}
+
+}  // namespace
+
+BrowserTarget ResolveAddress(std::string_view text) {
+  if (!text.empty() && !HasSpaceOrControl(text)) {
+    if (HasScheme(text)) return {std::string(text), {}};
+    if (LooksLikeHost(text)) return {"http://" + std::string(text), {}};
+  }
+  return {{}, ErrorPageHtml(text, "这不是一个有效的网址，请检查后重新输入。")};
+}
+
+std::string ErrorPageHtml(std::string_view asked_for, std::string_view reason) {
+  std::string html =
+      "<!DOCTYPE html><html lang=\"zh-CN\"><head><meta charset=\"utf-8\"><title>无法打开网页</title>"
+      "<style>body{font-family:sans-serif;margin:48px;color:#333;background:#f7f7f7}"
+      "h1{font-size:20px;color:#b33}p{font-size:14px;word-break:break-all}</style></head><body>"
+      "<h1>无法打开网页</h1><p>地址：<b>";
+  AppendEscaped(html, asked_for);
+  html += "</b></p><p>";
+  AppendEscaped(html, reason);
+  html += "</p></body></html>";
+  return html;
+}
+
+}  // namespace ludex

@@ -1,0 +1,61 @@
+// What every control on a form has: a name (and index in a control array),
+// a place in its container in twips, visibility, enabled state, tab index.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace ludex {
+
+// Mouse notification arguments, passed by reference like the events they feed:
+// button mask (1 left, 2 right, 4 middle), shift mask, position in twips.
+using MouseHandler = std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)>;
+using Handler = std::function<void()>;
+
+class Control {
+ public:
+  explicit Control(std::string name, int index = -1) : name_(std::move(name)), index_(index) {}
+  virtual ~Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  const std::string& Name() const { return name_; }
+  int Index() const { return index_; }  // -1 outside a control array
+
+  double Left() const { return left_; }
+  double Top() const { return top_; }
+  double Width() const { return width_; }
+  double Height() const { return height_; }
+  // Place and size in twips, relative to the container.
+  void Move(double left, double top, double width, double height);
+  void Move(double left, double top) { Move(left, top, width_, height_); }
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+
+  int TabIndex() const { return tab_index_; }
+  void SetTabIndex(int tab_index) { tab_index_ = tab_index; }
+
+  bool Contains(double x, double y) const {
+    return x >= left_ && y >= top_ && x < left_ + width_ && y < top_ + height_;
+  }
+
+ protected:
+  // Hooks for subclasses; called after the state changed.
+  virtual void OnMoved(bool size_changed) { (void)size_changed; }
+  virtual void OnVisibleChanged() {}
+  virtual void OnEnabledChanged() {}
+
+ private:
+  std::string name_;
+  int index_;
+  double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  bool visible_ = true;
+  bool enabled_ = true;
+  int tab_index_ = 0;
+};
+
+}  // namespace ludex

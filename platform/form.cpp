@@ -1,0 +1,181 @@
+#include "platform/form.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/browser.h"
+#include "platform/control_registry.h"
+#include "platform/label.h"
+#include "platform/resources.h"
+#include "platform/text_box.h"
+#include "platform/units.h"
+#include "platform/user_control.h"
+
+namespace ludex {
+
+namespace {
+
+std::vector<unsigned char> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
+
+void ConfigureLabel(Label& label, const ControlDefinition& d) {
+  label.SetFont(d.font);
+  label.SetAlign(d.alignment);
+  label.SetTransparent(d.transparent);
+  if (d.fore_color) label.SetForeColor(*d.fore_color);
+  if (d.back_color) label.SetBackColor(*d.back_color);
+  label.SetCaption(d.caption);
+  label.SetAutoSize(d.auto_size);
+}
+
+}  // namespace
+
+Form::Form(std::string definition_resource) : resource_(std::move(definition_resource)) {}
+
+Form::~Form() {
+  if (loaded_ && Backend::Installed()) Destroy();
+}
+
+void Form::Load() {
+  if (loaded_) return;
+  Build();
+  loaded_ = true;
+  ConnectEvents();
+  Form_Load();
+}
+
+void Form::Show() {
+  Load();
+  if (!loaded_) return;  // Form_Load may unload the form again
+  if (shown_) {
+    Backend::The().BringToFront(hwnd());
+    return;
+  }
+  shown_ = true;
+  if (definition_.centre_on_screen) {
+    Backend::The().ShowCentred(hwnd());
+  } else {
+    Backend::The().ShowWindow(hwnd(), true);
+  }
+}
+
+void Form::Unload() {
+  if (!loaded_) return;
+  std::int16_t cancel = 0;
+  Form_Unload(cancel);
+  if (cancel != 0 || !loaded_) return;
+  Destroy();
+}
+
+void Form::Build() {
+  definition_ = ParseFormDefinition(resource_, FindResource(resource_));
+  caption_ = definition_.caption;
+  icon_ = definition_.icon.empty() ? std::vector<unsigned char>{} : Bytes(FindResource(definition_.icon));
+  FormWindowSpec spec;
+  spec.title = caption_;
+  spec.client_width = TwipsToPixels(definition_.client_width);
+  spec.client_height = TwipsToPixels(definition_.client_height);
+  spec.border = definition_.border;
+  spec.show_in_taskbar = definition_.show_in_taskbar;
+  spec.resizable = false;
+  spec.icon_file = icon_;
+  const Hwnd form_hwnd = AllocateHandle();
+  Backend::The().CreateFormWindow(form_hwnd, spec, this);
+
+  for (const ControlDefinition& d : definition_.controls) BuildControl(d, *this, form_hwnd);
+
+  // The definition lists controls from the top of the z-order down.
+  std::vector<Hwnd> top_first;
+  std::vector<const WindowedControl*> focusable;
+  for (const auto& control : controls_) {
+    if (const auto* w = dynamic_cast<const WindowedControl*>(control.get())) {
+      if (w->ParentWindow() == form_hwnd) top_first.push_back(w->hwnd());
+      focusable.push_back(w);
+    }
+  }
+  Backend::The().RestackChildren(form_hwnd, top_first);
+  std::stable_sort(focusable.begin(), focusable.end(),
+                   [](const auto* a, const auto* b) { return a->TabIndex() < b->TabIndex(); });
+  std::vector<Hwnd> tab_order;
+  for (const auto* w : focusable) tab_order.push_back(w->hwnd());
+  Backend::The().SetTabOrder(form_hwnd, tab_order);
+}
+
+void Form::BuildControl(const ControlDefinition& d, PaintedWindow& container, Hwnd container_hwnd) {
+  std::unique_ptr<Control> control = ControlRegistry::Create(definition_.file, d);
+  Control& c = *control;
+  controls_.push_back(std::move(control));
+  c.SetTabIndex(d.tab_index);
+  c.SetVisible(d.visible);
+  c.SetEnabled(d.enabled);
+  if (auto* user_control = dynamic_cast<UserControl*>(&c)) {
+    // Created at its designer size, it reads its settings, then the host sizes it.
+    user_control->Move(d.left, d.top);
+    user_control->Site(container_hwnd);
+    try {
+      user_control->ReadProperties(d.bag);
+    } catch (const PropertyError& e) {
+      throw DefinitionError(definition_.file, d.name, e.key(), e.what());
+    }
+    user_control->Place(d.left, d.top, d.width, d.height);
+    for (const ControlDefinition& child : d.children) BuildControl(child, *user_control, user_control->hwnd());
+    return;
+  }
+  if (!d.children.empty()) throw DefinitionError(definition_.file, d.name, "controls", "this kind holds no controls");
+  c.Move(d.left, d.top, d.width, d.height);
+  if (auto* part = dynamic_cast<WindowlessPart*>(&c)) {
+    if (auto* label = dynamic_cast<Label*>(part)) ConfigureLabel(*label, d);
+    // Parts come top first, so each new one goes below those already there.
+    container.AddPartBelow(part);
+    return;
+  }
+  auto& windowed = dynamic_cast<WindowedControl&>(c);
+  windowed.Site(container_hwnd);
+  if (auto* text_box = dynamic_cast<TextBox*>(&windowed)) text_box->SetText(d.caption);
+}
+
+void Form::Destroy() {
+  const Hwnd form_hwnd = hwnd();
+  // Controls go first, children before the window that holds them.
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) it->reset();
+  controls_.clear();
+  for (WindowlessPart* part : std::vector<WindowlessPart*>(PartsTopFirst())) RemovePart(part);
+  if (form_hwnd != 0) Backend::The().DestroyWindow(form_hwnd);
+  ReleaseHandle();
+  loaded_ = false;
+  shown_ = false;
+}
+
+std::string Form::Caption() const { return loaded_ ? Backend::The().Title(hwnd()) : caption_; }
+
+void Form::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  if (loaded_) Backend::The().SetTitle(hwnd(), caption);
+}
+
+void Form::SetIcon(std::vector<unsigned char> ico_file) {
+  icon_ = std::move(ico_file);
+  if (loaded_) Backend::The().SetIcon(hwnd(), icon_);
+}
+
+Control* Form::Find(std::string_view name, int index) const {
+  for (const auto& control : controls_) {
+    if (control->Name() == name && control->Index() == index) return control.get();
+  }
+  return nullptr;
+}
+
+void Form::MissingControl(std::string_view name) const {
+  throw std::logic_error("form " + definition_.name + " has no control " + std::string(name) + " of that kind");
+}
+
+void Form::PaintBackground(cairo_t* cr) {
+  const Color back = ResolveColor(definition_.back_color);
+  cairo_set_source_rgb(cr, RedOf(back) / 255.0, GreenOf(back) / 255.0, BlueOf(back) / 255.0);
+  cairo_paint(cr);
+}
+
+bool Form::SelfContains(double x, double y) const {
+  return x >= 0 && y >= 0 && x < definition_.client_width && y < definition_.client_height;
+}
+
+}  // namespace ludex

@@ -1,0 +1,102 @@
+#include "platform/gtk/canvas.h"
+
+#include "platform/gtk/guarded.h"
+
+namespace ludex::gtk {
+
+namespace {
+
+// A GtkFixed asks for the room its children need; a canvas asks for nothing
+// beyond its size request, as a native window does.
+struct LudexCanvas {
+  GtkFixed parent;
+};
+struct LudexCanvasClass {
+  GtkFixedClass parent_class;
+};
+
+G_DEFINE_TYPE(LudexCanvas, ludex_canvas, GTK_TYPE_FIXED)
+
+void ludex_canvas_get_preferred_size(GtkWidget*, gint* minimum, gint* natural) {
+  *minimum = 0;
+  *natural = 0;
+}
+
+void ludex_canvas_class_init(LudexCanvasClass* klass) {
+  GtkWidgetClass* widget_class = GTK_WIDGET_CLASS(klass);
+  widget_class->get_preferred_width = ludex_canvas_get_preferred_size;
+  widget_class->get_preferred_height = ludex_canvas_get_preferred_size;
+}
+
+void ludex_canvas_init(LudexCanvas* self) {
+  GtkWidget* widget = GTK_WIDGET(self);
+  gtk_widget_set_has_window(widget, TRUE);
+  gtk_widget_add_events(widget, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
+}
+
+}  // namespace
+
+Canvas::Canvas(Hwnd hwnd, WindowSink* sink, DoubleClickDetector& clicks)
+    : hwnd_(hwnd), sink_(sink), clicks_(clicks), widget_(KeepWidget(GTK_WIDGET(g_object_new(ludex_canvas_get_type(), nullptr)))) {
+  ConnectSignals();
+}
+
+void Canvas::ConnectSignals() {
+  connections_.Connect(widget_.get(), "draw", OnDraw, this);
+  connections_.Connect(widget_.get(), "button-press-event", OnButtonPressEvent, this);
+  connections_.Connect(widget_.get(), "button-release-event", OnButtonReleaseEvent, this);
+  connections_.Connect(widget_.get(), "motion-notify-event", OnMotionNotifyEvent, this);
+}
+
+void Canvas::SetPointer(int pointer) {
+  GdkWindow* window = gtk_widget_get_window(widget_.get());
+  if (pointer != 8) {
+    gdk_window_set_cursor(window, nullptr);
+    return;
+  }
+  GdkDisplay* display = gtk_widget_get_display(widget_.get());
+  GObjectPtr<GdkCursor> cursor(gdk_cursor_new_from_name(display, "nwse-resize"));
+  if (!cursor) cursor.reset(gdk_cursor_new_for_display(display, GDK_BOTTOM_RIGHT_CORNER));
+  gdk_window_set_cursor(window, cursor.get());
+}
+
+gboolean Canvas::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
+  auto* canvas = static_cast<Canvas*>(self);
+  Guarded([&] { canvas->sink_->OnPaint(cr); });
+  // Let GtkFixed draw the child windows over the picture.
+  return FALSE;
+}
+
+gboolean Canvas::OnButtonPressEvent(GtkWidget*, GdkEventButton* event, gpointer self) {
+  auto* canvas = static_cast<Canvas*>(self);
+  if (!canvas->IsOwnEvent(event->window)) return FALSE;
+  return Guarded(TRUE, [&] {
+    // GDK follows the second press of a double-click with a 2BUTTON_PRESS
+    // (and a third with a 3BUTTON_PRESS); those are not presses of their own.
+    std::optional<RawMouse> m = ButtonEvent(*event);
+    if (!m) return TRUE;
+    m->double_press = canvas->clicks_.IsSecondPress(canvas->hwnd_, *event);
+    canvas->sink_->OnMouse(*m);
+    return TRUE;
+  });
+}
+
+gboolean Canvas::OnButtonReleaseEvent(GtkWidget*, GdkEventButton* event, gpointer self) {
+  auto* canvas = static_cast<Canvas*>(self);
+  if (!canvas->IsOwnEvent(event->window)) return FALSE;
+  return Guarded(TRUE, [&] {
+    if (std::optional<RawMouse> m = ButtonEvent(*event)) canvas->sink_->OnMouse(*m);
+    return TRUE;
+  });
+}
+
+gboolean Canvas::OnMotionNotifyEvent(GtkWidget*, GdkEventMotion* event, gpointer self) {
+  auto* canvas = static_cast<Canvas*>(self);
+  if (!canvas->IsOwnEvent(event->window)) return FALSE;
+  return Guarded(TRUE, [&] {
+    canvas->sink_->OnMouse(MotionEvent(*event));
+    return TRUE;
+  });
+}
+
+}  // namespace ludex::gtk

@@ -1,0 +1,48 @@
+// Owning pointers for GLib objects and widgets: every reference the back end
+// keeps is one of these, so nothing is released by hand.
+#pragma once
+
+#include <glib-object.h>
+#include <gtk/gtk.h>
+
+#include <memory>
+
+namespace ludex::gtk {
+
+struct GObjectUnref {
+  void operator()(gpointer object) const { g_object_unref(object); }
+};
+
+// Holds one reference to a GObject. Construct it directly from a call that
+// returns a full reference ("transfer full").
+template <typename T>
+using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
+
+// A reference of our own to an object we were lent.
+template <typename T>
+GObjectPtr<T> Ref(T* object) {
+  return GObjectPtr<T>(static_cast<T*>(g_object_ref(object)));
+}
+
+// A widget the back end made: destroyed (taken out of its container, or a
+// top-level closed) and released when the pointer goes.
+struct WidgetDestroy {
+  void operator()(GtkWidget* widget) const {
+    gtk_widget_destroy(widget);
+    g_object_unref(widget);
+  }
+};
+
+using WidgetPtr = std::unique_ptr<GtkWidget, WidgetDestroy>;
+
+// Takes a new widget: its floating reference (or, for a top-level that GTK
+// already holds, one more reference) becomes ours.
+inline WidgetPtr KeepWidget(GtkWidget* fresh) { return WidgetPtr(GTK_WIDGET(g_object_ref_sink(fresh))); }
+
+struct GErrorFree {
+  void operator()(GError* error) const { g_error_free(error); }
+};
+
+using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
+
+}  // namespace ludex::gtk

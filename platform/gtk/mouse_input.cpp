@@ -1,0 +1,81 @@
+#include "platform/gtk/mouse_input.h"
+
+#include <gtk/gtk.h>
+
+#include <cmath>
+
+namespace ludex::gtk {
+
+namespace {
+
+std::int16_t ButtonBit(guint button) {
+  switch (button) {
+    case GDK_BUTTON_PRIMARY: return 1;
+    case GDK_BUTTON_SECONDARY: return 2;
+    case GDK_BUTTON_MIDDLE: return 4;
+    default: return 0;
+  }
+}
+
+std::int16_t HeldButtons(guint state) {
+  std::int16_t held = 0;
+  if (state & GDK_BUTTON1_MASK) held |= 1;
+  if (state & GDK_BUTTON3_MASK) held |= 2;
+  if (state & GDK_BUTTON2_MASK) held |= 4;
+  return held;
+}
+
+std::int16_t ShiftKeys(guint state) {
+  std::int16_t keys = 0;
+  if (state & GDK_SHIFT_MASK) keys |= 1;
+  if (state & GDK_CONTROL_MASK) keys |= 2;
+  if (state & GDK_MOD1_MASK) keys |= 4;
+  return keys;
+}
+
+}  // namespace
+
+bool DoubleClickDetector::IsSecondPress(Hwnd window, const GdkEventButton& press) {
+  gint double_click_time = 400;
+  gint double_click_distance = 5;
+  g_object_get(gtk_settings_get_default(), "gtk-double-click-time", &double_click_time,
+               "gtk-double-click-distance", &double_click_distance, nullptr);
+  const bool second = last_ && last_->window == window && last_->button == press.button &&
+                      press.time - last_->time < static_cast<guint32>(double_click_time) &&
+                      std::abs(press.x_root - last_->x_root) <= double_click_distance &&
+                      std::abs(press.y_root - last_->y_root) <= double_click_distance;
+  // A third quick press starts a new click, so that it can pair with a fourth.
+  if (second) {
+    last_.reset();
+  } else {
+    last_ = Press{window, press.button, press.time, press.x_root, press.y_root};
+  }
+  return second;
+}
+
+std::optional<RawMouse> ButtonEvent(const GdkEventButton& event) {
+  RawMouse m;
+  switch (event.type) {
+    case GDK_BUTTON_PRESS: m.kind = RawMouse::Kind::Press; break;
+    case GDK_BUTTON_RELEASE: m.kind = RawMouse::Kind::Release; break;
+    default: return std::nullopt;
+  }
+  m.button = ButtonBit(event.button);
+  if (m.button == 0) return std::nullopt;
+  m.shift = ShiftKeys(event.state);
+  m.x = event.x;
+  m.y = event.y;
+  return m;
+}
+
+RawMouse MotionEvent(const GdkEventMotion& event) {
+  RawMouse m;
+  m.kind = RawMouse::Kind::Move;
+  m.button = HeldButtons(event.state);
+  m.shift = ShiftKeys(event.state);
+  m.x = event.x;
+  m.y = event.y;
+  return m;
+}
+
+}  // namespace ludex::gtk

@@ -1,0 +1,34 @@
+// A control with a native child window of its own: a user control, a text
+// box or a browser. Its place in twips is mirrored on its window in pixels.
+#pragma once
+
+#include "platform/backend.h"
+#include "platform/control.h"
+
+namespace ludex {
+
+class WindowedControl : public Control {
+ public:
+  using Control::Control;
+  ~WindowedControl() override;
+
+  virtual Hwnd hwnd() const = 0;
+  // Creates the native window inside `parent` at the control's place.
+  virtual void Site(Hwnd parent) = 0;
+  Hwnd ParentWindow() const { return parent_; }
+  bool Sited() const { return parent_ != 0; }
+  // The control's place in its parent's client pixels.
+  PixelRect PixelPlace() const;
+
+ protected:
+  void CreateNative(Hwnd parent, NativeKind kind, WindowSink* sink);
+  void DestroyNative();
+  void OnMoved(bool size_changed) override;
+  void OnVisibleChanged() override;
+  void OnEnabledChanged() override;
+
+ private:
+  Hwnd parent_ = 0;
+};
+
+}  // namespace ludex

@@ -1,0 +1,44 @@
+// A control without a window of its own (label, image area): it is drawn on
+// its container's window and takes the mouse there.
+#pragma once
+
+#include <cairo.h>
+
+#include "platform/control.h"
+
+namespace ludex {
+
+class PaintedWindow;
+
+class WindowlessPart : public Control {
+ public:
+  using Control::Control;
+
+  // Events raised to whoever handles this part.
+  MouseHandler MouseDown, MouseMove, MouseUp;
+  Handler Click, DblClick;
+
+  // Draws the part; `cr` is in the container window's pixels.
+  virtual void Paint(cairo_t* cr) const { (void)cr; }
+
+  void SetContainer(PaintedWindow* container) { container_ = container; }
+  PaintedWindow* Container() const { return container_; }
+
+ protected:
+  // Ask the container to show the part's new look.
+  void Changed() const;
+  void OnMoved(bool) override { Changed(); }
+  void OnVisibleChanged() override { Changed(); }
+  void OnEnabledChanged() override { Changed(); }
+
+ private:
+  PaintedWindow* container_ = nullptr;
+};
+
+// A picture-less image control: invisible, but it catches the mouse.
+class ImageArea : public WindowlessPart {
+ public:
+  using WindowlessPart::WindowlessPart;
+};
+
+}  // namespace ludex

@@ -1,0 +1,146 @@
+// The main window's handlers: what each action sends the browser and what
+// the caption says afterwards.
+#include <gtest/gtest.h>
+
+#include "app/game.h"
+#include "app/hosts.h"
+#include "controls/button/jyx_button.h"
+#include "headless_fixture.h"
+#include "platform/browser.h"
+#include "platform/label.h"
+#include "platform/text_box.h"
+
+namespace ludex {
+namespace {
+
+class GameTest : public HeadlessTest {
+ protected:
+  GameTest() { game.Show(); }
+  ~GameTest() override {
+    try {
+      game.Unload();
+    } catch (const ProgramEnded&) {
+    }
+  }
+
+  Hwnd Browser() const { return game.Get<ludex::Browser>("WebBrowser1").hwnd(); }
+  Hwnd Button(int n) const { return game.Get<JyxButton>("JyxButton" + std::to_string(n)).hwnd(); }
+  Hwnd Text1() const { return game.Get<TextBox>("Text1").hwnd(); }
+  const std::vector<std::string>& Sent() const { return backend.At(Browser()).navigations; }
+  std::string Title() const { return backend.Title(game.hwnd()); }
+
+  Game game;
+};
+
+const std::string kRedirect = "http://" + std::string(kRedirectHost);
+
+TEST_F(GameTest, StartUpOpensTheFirstGameUnderTheProgramTitle) {
+  ASSERT_EQ(Sent().size(), 1u);
+  EXPECT_EQ(Sent()[0], kRedirect + "/pre.php?r=3141_13_0");
+  EXPECT_EQ(Title(), "星澜网页游戏中心");
+  EXPECT_TRUE(backend.At(game.hwnd()).centred);
+}
+
+TEST_F(GameTest, EveryGameButtonOpensItsGameOnPress) {
+  const struct {
+    int button;
+    const char* number;
+    const char* game;
+  } rows[] = {{1, "13", "傲视天地"}, {2, "66", "小小忍者"}, {3, "65", "天地英雄"}, {4, "42", "武林英雄"},
+              {5, "64", "商业大亨"}, {6, "30", "热血三国"}, {7, "46", "武林三国"}, {8, "43", "天策"},
+              {9, "27", "英雄远征"}, {10, "36", "洪荒神话"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.button);
+    const auto before = Sent().size();
+    // A right-button press with shift, released nowhere: the press alone counts.
+    backend.Mouse(Button(row.button), RawMouse::Kind::Press, 5, 5, 2, 1);
+    ASSERT_EQ(Sent().size(), before + 1);
+    EXPECT_EQ(Sent().back(), kRedirect + "/pre.php?r=3141_" + row.number + "_0");
+    EXPECT_EQ(Title(), std::string("星澜游戏中心-") + row.game + "游戏中");
+    backend.Mouse(Button(row.button), RawMouse::Kind::Release, 500, 500, 2, 1);
+  }
+}
+
+TEST_F(GameTest, NavigationComesBeforeTheCaption) {
+  std::vector<std::string> titles_when_sent;
+  backend.on_navigate = [&](Hwnd, const std::string&) { titles_when_sent.push_back(Title()); };
+  backend.Mouse(Button(3), RawMouse::Kind::Press, 3, 3);
+  backend.Click(game.hwnd(), 770, 12);
+  ASSERT_EQ(titles_when_sent.size(), 2u);
+  EXPECT_EQ(titles_when_sent[0], "星澜网页游戏中心");
+  EXPECT_EQ(titles_when_sent[1], "星澜游戏中心-天地英雄游戏中");
+  EXPECT_EQ(Title(), "星澜游戏中心-浏览新闻中");
+}
+
+TEST_F(GameTest, DoubleClickOnAGameButtonNavigatesTwice) {
+  const auto before = Sent().size();
+  backend.DoubleClick(Button(2), 10, 10);
+  ASSERT_EQ(Sent().size(), before + 2);
+  EXPECT_EQ(Sent()[before], Sent()[before + 1]);
+  EXPECT_EQ(Title(), "星澜游戏中心-小小忍者游戏中");
+}
+
+TEST_F(GameTest, PortalLabelsOpenTheirRoots) {
+  // Label4 "看新闻" at (768, 10) and Label5 "网址导航" at (816, 10) in form pixels.
+  backend.Click(game.hwnd(), 770, 12);
+  EXPECT_EQ(Sent().back(), "http://" + std::string(kNewsHost));
+  EXPECT_EQ(Title(), "星澜游戏中心-浏览新闻中");
+  backend.Click(game.hwnd(), 820, 12);
+  EXPECT_EQ(Sent().back(), "http://" + std::string(kDirectoryHost));
+  EXPECT_EQ(Title(), "星澜游戏中心-浏览网页中");
+}
+
+TEST_F(GameTest, OtherLabelsDoNothing) {
+  const auto before = Sent().size();
+  backend.Click(game.hwnd(), 360, 12);   // Label1 "地址:"
+  backend.Click(game.hwnd(), 400, 75);   // Label3, the hint line
+  EXPECT_EQ(Sent().size(), before);
+  EXPECT_EQ(Title(), "星澜网页游戏中心");
+}
+
+TEST_F(GameTest, EnterSendsTheAddressBoxTextAsTyped) {
+  // The initial text is ordinary text and goes as it is.
+  EXPECT_EQ(backend.Type(Text1(), 13), 13);  // Enter is not swallowed
+  EXPECT_EQ(Sent().back(), "请输入网址");
+  EXPECT_EQ(Title(), "星澜网页游戏-浏览网页中");
+
+  game.Get<TextBox>("Text1").SetText("  127.0.0.1:8080/x  ");
+  backend.Type(Text1(), 13);
+  EXPECT_EQ(Sent().back(), "  127.0.0.1:8080/x  ");
+
+  game.Get<TextBox>("Text1").SetText("   ");
+  backend.Type(Text1(), 13);
+  EXPECT_EQ(Sent().back(), "   ");  // only spaces still counts as text
+}
+
+TEST_F(GameTest, OnlyEnterActsAndAnEmptyBoxIsIgnored) {
+  game.SetCaption("unchanged");
+  const auto before = Sent().size();
+  game.Get<TextBox>("Text1").SetText("");
+  EXPECT_EQ(backend.Type(Text1(), 13), 13);
+  EXPECT_EQ(Sent().size(), before);
+  EXPECT_EQ(Title(), "unchanged");
+
+  game.Get<TextBox>("Text1").SetText("example.com");
+  EXPECT_EQ(backend.Type(Text1(), 'a'), 'a');  // the key code is left untouched
+  EXPECT_EQ(Sent().size(), before);
+  EXPECT_EQ(game.Get<TextBox>("Text1").Text(), "example.coma");
+}
+
+TEST_F(GameTest, GoButtonSendsTheAddressBoxText) {
+  game.Get<TextBox>("Text1").SetText("www.example.com");
+  backend.Mouse(Button(11), RawMouse::Kind::Press, 4, 4);
+  EXPECT_EQ(Sent().back(), "www.example.com");
+  EXPECT_EQ(Title(), "星澜网页游戏-浏览网页中");
+  game.Get<TextBox>("Text1").SetText("");
+  const auto before = Sent().size();
+  backend.Mouse(Button(11), RawMouse::Kind::Press, 4, 4);
+  EXPECT_EQ(Sent().size(), before);
+}
+
+TEST_F(GameTest, ClosingTheWindowEndsTheProgram) {
+  EXPECT_THROW(backend.At(game.hwnd()).sink->OnCloseRequest(), ProgramEnded);
+}
+
+}  // namespace
+}  // namespace ludex
