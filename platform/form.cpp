@@ -81,7 +81,11 @@ void Form::Build() {
   const Hwnd form_hwnd = AllocateHandle();
   Backend::The().CreateFormWindow(form_hwnd, spec, this);
 
-  for (const ControlDefinition& d : definition_.controls) BuildControl(d, *this, form_hwnd);
+  std::vector<PlacedPart> parts;
+  for (const ControlDefinition& d : definition_.controls) BuildControl(d, *this, form_hwnd, parts);
+  // The host's windowless controls lie above whatever their container draws
+  // itself; added bottom first, they end in the definition's z-order.
+  for (auto it = parts.rbegin(); it != parts.rend(); ++it) it->container->AddPart(it->part);
 
   // The definition lists controls from the top of the z-order down.
   std::vector<Hwnd> top_first;
@@ -100,7 +104,8 @@ void Form::Build() {
   Backend::The().SetTabOrder(form_hwnd, tab_order);
 }
 
-void Form::BuildControl(const ControlDefinition& d, PaintedWindow& container, Hwnd container_hwnd) {
+void Form::BuildControl(const ControlDefinition& d, PaintedWindow& container, Hwnd container_hwnd,
+                        std::vector<PlacedPart>& parts) {
   std::unique_ptr<Control> control = ControlRegistry::Create(definition_.file, d);
   Control& c = *control;
   controls_.push_back(std::move(control));
@@ -117,15 +122,14 @@ void Form::BuildControl(const ControlDefinition& d, PaintedWindow& container, Hw
       throw DefinitionError(definition_.file, d.name, e.key(), e.what());
     }
     user_control->Place(d.left, d.top, d.width, d.height);
-    for (const ControlDefinition& child : d.children) BuildControl(child, *user_control, user_control->hwnd());
+    for (const ControlDefinition& child : d.children) BuildControl(child, *user_control, user_control->hwnd(), parts);
     return;
   }
   if (!d.children.empty()) throw DefinitionError(definition_.file, d.name, "controls", "this kind holds no controls");
   c.Move(d.left, d.top, d.width, d.height);
   if (auto* part = dynamic_cast<WindowlessPart*>(&c)) {
     if (auto* label = dynamic_cast<Label*>(part)) ConfigureLabel(*label, d);
-    // Parts come top first, so each new one goes below those already there.
-    container.AddPartBelow(part);
+    parts.push_back({&container, part});
     return;
   }
   auto& windowed = dynamic_cast<WindowedControl&>(c);

@@ -17,6 +17,7 @@
 namespace ludex {
 
 class UserControl;
+class WindowlessPart;
 
 class Form : public PaintedWindow {
  public:
@@ -63,8 +64,13 @@ class Form : public PaintedWindow {
   void SelfClick() override { Form_Click(); }
 
  private:
+  struct PlacedPart {
+    PaintedWindow* container;
+    WindowlessPart* part;
+  };
   void Build();
-  void BuildControl(const ControlDefinition& d, PaintedWindow& container, Hwnd container_hwnd);
+  void BuildControl(const ControlDefinition& d, PaintedWindow& container, Hwnd container_hwnd,
+                    std::vector<PlacedPart>& parts);
   void Destroy();
   [[noreturn]] void MissingControl(std::string_view name) const;
 

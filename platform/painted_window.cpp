@@ -31,12 +31,6 @@ void PaintedWindow::AddPart(WindowlessPart* part) {
   Invalidate();
 }
 
-void PaintedWindow::AddPartBelow(WindowlessPart* part) {
-  parts_.push_back(part);
-  part->SetContainer(this);
-  Invalidate();
-}
-
 void PaintedWindow::RemovePart(WindowlessPart* part) {
   std::erase(parts_, part);
   router_.Forget(part);

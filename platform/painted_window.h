@@ -23,8 +23,6 @@ class PaintedWindow : public WindowSink, protected MouseRouter::Window {
 
   // Adds a part above the ones added before.
   void AddPart(WindowlessPart* part);
-  // Adds a part below all others.
-  void AddPartBelow(WindowlessPart* part);
   void RemovePart(WindowlessPart* part);
   const std::vector<WindowlessPart*>& PartsTopFirst() const override { return parts_; }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "platform/data_object.h"
 #include "platform/painted_window.h"
 #include "platform/property_bag.h"
 #include "platform/surface.h"
@@ -25,6 +26,10 @@ class UserControl : public WindowedControl, public PaintedWindow {
   void InitProperties() { UserControl_InitProperties(); }
   void ReadProperties(const PropertyBag& bag) { UserControl_ReadProperties(bag); }
   void WriteProperties(PropertyBag& bag) { UserControl_WriteProperties(bag); }
+  // Something was dropped on the control's surface.
+  void Drop(DataObject& data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+    UserControl_OLEDragDrop(data, effect, button, shift, x, y);
+  }
   // The host's first sizing: always a resize notification, even at the designer size.
   void Place(double left, double top, double width, double height);
 
@@ -46,6 +51,7 @@ class UserControl : public WindowedControl, public PaintedWindow {
   virtual void UserControl_MouseUp(std::int16_t&, std::int16_t&, float&, float&) {}
   virtual void UserControl_Click() {}
   virtual void UserControl_DblClick() {}
+  virtual void UserControl_OLEDragDrop(DataObject&, std::int32_t&, std::int16_t&, std::int16_t&, float&, float&) {}
 
   void OnMoved(bool size_changed) override;
   void PaintBackground(cairo_t* cr) override;

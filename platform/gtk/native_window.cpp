@@ -2,38 +2,82 @@
 
 #include <algorithm>
 
+#include "platform/gtk/region.h"
+
 namespace ludex::gtk {
 
-NativeWindow::NativeWindow(Hwnd hwnd, NativeWindow* parent) : hwnd_(hwnd), parent_(parent) {}
+NativeWindow::NativeWindow(Hwnd hwnd, NativeWindow* parent, PixelRect place)
+    : hwnd_(hwnd), parent_(parent), place_(place) {}
 
 NativeWindow::~NativeWindow() {
   if (parent_) std::erase(parent_->children_, this);
 }
 
-void NativeWindow::Site(PixelRect rect) {
+void NativeWindow::Site() {
   GtkWidget* widget = root();
-  gtk_fixed_put(parent_->child_area(), widget, rect.x, rect.y);
-  gtk_widget_set_size_request(widget, rect.width, rect.height);
+  gtk_fixed_put(parent_->child_area(), widget, place_.x, place_.y);
+  gtk_widget_set_size_request(widget, place_.width, place_.height);
   gtk_widget_show(widget);
   gtk_widget_realize(widget);
   // A new GdkWindow starts on top of its siblings.
   parent_->children_.push_back(this);
 }
 
-void NativeWindow::Move(PixelRect rect) {
-  gtk_fixed_move(parent_->child_area(), root(), rect.x, rect.y);
-  gtk_widget_set_size_request(root(), rect.width, rect.height);
+void NativeWindow::Move(PixelRect place) {
+  place_ = place;
+  gtk_fixed_move(parent_->child_area(), root(), place.x, place.y);
+  gtk_widget_set_size_request(root(), place.width, place.height);
+}
+
+PixelPoint NativeWindow::ClientOriginOnScreen() const {
+  PixelPoint origin{place_.x, place_.y};
+  if (parent_) {
+    const PixelPoint parent_origin = parent_->ClientOriginOnScreen();
+    origin.x += parent_origin.x;
+    origin.y += parent_origin.y;
+  }
+  return origin;
+}
+
+Rect NativeWindow::WindowRect() const {
+  const PixelPoint origin = ClientOriginOnScreen();
+  return {origin.x, origin.y, origin.x + place_.width, origin.y + place_.height};
+}
+
+void NativeWindow::SetEnabled(bool enabled) {
+  SetStyleWord(GWL_STYLE, enabled ? style_ & ~WS_DISABLED : style_ | WS_DISABLED);
+}
+
+std::int32_t NativeWindow::StyleWord(std::int32_t index) const {
+  if (index == GWL_STYLE) return style_;
+  if (index == GWL_EXSTYLE) return ex_style_;
+  return 0;
+}
+
+std::int32_t NativeWindow::SetStyleWord(std::int32_t index, std::int32_t value) {
+  std::int32_t* word = index == GWL_STYLE ? &style_ : index == GWL_EXSTYLE ? &ex_style_ : nullptr;
+  if (!word) return 0;
+  const std::int32_t previous = std::exchange(*word, value);
+  gtk_widget_set_sensitive(root(), (style_ & WS_DISABLED) == 0);
+  ApplyStyle();
+  return previous;
+}
+
+void NativeWindow::SetRegion(std::optional<RoundRectRegion> region) {
+  region_ = std::move(region);
+  const CairoRegionPtr shape = region_ ? ToCairoRegion(*region_) : nullptr;
+  gtk_widget_input_shape_combine_region(root(), shape.get());
 }
 
 void NativeWindow::Restack(const std::vector<NativeWindow*>& top_first) {
+  // Children not named keep their order, below the ones named.
   std::vector<NativeWindow*> bottom_first;
+  for (NativeWindow* child : children_) {
+    if (std::ranges::find(top_first, child) == top_first.end()) bottom_first.push_back(child);
+  }
   for (auto it = top_first.rbegin(); it != top_first.rend(); ++it) {
     const bool mine = std::ranges::find(children_, *it) != children_.end();
     if (mine && std::ranges::find(bottom_first, *it) == bottom_first.end()) bottom_first.push_back(*it);
-  }
-  // Children not named keep their order, above the ones named.
-  for (NativeWindow* child : children_) {
-    if (std::ranges::find(bottom_first, child) == bottom_first.end()) bottom_first.push_back(child);
   }
   children_ = std::move(bottom_first);
   ApplyStacking();
@@ -42,6 +86,13 @@ void NativeWindow::Restack(const std::vector<NativeWindow*>& top_first) {
 void NativeWindow::RaiseChild(NativeWindow* child) {
   std::erase(children_, child);
   children_.push_back(child);
+  ApplyStacking();
+}
+
+void NativeWindow::PlaceChildBelow(NativeWindow* child, NativeWindow* sibling) {
+  std::erase(children_, child);
+  auto at = std::ranges::find(children_, sibling);
+  children_.insert(at, child);
   ApplyStacking();
 }
 

@@ -3,22 +3,29 @@
 // window is realized as soon as it is made, so that its GdkWindow exists for
 // stacking and cursors before the form is first shown.
 //
+// The window's place, style words and region are kept here as the window
+// system reports them: a place that was just set reads back at once, while
+// GTK applies it at its next layout.
+//
 // A sink may destroy its own window from inside a notification; handlers
 // therefore call the sink last and touch nothing of theirs afterwards.
 #pragma once
 
 #include <gtk/gtk.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/window_system.h"
 
 namespace ludex::gtk {
 
 class NativeWindow {
  public:
-  NativeWindow(Hwnd hwnd, NativeWindow* parent);
+  NativeWindow(Hwnd hwnd, NativeWindow* parent, PixelRect rect);
   NativeWindow(const NativeWindow&) = delete;
   NativeWindow& operator=(const NativeWindow&) = delete;
   virtual ~NativeWindow();
@@ -30,28 +37,50 @@ class NativeWindow {
   // Where child windows are placed; null for windows that hold none.
   virtual GtkFixed* child_area() const { return nullptr; }
 
-  virtual void Move(PixelRect rect);
+  // A child's place in its parent's client pixels; a form's client area on the screen.
+  PixelRect place() const { return place_; }
+  virtual void Move(PixelRect place);
+  PixelPoint ClientOriginOnScreen() const;
+  // The whole window on the screen, frame included.
+  virtual Rect WindowRect() const;
+
   virtual void SetTitle(const std::string& utf8) { title_ = utf8; }
   const std::string& title() const { return title_; }
   virtual void SetPointer(int /*pointer*/) {}
   virtual void Invalidate() { gtk_widget_queue_draw(root()); }
+  void SetEnabled(bool enabled);
+
+  std::int32_t StyleWord(std::int32_t index) const;
+  // Replaces a style word and applies what it says; returns the previous value.
+  std::int32_t SetStyleWord(std::int32_t index, std::int32_t value);
+  // The window's drawing and mouse are clipped to `region` (window pixels); none: unclipped.
+  virtual void SetRegion(std::optional<RoundRectRegion> region);
+  const std::optional<RoundRectRegion>& region() const { return region_; }
 
   // Children, bottom first; a new child goes on top.
   const std::vector<NativeWindow*>& children() const { return children_; }
   void Restack(const std::vector<NativeWindow*>& top_first);
   void RaiseChild(NativeWindow* child);
+  // Puts `child` just below `sibling`.
+  void PlaceChildBelow(NativeWindow* child, NativeWindow* sibling);
 
  protected:
-  // Puts `root` into the parent's GtkFixed at `rect`, on top of its siblings,
-  // shown and realized. Called once by each kind of child window.
-  void Site(PixelRect rect);
+  // Puts `root` into the parent's GtkFixed at the window's place, on top of
+  // its siblings, shown and realized. Called once by each kind of child window.
+  void Site();
+  // What a change of the style words means for this kind of window.
+  virtual void ApplyStyle() {}
 
  private:
   void ApplyStacking() const;
 
   Hwnd hwnd_;
   NativeWindow* parent_;
+  PixelRect place_;
   std::string title_;
+  std::int32_t style_ = 0;
+  std::int32_t ex_style_ = 0;
+  std::optional<RoundRectRegion> region_;
   std::vector<NativeWindow*> children_;
 };
 

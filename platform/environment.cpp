@@ -1,0 +1,45 @@
+#include "platform/environment.h"
+
+#include <unistd.h>
+
+#include <climits>
+
+#include "platform/backend.h"
+#include "platform/units.h"
+
+namespace ludex {
+
+namespace {
+
+std::string ExecutablePath() {
+  char buffer[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string("ludex");
+}
+
+}  // namespace
+
+std::string AppPath() {
+  const std::string path = ExecutablePath();
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+std::string AppExeName() {
+  std::string name = ExecutablePath();
+  const auto slash = name.rfind('/');
+  if (slash != std::string::npos) name = name.substr(slash + 1);
+  const auto dot = name.rfind('.');
+  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+std::int32_t AppInstance() { return 0x00400000; }
+
+double ScreenWidthTwips() { return PixelsToTwips(Backend::The().ScreenSize().width); }
+double ScreenHeightTwips() { return PixelsToTwips(Backend::The().ScreenSize().height); }
+
+void DoEvents() { Backend::The().DoEvents(); }
+
+void EndProgram() { Backend::The().EndProgram(); }
+
+}  // namespace ludex
