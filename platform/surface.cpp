@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/device_context.h"
 #include "platform/units.h"
 
 namespace ludex {
@@ -24,7 +25,7 @@ cairo_surface_t* NewImage(PixelSize size) {
 
 Surface::Surface(PixelSize size) : size_(size), image_(NewImage(size)) { Clear(); }
 
-Surface::~Surface() = default;
+Surface::~Surface() { ForgetSurfaceDc(*this); }
 
 void Surface::Resize(PixelSize size) {
   if (size == size_) return;

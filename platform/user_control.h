@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/data_object.h"
+#include "platform/device_context.h"
 #include "platform/painted_window.h"
 #include "platform/property_bag.h"
 #include "platform/surface.h"
@@ -35,6 +36,8 @@ class UserControl : public WindowedControl, public PaintedWindow {
 
   Surface& surface() { return surface_; }
   const Surface& surface() const { return surface_; }
+  // The surface's device context, for SetPixelV and DrawIconEx.
+  Hdc hDC() { return SurfaceDc(surface_); }
   int MousePointer() const { return mouse_pointer_; }
   void SetMousePointer(int pointer);
   // True at run time, false in a designer.

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/device_context.h"
 #include "platform/geometry.h"
 
 namespace ludex {
 
 using Hrgn = std::int32_t;
-using Hdc = std::int32_t;
 using Hicon = std::int32_t;
 
 inline constexpr std::int32_t GWL_STYLE = -16;

@@ -1,22 +1,39 @@
 #include "platform/gtk/form_window.h"
 
+#include <algorithm>
+
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/icon_images.h"
+#include "platform/gtk/region.h"
 #include "platform/gtk/screen.h"
 
 namespace ludex::gtk {
 
+namespace {
+
+// A place asked for and never reported (a window manager chose another) stops
+// holding back reports after this long.
+constexpr gint64 kRequestLifetimeUs = 1'000'000;
+
+std::int32_t InitialStyle(const FormWindowSpec& spec) {
+  if (!spec.border) return 0;
+  return WS_CAPTION | WS_SYSMENU | (spec.resizable ? WS_THICKFRAME : 0);
+}
+
+}  // namespace
+
 FormWindow::FormWindow(Hwnd hwnd, const FormWindowSpec& spec, WindowSink* sink, DoubleClickDetector& clicks)
-    : NativeWindow(hwnd, nullptr),
+    : NativeWindow(hwnd, nullptr, {0, 0, spec.client_width, spec.client_height}),
       sink_(sink),
+      show_in_taskbar_(spec.show_in_taskbar),
       window_(KeepWidget(gtk_window_new(GTK_WINDOW_TOPLEVEL))),
       canvas_(hwnd, sink, clicks) {
   GtkWindow* window = GTK_WINDOW(window_.get());
   SetTitle(spec.title);
   gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_NORMAL);
-  gtk_window_set_decorated(window, spec.border);
-  gtk_window_set_skip_taskbar_hint(window, !spec.show_in_taskbar);
   gtk_window_set_resizable(window, spec.resizable);
+  SetStyleWord(GWL_EXSTYLE, spec.border ? WS_EX_WINDOWEDGE : 0);
+  SetStyleWord(GWL_STYLE, InitialStyle(spec));
   gtk_widget_set_size_request(canvas_.widget(), spec.client_width, spec.client_height);
   gtk_container_add(GTK_CONTAINER(window), canvas_.widget());
   gtk_widget_show(canvas_.widget());
@@ -25,13 +42,39 @@ FormWindow::FormWindow(Hwnd hwnd, const FormWindowSpec& spec, WindowSink* sink, 
   ConnectSignals();
 }
 
-void FormWindow::ConnectSignals() { connections_.Connect(window_.get(), "delete-event", OnDeleteEvent, this); }
+void FormWindow::ConnectSignals() {
+  connections_.Connect(window_.get(), "delete-event", OnDeleteEvent, this);
+  connections_.Connect(window_.get(), "configure-event", OnConfigureEvent, this);
+}
 
-void FormWindow::Move(PixelRect rect) {
+FormWindow::Insets FormWindow::FrameInsets() const {
+  GdkWindow* window = gtk_widget_get_window(window_.get());
+  if (!gtk_window_get_decorated(GTK_WINDOW(window_.get())) || !gtk_widget_get_mapped(window_.get())) return {};
+  GdkRectangle frame{};
+  gdk_window_get_frame_extents(window, &frame);
+  int x = 0;
+  int y = 0;
+  gdk_window_get_origin(window, &x, &y);
+  const PixelRect client = place();
+  return {x - frame.x, y - frame.y, frame.x + frame.width - (x + client.width),
+          frame.y + frame.height - (y + client.height)};
+}
+
+void FormWindow::Move(PixelRect place) {
+  Record(place);
+  const Insets frame = FrameInsets();
   GtkWindow* window = GTK_WINDOW(window_.get());
-  gtk_widget_set_size_request(canvas_.widget(), rect.width, rect.height);
-  gtk_window_resize(window, rect.width, rect.height);
-  gtk_window_move(window, rect.x, rect.y);
+  gtk_widget_set_size_request(canvas_.widget(), place.width, place.height);
+  gtk_window_resize(window, std::max(place.width, 1), std::max(place.height, 1));
+  gtk_window_move(window, place.x - frame.left, place.y - frame.top);
+  requested_.emplace_back(place, g_get_monotonic_time());
+}
+
+Rect FormWindow::WindowRect() const {
+  const PixelRect client = place();
+  const Insets frame = FrameInsets();
+  return {client.x - frame.left, client.y - frame.top, client.x + client.width + frame.right,
+          client.y + client.height + frame.bottom};
 }
 
 void FormWindow::SetTitle(const std::string& utf8) {
@@ -39,13 +82,27 @@ void FormWindow::SetTitle(const std::string& utf8) {
   gtk_window_set_title(GTK_WINDOW(window_.get()), utf8.c_str());
 }
 
-void FormWindow::ShowCentred() {
+void FormWindow::ApplyRegion() {
+  const CairoRegionPtr shape = region() ? ToCairoRegion(*region()) : nullptr;
+  gtk_widget_shape_combine_region(window_.get(), shape.get());
+}
+
+void FormWindow::ApplyStyle() {
   GtkWindow* window = GTK_WINDOW(window_.get());
+  gtk_window_set_decorated(window, (StyleWord(GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME)) != 0);
+  const bool tool = (StyleWord(GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+  if (!gtk_widget_get_mapped(window_.get())) {
+    gtk_window_set_type_hint(window, tool ? GDK_WINDOW_TYPE_HINT_UTILITY : GDK_WINDOW_TYPE_HINT_NORMAL);
+  }
+  gtk_window_set_skip_taskbar_hint(window, tool || !show_in_taskbar_);
+}
+
+void FormWindow::ShowCentred() {
   const GdkRectangle screen = PrimaryMonitorArea();
-  int width = 0;
-  int height = 0;
-  gtk_window_get_size(window, &width, &height);
-  gtk_window_move(window, screen.x + (screen.width - width) / 2, screen.y + (screen.height - height) / 2);
+  PixelRect centred = place();
+  centred.x = screen.x + (screen.width - centred.width) / 2;
+  centred.y = screen.y + (screen.height - centred.height) / 2;
+  Move(centred);
   gtk_widget_show(window_.get());
 }
 
@@ -75,6 +132,22 @@ gboolean FormWindow::OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer self) {
   // The core decides: it unloads the form or ends the program.
   Guarded([&] { form->sink_->OnCloseRequest(); });
   return TRUE;
+}
+
+gboolean FormWindow::OnConfigureEvent(GtkWidget*, GdkEventConfigure* event, gpointer self) {
+  auto* form = static_cast<FormWindow*>(self);
+  const PixelRect reported{event->x, event->y, event->width, event->height};
+  auto& requested = form->requested_;
+  const gint64 now = g_get_monotonic_time();
+  std::erase_if(requested, [&](const auto& r) { return now - r.second > kRequestLifetimeUs; });
+  auto match = std::ranges::find_if(requested, [&](const auto& r) { return r.first == reported; });
+  if (match != requested.end()) {
+    requested.erase(requested.begin(), match + 1);
+  } else if (requested.empty()) {
+    // Moved or sized by someone else: the window manager or the user.
+    form->Record(reported);
+  }
+  return FALSE;
 }
 
 }  // namespace ludex::gtk

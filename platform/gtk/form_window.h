@@ -4,6 +4,7 @@
 
 #include <gtk/gtk.h>
 
+#include <deque>
 #include <vector>
 
 #include "platform/gtk/canvas.h"
@@ -18,8 +19,9 @@ class FormWindow final : public NativeWindow {
   GtkWidget* root() const override { return window_.get(); }
   GtkFixed* child_area() const override { return canvas_.fixed(); }
 
-  // Places the form's client area at `rect` on the screen.
-  void Move(PixelRect rect) override;
+  // `place` is the client area on the screen.
+  void Move(PixelRect place) override;
+  Rect WindowRect() const override;
   void SetTitle(const std::string& utf8) override;
   void SetPointer(int pointer) override { canvas_.SetPointer(pointer); }
   void Invalidate() override { gtk_widget_queue_draw(canvas_.widget()); }
@@ -31,12 +33,25 @@ class FormWindow final : public NativeWindow {
   void SetTabOrder(const std::vector<NativeWindow*>& order);
 
  private:
+  struct Insets {
+    int left = 0, top = 0, right = 0, bottom = 0;
+  };
+  // The window manager's frame around the client area, if any.
+  Insets FrameInsets() const;
+  void ApplyStyle() override;
+  // A form's region is its X shape: it clips drawing and mouse alike.
+  void ApplyRegion() override;
   void ConnectSignals();
   static gboolean OnDeleteEvent(GtkWidget* widget, GdkEvent* event, gpointer self);
+  static gboolean OnConfigureEvent(GtkWidget* widget, GdkEventConfigure* event, gpointer self);
 
   WindowSink* sink_;
+  bool show_in_taskbar_;
   WidgetPtr window_;
   Canvas canvas_;
+  // Places asked of the X server and not yet reported back, with when they
+  // were asked: reports of older places must not undo newer ones.
+  std::deque<std::pair<PixelRect, gint64>> requested_;
   SignalConnections connections_;
 };
 

@@ -65,6 +65,10 @@ std::int32_t NativeWindow::SetStyleWord(std::int32_t index, std::int32_t value) 
 
 void NativeWindow::SetRegion(std::optional<RoundRectRegion> region) {
   region_ = std::move(region);
+  ApplyRegion();
+}
+
+void NativeWindow::ApplyRegion() {
   const CairoRegionPtr shape = region_ ? ToCairoRegion(*region_) : nullptr;
   gtk_widget_input_shape_combine_region(root(), shape.get());
 }

@@ -54,7 +54,7 @@ class NativeWindow {
   // Replaces a style word and applies what it says; returns the previous value.
   std::int32_t SetStyleWord(std::int32_t index, std::int32_t value);
   // The window's drawing and mouse are clipped to `region` (window pixels); none: unclipped.
-  virtual void SetRegion(std::optional<RoundRectRegion> region);
+  void SetRegion(std::optional<RoundRectRegion> region);
   const std::optional<RoundRectRegion>& region() const { return region_; }
 
   // Children, bottom first; a new child goes on top.
@@ -68,8 +68,12 @@ class NativeWindow {
   // Puts `root` into the parent's GtkFixed at the window's place, on top of
   // its siblings, shown and realized. Called once by each kind of child window.
   void Site();
+  // Records a place that the window already has.
+  void Record(PixelRect place) { place_ = place; }
   // What a change of the style words means for this kind of window.
   virtual void ApplyStyle() {}
+  // Clips the window to region(); by default only the mouse is clipped.
+  virtual void ApplyRegion();
 
  private:
   void ApplyStacking() const;
