@@ -7,12 +7,12 @@ namespace ludex::gtk {
 
 GObjectPtr<WebKitWebContext> NewWebContext() { return GObjectPtr<WebKitWebContext>(webkit_web_context_new()); }
 
-BrowserWindow::BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect rect, WebKitWebContext* context)
-    : NativeWindow(hwnd, &parent), view_(KeepWidget(webkit_web_view_new_with_context(context))) {
+BrowserWindow::BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WebKitWebContext* context)
+    : NativeWindow(hwnd, &parent, place), view_(KeepWidget(webkit_web_view_new_with_context(context))) {
   WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(view_.get()));
   webkit_settings_set_enable_javascript(settings, TRUE);
   webkit_settings_set_enable_developer_extras(settings, FALSE);
-  Site(rect);
+  Site();
   ConnectSignals();
 }
 

@@ -16,7 +16,7 @@ GObjectPtr<WebKitWebContext> NewWebContext();
 
 class BrowserWindow final : public NativeWindow {
  public:
-  BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect rect, WebKitWebContext* context);
+  BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WebKitWebContext* context);
 
   GtkWidget* root() const override { return view_.get(); }
   // Starts loading what the user typed, or shows why it cannot be loaded.

@@ -60,9 +60,20 @@ void Canvas::SetPointer(int pointer) {
   gdk_window_set_cursor(window, cursor.get());
 }
 
+void Canvas::SetClip(const std::optional<RoundRectRegion>& region) {
+  clip_ = region ? ToCairoRegion(*region) : nullptr;
+  gtk_widget_queue_draw(widget_.get());
+}
+
 gboolean Canvas::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
   auto* canvas = static_cast<Canvas*>(self);
+  cairo_save(cr);
+  if (canvas->clip_) {
+    gdk_cairo_region(cr, canvas->clip_.get());
+    cairo_clip(cr);
+  }
   Guarded([&] { canvas->sink_->OnPaint(cr); });
+  cairo_restore(cr);
   // Let GtkFixed draw the child windows over the picture.
   return FALSE;
 }

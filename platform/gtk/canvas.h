@@ -7,9 +7,12 @@
 
 #include <gtk/gtk.h>
 
+#include <optional>
+
 #include "platform/backend.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/mouse_input.h"
+#include "platform/gtk/region.h"
 #include "platform/gtk/signal_connections.h"
 
 namespace ludex::gtk {
@@ -22,6 +25,8 @@ class Canvas {
   GtkFixed* fixed() const { return GTK_FIXED(widget_.get()); }
   // 0 the default arrow, 8 the diagonal sizing arrow.
   void SetPointer(int pointer);
+  // Clips what the sink paints; a child's GdkWindow shape would not.
+  void SetClip(const std::optional<RoundRectRegion>& region);
 
  private:
   void ConnectSignals();
@@ -37,6 +42,7 @@ class Canvas {
   WindowSink* sink_;
   DoubleClickDetector& clicks_;
   WidgetPtr widget_;
+  CairoRegionPtr clip_;
   SignalConnections connections_;
 };
 

@@ -2,10 +2,15 @@
 
 namespace ludex::gtk {
 
-ControlWindow::ControlWindow(Hwnd hwnd, NativeWindow& parent, PixelRect rect, WindowSink* sink,
+ControlWindow::ControlWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WindowSink* sink,
                              DoubleClickDetector& clicks)
-    : NativeWindow(hwnd, &parent), canvas_(hwnd, sink, clicks) {
-  Site(rect);
+    : NativeWindow(hwnd, &parent, place), canvas_(hwnd, sink, clicks) {
+  Site();
+}
+
+void ControlWindow::ApplyRegion() {
+  NativeWindow::ApplyRegion();
+  canvas_.SetClip(region());
 }
 
 }  // namespace ludex::gtk

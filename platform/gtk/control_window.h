@@ -9,13 +9,15 @@ namespace ludex::gtk {
 
 class ControlWindow final : public NativeWindow {
  public:
-  ControlWindow(Hwnd hwnd, NativeWindow& parent, PixelRect rect, WindowSink* sink, DoubleClickDetector& clicks);
+  ControlWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WindowSink* sink, DoubleClickDetector& clicks);
 
   GtkWidget* root() const override { return canvas_.widget(); }
   GtkFixed* child_area() const override { return canvas_.fixed(); }
   void SetPointer(int pointer) override { canvas_.SetPointer(pointer); }
 
  private:
+  void ApplyRegion() override;
+
   Canvas canvas_;
 };
 

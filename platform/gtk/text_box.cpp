@@ -43,8 +43,8 @@ int CharacterCode(const GdkEventKey& key) {
   return c >= 0x20 && c != 0x7F ? static_cast<int>(c) : 0;
 }
 
-TextBoxWindow::TextBoxWindow(Hwnd hwnd, NativeWindow& parent, PixelRect rect, WindowSink* sink)
-    : NativeWindow(hwnd, &parent),
+TextBoxWindow::TextBoxWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WindowSink* sink)
+    : NativeWindow(hwnd, &parent, place),
       sink_(sink),
       box_(KeepWidget(gtk_event_box_new())),
       entry_(KeepWidget(gtk_entry_new())),
@@ -57,7 +57,7 @@ TextBoxWindow::TextBoxWindow(Hwnd hwnd, NativeWindow& parent, PixelRect rect, Wi
   gtk_entry_set_width_chars(GTK_ENTRY(entry_.get()), 1);
   gtk_container_add(GTK_CONTAINER(box_.get()), entry_.get());
   gtk_widget_show(entry_.get());
-  Site(rect);
+  Site();
   ConnectSignals();
 }
 

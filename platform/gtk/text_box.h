@@ -15,7 +15,7 @@ namespace ludex::gtk {
 
 class TextBoxWindow final : public NativeWindow {
  public:
-  TextBoxWindow(Hwnd hwnd, NativeWindow& parent, PixelRect rect, WindowSink* sink);
+  TextBoxWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WindowSink* sink);
 
   GtkWidget* root() const override { return box_.get(); }
   void SetText(const std::string& utf8);

@@ -120,6 +120,8 @@ class HeadlessBackend : public Backend, public WindowSystem {
   void SetCursor(PixelPoint screen) { cursor_ = screen; }
   // The task bar's rectangle; none when empty.
   void SetTaskBar(Rect rect) { task_bar_ = rect; }
+  // DrawIconEx paints the extracted icon as a solid magenta square.
+  static constexpr std::uint32_t kTestIconColor = 0x00FF00FF;
   // Focus outlines now on the screen (drawing one twice removes it).
   const std::vector<Rect>& Outlines() const { return outlines_; }
   // The window's top-left corner in screen pixels.

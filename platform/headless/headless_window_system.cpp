@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/headless/headless_backend.h"
+#include "platform/surface.h"
 
 namespace ludex {
 
@@ -170,7 +171,17 @@ Hicon HeadlessBackend::ExtractIconA(std::int32_t instance, const std::string&, i
 bool HeadlessBackend::DrawIconEx(Hdc dc, int x, int y, Hicon icon, int cx, int cy, int step, std::int32_t brush,
                                  std::uint32_t flags) {
   calls.push_back({"DrawIconEx", {dc, x, y, icon, cx, cy, step, brush, flags}});
-  return icon != 0;
+  Surface* surface = SurfaceOfDc(dc);
+  if (icon == 0 || !surface) return false;
+  // The test icon: one solid colour, so tests can find where it landed.
+  CairoSurface image(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 16, 16));
+  {
+    CairoContext cr(cairo_create(image.get()));
+    cairo_set_source_rgb(cr.get(), 1.0, 0.0, 1.0);
+    cairo_paint(cr.get());
+  }
+  surface->DrawImage(image.get(), {x, y, cx, cy});
+  return true;
 }
 
 bool HeadlessBackend::DestroyIcon(Hicon icon) {
