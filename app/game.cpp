@@ -1,7 +1,10 @@
 #include "app/game.h"
 
+#include "app/about.h"
+
 #include "controls/button/jyx_button.h"
 #include "platform/browser.h"
+#include "platform/environment.h"
 #include "platform/label.h"
 #include "platform/text_box.h"
 
@@ -23,14 +26,17 @@ void Game::ConnectEvents() {
     JyxButton11_MouseDown(b, s, x, y);
   };
   Get<TextBox>("Text1").KeyPress = [this](std::int16_t& key_ascii) { Text1_KeyPress(key_ascii); };
+  Get<Label>("Label2").Click = [] { Label2_Click(); };
 }
+
+void Game::Label2_Click() { Shared<About>().Show(); }
 
 void Game::Form_Load() {
   Get<Browser>("WebBrowser1").Navigate(StartAddress());
   SetCaption(std::string(kStartCaption));
 }
 
-void Game::Form_Unload(std::int16_t&) { Backend::The().EndProgram(); }
+void Game::Form_Unload(std::int16_t&) { EndProgram(); }
 
 void Game::OpenCatalogueEntry(const CatalogueEntry& entry) {
   Get<Browser>("WebBrowser1").Navigate(AddressOf(entry));

@@ -24,6 +24,7 @@ class Game : public Form {
   void Text1_KeyPress(std::int16_t& key_ascii);
   void JyxButton11_MouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y);
   void NavigateToAddressBox();
+  static void Label2_Click();
 };
 
 }  // namespace ludex

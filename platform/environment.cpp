@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "platform/backend.h"
+#include "platform/form.h"
 #include "platform/units.h"
 
 namespace ludex {
@@ -40,6 +41,9 @@ double ScreenHeightTwips() { return PixelsToTwips(Backend::The().ScreenSize().he
 
 void DoEvents() { Backend::The().DoEvents(); }
 
-void EndProgram() { Backend::The().EndProgram(); }
+void EndProgram() {
+  Form::DiscardAll();
+  Backend::The().EndProgram();
+}
 
 }  // namespace ludex

@@ -17,6 +17,11 @@ namespace {
 
 std::vector<unsigned char> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
 
+std::vector<Form*>& LiveForms() {
+  static std::vector<Form*> forms;
+  return forms;
+}
+
 void ConfigureLabel(Label& label, const ControlDefinition& d) {
   label.SetFont(d.font);
   label.SetAlign(d.alignment);
@@ -29,10 +34,19 @@ void ConfigureLabel(Label& label, const ControlDefinition& d) {
 
 }  // namespace
 
-Form::Form(std::string definition_resource) : resource_(std::move(definition_resource)) {}
+Form::Form(std::string definition_resource) : resource_(std::move(definition_resource)) {
+  LiveForms().push_back(this);
+}
 
 Form::~Form() {
+  std::erase(LiveForms(), this);
   if (loaded_ && Backend::Installed()) Destroy();
+}
+
+void Form::DiscardAll() {
+  for (Form* form : std::vector<Form*>(LiveForms())) {
+    if (form->loaded_) form->Destroy();
+  }
 }
 
 void Form::Load() {

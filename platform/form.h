@@ -52,6 +52,9 @@ class Form : public PaintedWindow {
 
   void OnCloseRequest() override { Unload(); }
 
+  // Every loaded form goes at once, without unload notifications (the end of the program).
+  static void DiscardAll();
+
  protected:
   // Wire the controls' events to the form's handlers; runs before Form_Load.
   virtual void ConnectEvents() {}

@@ -7,6 +7,8 @@
 
 namespace ludex {
 
+// Each handler is called through a copy: it may unload the form that owns the part.
+
 namespace {
 
 float Local(double window_twips, double origin) { return static_cast<float>(window_twips - origin); }
@@ -68,29 +70,29 @@ void MouseRouter::Forget(const WindowlessPart* part) {
 void MouseRouter::Down(WindowlessPart* target, std::int16_t button, std::int16_t shift, double x, double y) {
   float lx = Local(x, target ? target->Left() : 0), ly = Local(y, target ? target->Top() : 0);
   if (!target) return window_.SelfMouseDown(button, shift, lx, ly);
-  if (target->MouseDown) target->MouseDown(button, shift, lx, ly);
+  if (auto handler = target->MouseDown) handler(button, shift, lx, ly);
 }
 
 void MouseRouter::Move(WindowlessPart* target, std::int16_t button, std::int16_t shift, double x, double y) {
   float lx = Local(x, target ? target->Left() : 0), ly = Local(y, target ? target->Top() : 0);
   if (!target) return window_.SelfMouseMove(button, shift, lx, ly);
-  if (target->MouseMove) target->MouseMove(button, shift, lx, ly);
+  if (auto handler = target->MouseMove) handler(button, shift, lx, ly);
 }
 
 void MouseRouter::Up(WindowlessPart* target, std::int16_t button, std::int16_t shift, double x, double y) {
   float lx = Local(x, target ? target->Left() : 0), ly = Local(y, target ? target->Top() : 0);
   if (!target) return window_.SelfMouseUp(button, shift, lx, ly);
-  if (target->MouseUp) target->MouseUp(button, shift, lx, ly);
+  if (auto handler = target->MouseUp) handler(button, shift, lx, ly);
 }
 
 void MouseRouter::ClickOn(WindowlessPart* target) {
   if (!target) return window_.SelfClick();
-  if (target->Click) target->Click();
+  if (auto handler = target->Click) handler();
 }
 
 void MouseRouter::DblClickOn(WindowlessPart* target) {
   if (!target) return window_.SelfDblClick();
-  if (target->DblClick) target->DblClick();
+  if (auto handler = target->DblClick) handler();
 }
 
 }  // namespace ludex
