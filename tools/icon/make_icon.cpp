@@ -5,6 +5,7 @@
 #include <cairo.h>
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <stdexcept>
@@ -54,11 +55,22 @@ std::vector<IconImage> DrawAllPictures() {
   return images;
 }
 
+// The desktop's icon theme takes plain PNGs, one folder per size.
+void WriteThemePngs(const std::string& theme_dir) {
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    const std::string dir = theme_dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+    std::filesystem::create_directories(dir);
+    const std::string path = dir + "/ludex.png";
+    if (cairo_surface_write_to_png(DrawEmblem(size, EmblemLook::Shaded).get(), path.c_str()) != CAIRO_STATUS_SUCCESS)
+      throw std::runtime_error("could not write " + path);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: " << argv[0] << " OUTPUT.ico\n";
+  if (argc != 2 && argc != 3) {
+    std::cerr << "usage: " << argv[0] << " OUTPUT.ico [HICOLOR_DIR]\n";
     return 2;
   }
   try {
@@ -68,6 +80,7 @@ int main(int argc, char** argv) {
     out.close();
     if (!out) throw std::runtime_error(std::string("could not write ") + argv[1]);
     std::cout << argv[1] << ": " << ico.size() << " bytes\n";
+    if (argc == 3) WriteThemePngs(argv[2]);
   } catch (const std::exception& error) {
     std::cerr << "ludex-make-icon: " << error.what() << '\n';
     return 1;
