@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 
 #include "platform/backend.h"
 #include "platform/form.h"
@@ -44,6 +45,7 @@ void DoEvents() { Backend::The().DoEvents(); }
 void EndProgram() {
   Form::DiscardAll();
   Backend::The().EndProgram();
+  std::abort();  // not reached: every back end ends the program or throws
 }
 
 }  // namespace ludex

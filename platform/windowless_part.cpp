@@ -4,6 +4,12 @@
 
 namespace ludex {
 
+// A part leaves its container when it goes, so the container never holds a
+// part that no longer exists, whichever of the two is destroyed first.
+WindowlessPart::~WindowlessPart() {
+  if (container_) container_->RemovePart(this);
+}
+
 void WindowlessPart::Changed() const {
   if (container_) container_->Invalidate();
 }

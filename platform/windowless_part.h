@@ -13,6 +13,7 @@ class PaintedWindow;
 class WindowlessPart : public Control {
  public:
   using Control::Control;
+  ~WindowlessPart() override;
 
   // Events raised to whoever handles this part.
   MouseHandler MouseDown, MouseMove, MouseUp;

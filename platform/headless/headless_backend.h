@@ -20,9 +20,9 @@
 
 namespace ludex {
 
-struct ProgramEnded : std::runtime_error {
-  ProgramEnded() : std::runtime_error("the program was ended") {}
-};
+// Thrown by EndProgram. Deliberately not a std::exception, so that no
+// handler that skips its own failing steps can swallow the end of the program.
+struct ProgramEnded {};
 
 class HeadlessBackend : public Backend, public WindowSystem {
  public:

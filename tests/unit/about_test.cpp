@@ -4,6 +4,7 @@
 #include "app/about.h"
 #include "app/game.h"
 #include "headless_fixture.h"
+#include "platform/user_control.h"
 
 namespace ludex {
 namespace {
@@ -21,7 +22,7 @@ class AboutBox : public HeadlessTest {
   About& about = Shared<About>();
   Game& game = Shared<Game>();
   // Label2 "星澜游戏中心" of the main window, at (968, 72) pixels.
-  void ClickLabel2() { backend.Click(game.hwnd(), 975, 78); }
+  void ClickLabel2() { backend.Click(game.Get<UserControl>("JyxSkin1").hwnd(), 975, 78); }
   int TopLevelWindows() const {
     int n = 0;
     for (const auto& [hwnd, w] : backend.Windows()) n += w.top_level ? 1 : 0;

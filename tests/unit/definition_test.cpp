@@ -13,10 +13,16 @@ FormDefinition MainWindow() {
   return ParseFormDefinition("game.json", FindResource("game.json"));
 }
 
-const ControlDefinition& Named(const FormDefinition& f, const std::string& name) {
-  for (const auto& c : f.controls) {
-    if (c.name == name) return c;
+const ControlDefinition* Search(const std::vector<ControlDefinition>& controls, const std::string& name) {
+  for (const auto& c : controls) {
+    if (c.name == name) return &c;
+    if (const auto* child = Search(c.children, name)) return child;
   }
+  return nullptr;
+}
+
+const ControlDefinition& Named(const FormDefinition& f, const std::string& name) {
+  if (const auto* c = Search(f.controls, name)) return *c;
   throw std::out_of_range(name);
 }
 
@@ -35,12 +41,13 @@ TEST(MainWindowDefinition, FormSettings) {
 
 TEST(MainWindowDefinition, ButtonsInZOrderWithPlacesAndTabIndexes) {
   const FormDefinition f = MainWindow();
-  ASSERT_GE(f.controls.size(), 13u);
+  ASSERT_EQ(f.controls.size(), 14u);
   // Top of the z-order first: JyxButton11, then 10 down to 1.
   EXPECT_EQ(f.controls[0].name, "JyxButton11");
   for (int n = 10; n >= 1; --n) EXPECT_EQ(f.controls[11 - n].name, "JyxButton" + std::to_string(n));
   EXPECT_EQ(f.controls[11].name, "Text1");
   EXPECT_EQ(f.controls[12].name, "WebBrowser1");
+  EXPECT_EQ(f.controls[13].name, "JyxSkin1");  // the lowest
   const auto& go = Named(f, "JyxButton11");
   EXPECT_EQ(go.left, 10800);
   EXPECT_EQ(go.top, 120);
@@ -96,6 +103,32 @@ TEST(MainWindowDefinition, ButtonBagsInStoredOrder) {
     EXPECT_EQ(std::get<std::string>(entries[2].value), row.caption);
     EXPECT_EQ(static_cast<std::uint32_t>(std::get<std::int32_t>(entries[3].value)), row.colour);
   }
+}
+
+TEST(MainWindowDefinition, FrameHoldsTheLabelsAndItsStoredBag) {
+  const FormDefinition f = MainWindow();
+  const auto& skin = Named(f, "JyxSkin1");
+  EXPECT_EQ(skin.kind, "JyxSkin");
+  EXPECT_EQ(skin.left, 0);
+  EXPECT_EQ(skin.top, 0);
+  EXPECT_EQ(skin.width, 15735);
+  EXPECT_EQ(skin.height, 10455);
+  EXPECT_EQ(skin.tab_index, 13);
+  const auto& e = skin.bag.entries();
+  ASSERT_EQ(e.size(), 8u);
+  const char* keys[] = {"_extentx", "_extenty", "backcolor", "captioncolor", "arraystyle", "rebutton", "changesize",
+                        "titlebarline"};
+  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(e[i].name, keys[i]);
+  EXPECT_EQ(std::get<std::int32_t>(e[0].value), 27755);
+  EXPECT_EQ(std::get<std::int32_t>(e[1].value), 18441);
+  EXPECT_EQ(std::get<std::int32_t>(e[2].value), 0x00C0FFC0);
+  EXPECT_EQ(std::get<std::int32_t>(e[3].value), 0);
+  EXPECT_EQ(std::get<std::int32_t>(e[4].value), 6);
+  for (std::size_t i = 5; i < 8; ++i) EXPECT_EQ(std::get<bool>(e[i].value), false);
+  // The five labels, top of the z-order first.
+  ASSERT_EQ(skin.children.size(), 5u);
+  const char* labels[] = {"Label5", "Label4", "Label3", "Label1", "Label2"};
+  for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(skin.children[i].name, labels[i]);
 }
 
 TEST(MainWindowDefinition, LabelsWithTextsColoursAndFonts) {

@@ -9,6 +9,7 @@
 #include "platform/browser.h"
 #include "platform/label.h"
 #include "platform/text_box.h"
+#include "platform/user_control.h"
 
 namespace ludex {
 namespace {
@@ -28,6 +29,8 @@ class GameTest : public HeadlessTest {
   Hwnd Text1() const { return game.Get<TextBox>("Text1").hwnd(); }
   const std::vector<std::string>& Sent() const { return backend.At(Browser()).navigations; }
   std::string Title() const { return backend.Title(game.hwnd()); }
+  // The labels lie on the frame control, which covers the form from (0, 0).
+  void ClickOnFrame(double x, double y) { backend.Click(game.Get<UserControl>("JyxSkin1").hwnd(), x, y); }
 
   Game game;
 };
@@ -65,7 +68,7 @@ TEST_F(GameTest, NavigationComesBeforeTheCaption) {
   std::vector<std::string> titles_when_sent;
   backend.on_navigate = [&](Hwnd, const std::string&) { titles_when_sent.push_back(Title()); };
   backend.Mouse(Button(3), RawMouse::Kind::Press, 3, 3);
-  backend.Click(game.hwnd(), 770, 12);
+  ClickOnFrame(770, 12);
   ASSERT_EQ(titles_when_sent.size(), 2u);
   EXPECT_EQ(titles_when_sent[0], "星澜网页游戏中心");
   EXPECT_EQ(titles_when_sent[1], "星澜游戏中心-天地英雄游戏中");
@@ -82,18 +85,18 @@ TEST_F(GameTest, DoubleClickOnAGameButtonNavigatesTwice) {
 
 TEST_F(GameTest, PortalLabelsOpenTheirRoots) {
   // Label4 "看新闻" at (768, 10) and Label5 "网址导航" at (816, 10) in form pixels.
-  backend.Click(game.hwnd(), 770, 12);
+  ClickOnFrame(770, 12);
   EXPECT_EQ(Sent().back(), "http://" + std::string(kNewsHost));
   EXPECT_EQ(Title(), "星澜游戏中心-浏览新闻中");
-  backend.Click(game.hwnd(), 820, 12);
+  ClickOnFrame(820, 12);
   EXPECT_EQ(Sent().back(), "http://" + std::string(kDirectoryHost));
   EXPECT_EQ(Title(), "星澜游戏中心-浏览网页中");
 }
 
 TEST_F(GameTest, OtherLabelsDoNothing) {
   const auto before = Sent().size();
-  backend.Click(game.hwnd(), 360, 12);   // Label1 "地址:"
-  backend.Click(game.hwnd(), 400, 75);   // Label3, the hint line
+  ClickOnFrame(360, 12);   // Label1 "地址:"
+  ClickOnFrame(400, 75);   // Label3, the hint line
   EXPECT_EQ(Sent().size(), before);
   EXPECT_EQ(Title(), "星澜网页游戏中心");
 }

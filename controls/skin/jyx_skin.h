@@ -1,0 +1,216 @@
+// JyxSkin: the skinned window frame. Placed on a form, it takes over the
+// form's window: strips its caption and sizing frame, covers it, and paints a
+// striped gradient, a title strip with the program icon, the window's title
+// and three glyph buttons (minimise, roll up/down, close), and a thin border
+// with rounded corners. The window is dragged by its title strip, resized from
+// the bottom-right corner with an outline, rolled up into its title strip and
+// maximised by a double-click on the title strip.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/data_object.h"
+#include "platform/geometry.h"
+#include "platform/label.h"
+#include "platform/timer.h"
+#include "platform/user_control.h"
+#include "platform/windowless_part.h"
+
+namespace ludex {
+
+class JyxSkin : public UserControl {
+ public:
+  struct PropertyInfo {
+    std::string_view name;
+    std::string_view description;  // the designer's help text; empty for none
+  };
+  // Declaration order.
+  static constexpr std::array<PropertyInfo, 13> kProperties = {{
+      {"ArrayStyle", "窗口背景渐变方式"},
+      {"BackColor", "窗口背景基础渐变色(建议使用浅色)"},
+      {"CaptionColor", "标题栏字体及标题栏按钮颜色"},
+      {"Enabled", "窗口是否可操作"},
+      {"hwnd", ""},
+      {"TitleHeight", "决定窗口标题栏的高度"},
+      {"MinButton", "是否显示窗口标题栏的最小化按钮"},
+      {"ReButton", "是否显示窗口系统按钮中的收缩/展开按钮"},
+      {"EndButton", "是否显示窗口标题栏的关闭按钮"},
+      {"ChangeSize", "决定是否允许改变窗口大小"},
+      {"MoveTo", "决定窗口是否可以被拖动"},
+      {"Cancel", "窗口标题栏关闭按钮按下时是否退出程序(True为不关闭False退出程序)"},
+      {"TitleBarLine", "决定窗口标题下是否有与窗体分开的分界线"},
+  }};
+  // Declaration order: the ordinal by which each event is raised.
+  static constexpr std::array<std::string_view, 15> kEvents = {
+      "Resize",        "Click",          "DblClick",       "TitleClick",    "TitleDblClick",
+      "TitleRebutton", "TitleMinbutton", "TitleEndbutton", "MouseDown",     "MouseMove",
+      "MouseUp",       "TitleMouseDown", "TitleMouseMove", "TitleMouseUp",  "OLEDragDrop"};
+  static constexpr double kDesignerWidth = 3525;
+  static constexpr double kDesignerHeight = 2490;
+
+  // The glyph buttons by index, and the roll glyph's two texts.
+  static constexpr int kCloseButton = 0;
+  static constexpr int kRollButton = 1;
+  static constexpr int kMinimiseButton = 2;
+  static constexpr std::string_view kExpandedGlyph = "ブ";  // U+30D6
+  static constexpr std::string_view kRolledUpGlyph = "ヘ";  // U+30D8
+
+  explicit JyxSkin(std::string name, int index = -1);
+
+  // Events to the host, in declaration order.
+  Handler Resize;
+  Handler Click;
+  Handler DblClick;
+  Handler TitleClick;
+  Handler TitleDblClick;  // declared for hosts, never raised
+  Handler TitleRebutton;
+  Handler TitleMinbutton;
+  std::function<void(bool& Cancel)> TitleEndbutton;
+  MouseHandler MouseDown;
+  MouseHandler MouseMove;
+  MouseHandler MouseUp;
+  MouseHandler TitleMouseDown;
+  MouseHandler TitleMouseMove;
+  MouseHandler TitleMouseUp;
+  std::function<void(DataObject& Data, std::int32_t& Effect, std::int16_t& Button, std::int16_t& Shift, float& x,
+                     float& y)>
+      OLEDragDrop;
+
+  // Properties. Enabled and hwnd are the control's own (Enabled/SetEnabled, hwnd()).
+  std::int32_t ArrayStyle() const { return array_style_; }
+  void SetArrayStyle(std::int32_t vNewValue);
+  Color BackColor() const { return back_color_; }
+  void SetBackColor(Color vNewValue);
+  Color CaptionColor() const { return captions_.ForeColor(); }
+  void SetCaptionColor(Color vNewValue);
+  std::int32_t TitleHeight() const;
+  void SetTitleHeight(std::int32_t vNewValue);
+  bool MinButton() const { return sys_button_[kMinimiseButton].Visible(); }
+  void SetMinButton(bool vNewValue);
+  bool ReButton() const { return sys_button_[kRollButton].Visible(); }
+  void SetReButton(bool vNewValue);
+  bool EndButton() const { return sys_button_[kCloseButton].Visible(); }
+  void SetEndButton(bool vNewValue);
+  bool ChangeSize() const { return change_size_; }
+  void SetChangeSize(bool vNewValue) { change_size_ = vNewValue; }
+  bool MoveTo() const { return move_to_; }
+  void SetMoveTo(bool vNewValue) { move_to_ = vNewValue; }
+  bool Cancel() const { return cancel_; }
+  void SetCancel(bool vNewValue) { cancel_ = vNewValue; }
+  bool TitleBarLine() const { return title_bar_line_; }
+  void SetTitleBarLine(bool vNewValue);
+
+  // Read-only views of the parts and window state, for tests and the host.
+  const ImageArea& TitleBarArea() const { return title_bar_; }
+  const Label& CaptionLabel() const { return captions_; }
+  const Label& SysButton(int index) const { return sys_button_.at(static_cast<std::size_t>(index)); }
+  bool IsMaximized() const { return is_maximized_; }
+  bool IsRolling() const { return is_rolling_; }
+  bool IsResizing() const { return is_resizing_; }
+  bool TakeOverTimerRunning() const { return timer1_.Enabled(); }
+
+ protected:
+  void UserControl_InitProperties() override;
+  void UserControl_ReadProperties(const PropertyBag& bag) override;
+  void UserControl_WriteProperties(PropertyBag& bag) override;
+  void UserControl_Resize() override;
+  void UserControl_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) override;
+  void UserControl_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) override;
+  void UserControl_MouseUp(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) override;
+  void UserControl_Click() override;
+  void UserControl_DblClick() override;
+  void UserControl_OLEDragDrop(DataObject& Data, std::int32_t& Effect, std::int16_t& Button, std::int16_t& Shift,
+                               float& x, float& y) override;
+  // The surface's blit stays visible beside the gradient painter of the same name.
+  using UserControl::PaintBackground;
+
+ private:
+  // The settings kept in the host's property bag, one table for reading and writing.
+  struct SavedSetting;
+  static const std::array<SavedSetting, 12>& SavedSettings();
+  template <auto Get, auto Set>
+  static SavedSetting BooleanSetting(std::string_view key, bool default_value);
+  template <auto Get, auto Set>
+  static SavedSetting IntegerSetting(std::string_view key, std::int32_t default_value);
+
+  void ConnectParts();
+  void ShowGlyph(int index, bool visible);
+
+  // Painting and layout (jyx_skin_painting.cpp).
+  void PaintBackground(Color color, std::int64_t spacing);
+  void ApplyRoundRegion(Hwnd window, std::int32_t width, std::int32_t height, int ellipse);
+  void DrawFrameBorder(Surface& surface, std::int32_t cornerSteps, std::int32_t width, std::int32_t height,
+                       Color color);
+  void LayoutTitleBar();
+  void DrawProgramIcon(double title_height);
+
+  // Title strip and glyphs (jyx_skin_title.cpp).
+  void SysButton_Click(std::int16_t Index);
+  void SysButton_MouseMove(std::int16_t Index, std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+  void TitleBar_Click();
+  void TitleBar_DblClick();
+  void TitleBar_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+  void TitleBar_MouseUp(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+  void Captions_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+  void RollUpOrDown();
+  void AnimateRoll(Hwnd host, const Rect& start, double steps, std::int32_t delta);
+  void MinimiseHost();
+  void CloseFromGlyph();
+  void MaximiseHost(Hwnd host, const Rect& current);
+  void RestoreHost(Hwnd host);
+  void ClearGlyphHover();
+
+  // Moving and resizing (jyx_skin_moving.cpp).
+  void Timer1_Timer();
+  void FitToParent();
+  void StripParentFrame(Hwnd window);
+  void TitleBar_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+  void Captions_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+  void BeginResizeOutline();
+  void DrawOutlineOnScreen();
+  bool InCornerZone(float x, float y) const;
+
+  Hwnd HostWindow() const;
+
+  template <typename Event, typename... Args>
+  static void Raise(const Event& event, Args&... args) {
+    if (event) event(args...);
+  }
+  // Runs one step of a procedure that goes on past failures: a step that
+  // throws is passed over.
+  template <typename Step>
+  static void SkipIfFails(Step&& step) {
+    try {
+      step();
+    } catch (const std::exception&) {
+    }
+  }
+
+  ImageArea title_bar_;
+  Label captions_;
+  std::array<Label, 3> sys_button_;
+  Timer timer1_;
+
+  std::int32_t array_style_ = 0;
+  Color back_color_ = 0;
+  bool change_size_ = false;
+  bool move_to_ = false;
+  bool cancel_ = false;
+  bool title_bar_line_ = false;
+  bool is_maximized_ = false;
+  PixelRect restore_rect_;  // screen pixels: left, top, width, height; all zero when not maximised
+  bool is_rolling_ = false;
+  std::int32_t roll_height_ = 0;      // twips
+  std::int32_t expanded_height_ = 0;  // twips
+  bool is_resizing_ = false;
+  Rect outline_rect_;  // screen pixels
+};
+
+void RegisterJyxSkin();
+
+}  // namespace ludex

@@ -1,0 +1,191 @@
+// JyxWinCase's answers to the mouse: dragging by the title strip, resizing by
+// the lower-right corner, the glyph buttons' highlight, rolling up and down,
+// and the close button, which only tells the host.
+#include "controls/wincase/jyx_win_case.h"
+#include "platform/environment.h"
+#include "platform/units.h"
+#include "platform/window_system.h"
+
+namespace ludex {
+
+namespace {
+
+constexpr int kDefaultPointer = 0;
+constexpr int kSizingPointer = 8;
+constexpr double kGrip = 100;
+constexpr double kMinimumExtent = 2000;
+constexpr double kCorrectedExtent = 2050;
+
+}  // namespace
+
+// --- glyph buttons and the roll -------------------------------------------------------
+
+void JyxWinCase::Minexit_Click(std::int16_t index) {
+  if (index != 0) {
+    Raise(TitleEndbutton);
+    return;
+  }
+  // Raised before anything else, so a click during a roll gets this far and no further.
+  Raise(TitleMinbutton);
+  if (!minexit_[0].Visible() || rolling_) return;
+  rolling_ = true;
+  if (minexit_[0].Caption() == kUnrolledGlyph) {
+    RollUp();
+  } else {
+    RollDown();
+  }
+  rolling_ = false;
+  UserControl_Resize();
+}
+
+// One twip per step, yielding after each so the host stays live; the layout
+// passes of the steps only move the constituents (rolling is set).
+void JyxWinCase::RollUp() {
+  saved_height_ = RoundHalfEven(Height());
+  current_height_ = saved_height_;
+  const float steps = static_cast<float>(Height() - title_.Height() - 50);
+  for (std::int32_t k = 1; k <= steps; ++k) {
+    --current_height_;
+    SetHeight(current_height_);
+    DoEvents();
+  }
+  minexit_[0].SetCaption(std::string(kRolledGlyph));
+}
+
+// Back to the height the last roll-up began at, from the height it ended at,
+// whatever the height is now.
+void JyxWinCase::RollDown() {
+  const std::int64_t steps = static_cast<std::int64_t>(saved_height_) - current_height_;
+  for (std::int64_t k = 1; k <= steps; ++k) {
+    ++current_height_;
+    SetHeight(current_height_);
+    DoEvents();
+  }
+  minexit_[0].SetCaption(std::string(kUnrolledGlyph));
+}
+
+void JyxWinCase::Minexit_MouseMove(std::int16_t index, std::int16_t&, std::int16_t&, float&, float&) {
+  if (index == 1) {
+    minexit_[1].SetBold(true);
+    minexit_[0].SetBold(false);
+  } else {
+    minexit_[0].SetBold(true);
+    minexit_[1].SetBold(false);
+  }
+}
+
+void JyxWinCase::Unhighlight() {
+  minexit_[0].SetBold(false);
+  minexit_[1].SetBold(false);
+}
+
+// --- title strip ------------------------------------------------------------------------
+
+void JyxWinCase::Title_Click() { Raise(TitleClick); }
+
+void JyxWinCase::Title_DblClick() {
+  Minexit_Click(0);
+  Raise(DblClick);
+}
+
+void JyxWinCase::Title_MouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+  if (move_to_) {
+    // The system drags the case's own window until the button is released;
+    // any mouse button starts it.
+    ReleaseCapture();
+    SendMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    AdoptWindowPlace();
+  }
+  // The nudge repaints the case at its new place.
+  if (!rolling_) {
+    SetHeight(Height() + 10);
+    SetHeight(Height() - 10);
+  }
+  Raise(TitleMouseDown, button, shift, x, y);
+}
+
+void JyxWinCase::Title_MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+  if (resizing_) {
+    FollowPointer(x, y);
+  } else {
+    SetMousePointer(kDefaultPointer);
+  }
+  Unhighlight();
+  Raise(TitleMouseMove, button, shift, x, y);
+}
+
+void JyxWinCase::Title_MouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+  Raise(TitleMouseUp, button, shift, x, y);
+}
+
+// The caption acts as part of the title strip; its mouse events go on with
+// the fixed arguments 1, 0, 0, 0 whatever the toolkit gave it.
+void JyxWinCase::Captions_Click() { Title_Click(); }
+
+void JyxWinCase::Captions_DblClick() { Title_DblClick(); }
+
+void JyxWinCase::Captions_MouseDown() {
+  std::int16_t button = 1, shift = 0;
+  float x = 0, y = 0;
+  Title_MouseDown(button, shift, x, y);
+}
+
+void JyxWinCase::Captions_MouseMove() {
+  std::int16_t button = 1, shift = 0;
+  float x = 0, y = 0;
+  Title_MouseMove(button, shift, x, y);
+}
+
+void JyxWinCase::Captions_MouseUp() {
+  std::int16_t button = 1, shift = 0;
+  float x = 0, y = 0;
+  Title_MouseUp(button, shift, x, y);
+}
+
+// --- background: corner resizing ------------------------------------------------------
+
+void JyxWinCase::UserControl_MouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+  // The sizing pointer marks the grip: a press arms resizing only while it shows.
+  if (MousePointer() == kSizingPointer) resizing_ = true;
+  Raise(MouseDown, button, shift, x, y);
+}
+
+void JyxWinCase::UserControl_MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+  if (resizing_) {
+    FollowPointer(x, y);
+  } else {
+    SetMousePointer(kDefaultPointer);
+  }
+  Unhighlight();
+  Raise(MouseMove, button, shift, x, y);
+  // While resizing the corner sits under the pointer, this test fails, and
+  // the pointer stays the one the press found.
+  if (InGrip(x, y)) SetMousePointer(kSizingPointer);
+}
+
+void JyxWinCase::UserControl_MouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+  // On every release, resizing or not; the correction overshoots the minimum by 50 twips.
+  if (Width() < kMinimumExtent) SetWidth(kCorrectedExtent);
+  if (Height() < kMinimumExtent) SetHeight(kCorrectedExtent);
+  resizing_ = false;
+  Raise(MouseUp, button, shift, x, y);
+}
+
+// The lower-right corner goes to the pointer, height first. A pointer left of
+// or above the case would ask for a negative extent, which the case refuses;
+// that step alone is skipped.
+void JyxWinCase::FollowPointer(float x, float y) {
+  if (y >= 0) SetHeight(y);
+  if (x >= 0) SetWidth(x);
+}
+
+// The 100-twip square at the lower-right corner, without its outer edges; off
+// while rolled up or when ChangeSize is False.
+bool JyxWinCase::InGrip(float x, float y) const {
+  const float width = static_cast<float>(Width()), height = static_cast<float>(Height());
+  const float grip = static_cast<float>(kGrip);
+  const bool in_corner = width - grip < x && x < width && height - grip < y && y < height;
+  return in_corner && minexit_[0].Caption() != kRolledGlyph && change_size_;
+}
+
+}  // namespace ludex

@@ -1,0 +1,62 @@
+// JyxWinCase's pop-out: with Bytopwin True the case leaves its form as a
+// topmost tool window centred over the form, which is disabled meanwhile, so
+// the case serves as a modal panel; with False it goes back in, hidden, and
+// the form takes input again.
+#include "controls/common/window_long.h"
+#include "controls/wincase/jyx_win_case.h"
+#include "platform/units.h"
+#include "platform/window_system.h"
+
+namespace ludex {
+
+void JyxWinCase::SetBytopwin(bool vNewValue) {
+  bytopwin_ = vNewValue;
+  if (vNewValue) {
+    PopOut();
+  } else if (saved_parent_ != 0) {
+    PopIn();
+  }
+}
+
+void JyxWinCase::PopOut() {
+  // A case that is already out has no parent to read; it keeps the one it
+  // came from, which would otherwise stay disabled with nothing to enable it.
+  if (const Hwnd parent = GetParent(hwnd()); parent != 0) saved_parent_ = parent;
+  Rect host;
+  GetWindowRect(saved_parent_, &host);
+  skinned::ChangeWindowLong(hwnd(), GWL_EXSTYLE, WS_EX_TOOLWINDOW, skinned::kAddBits);
+  skinned::ChangeWindowLong(saved_parent_, GWL_STYLE, WS_DISABLED, skinned::kAddBits);
+  SetParent(hwnd(), 0);
+  // Width / 30 is half the width in pixels; the size passed is ignored (SWP_NOSIZE).
+  const int x = RoundHalfEven((host.right - host.left) / 2.0 - Width() / 30 + host.left);
+  const int y = RoundHalfEven((host.bottom - host.top) / 2.0 - Height() / 30 + host.top);
+  SetWindowPos(hwnd(), HWND_TOPMOST, x, y, RoundHalfEven(Width() / 15), RoundHalfEven(Height() / 15), SWP_NOSIZE);
+  ShowWindowAsync(hwnd(), SW_SHOWNORMAL);
+  AdoptWindowPlace();
+  // Shown even if the host had hidden it; the control's own record follows.
+  SetVisible(true);
+}
+
+// The tool-window style and the saved parent stay as they are.
+void JyxWinCase::PopIn() {
+  SetParent(hwnd(), saved_parent_);
+  skinned::ChangeWindowLong(saved_parent_, GWL_STYLE, WS_DISABLED, skinned::kRemoveBits);
+  ShowWindowAsync(hwnd(), SW_HIDE);
+  AdoptWindowPlace();
+  SetVisible(false);
+}
+
+// A drag or a re-parenting moves the case's window behind the toolkit's back.
+// The control takes the window's place over, so that its next resize leaves
+// the window where it is instead of putting it back.
+void JyxWinCase::AdoptWindowPlace() {
+  Rect window;
+  if (!GetWindowRect(hwnd(), &window)) return;
+  PixelPoint origin{window.left, window.top};
+  if (const Hwnd parent = GetParent(hwnd()); parent != 0) ScreenToClient(parent, &origin);
+  const PixelRect place = PixelPlace();
+  if (origin == PixelPoint{place.x, place.y}) return;
+  Control::Move(PixelsToTwips(origin.x), PixelsToTwips(origin.y));
+}
+
+}  // namespace ludex
