@@ -4,6 +4,8 @@
 #include <sstream>
 #include <vector>
 
+#include "controls/common/color_text.h"
+#include "controls/common/round_corners.h"
 #include "platform/control_registry.h"
 #include "platform/units.h"
 #include "platform/window_system.h"
@@ -33,15 +35,6 @@ constexpr std::int32_t kDefaultBackColor = 0x00F4F4F4;
 constexpr std::int32_t kDefaultCaptionColor = 0;
 
 }  // namespace
-
-std::string ColorToRgbText(std::int32_t colour) {
-  // Division truncates toward zero and the remainder keeps the dividend's
-  // sign, so a colour with the high bit set gives negative parts.
-  const std::int32_t r = colour % 256;
-  const std::int32_t g = (colour / 256) % 256;
-  const std::int32_t b = (colour / 256) / 256;
-  return std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b);
-}
 
 JyxButton::JyxButton(std::string name, int index)
     : UserControl(std::move(name), index, kDesignerWidth, kDesignerHeight), captions_("Captions") {
@@ -109,23 +102,14 @@ int JyxButton::HeightPx() const { return TwipsToPixels(Height()); }
 void JyxButton::RepaintNormal() {
   surface().Clear();
   captions_.Move(Width() / 2 - captions_.Width() / 2, Height() / 2 - captions_.Height() / 2);
-  ApplyRoundRegion(hwnd(), Width(), Height(), 5);
+  skinned::ApplyRoundRegion(hwnd(), Width(), Height(), 5);
   DrawGradient(back_color_, kNormalStep);
   DrawNormalFrame();
 }
 
-void JyxButton::ApplyRoundRegion(Hwnd window, double width, double height, int corner) {
-  const int right = TwipsToPixels(width), bottom = TwipsToPixels(height);
-  const Hrgn region = CreateRoundRectRgn(0, 0, right, bottom, corner, corner);
-  SetWindowRgn(window, region, true);
-}
-
 void JyxButton::DrawGradient(Color color, double step) {
   // A system colour is turned into its RGB value first, so it shades like any other.
-  std::vector<double> parts;
-  std::istringstream text(ColorToRgbText(static_cast<std::int32_t>(ResolveColor(color))));
-  for (std::string part; std::getline(text, part, ',');) parts.push_back(std::stod(part));
-  double r = parts[0], g = parts[1], b = parts[2];
+  auto [r, g, b] = skinned::SplitRgbText(skinned::ColorToRgbText(static_cast<std::int32_t>(ResolveColor(color))));
   const double lines = Height() / step;
   for (double i = 0; i <= lines; ++i) {
     const int ri = RoundHalfEven(r), gi = RoundHalfEven(g), bi = RoundHalfEven(b);
@@ -140,21 +124,11 @@ void JyxButton::DrawGradient(Color color, double step) {
   }
 }
 
-void JyxButton::DrawCornerPixels(int count, int width_px, int height_px, Color color) {
-  const int m = count + 1;
-  for (int i = 1; i <= m; ++i) {
-    surface().SetPixelV(m - i - 1, i - 1, color);
-    surface().SetPixelV(m - i - 1, height_px - i - 1, color);
-    surface().SetPixelV(width_px - m + i - 1, i - 1, color);
-    surface().SetPixelV(width_px - m + i - 1, height_px - i - 1, color);
-  }
-}
-
 void JyxButton::DrawNormalFrame() {
   const double w = Width(), h = Height();
   surface().Box(0, 0, w - 25, h - 25, kDarkLine);
   surface().Box(15, 15, w - 40, h - 40, kWhiteLine);
-  DrawCornerPixels(3, WidthPx(), HeightPx(), kCornerPixel);
+  skinned::DrawCornerPixels(surface(), 3, WidthPx(), HeightPx(), kCornerPixel);
 }
 
 void JyxButton::DrawPressedLook() {
@@ -164,13 +138,13 @@ void JyxButton::DrawPressedLook() {
   surface().Box(30, 30, w - 65, h - 65, kDarkLine);
   surface().Box(15, 15, w - 40, h - 40, kPressedGreyLine);
   surface().Box(0, 0, w - 25, h - 25, kDarkLine);
-  DrawCornerPixels(3, WidthPx(), HeightPx(), kCornerPixel);
+  skinned::DrawCornerPixels(surface(), 3, WidthPx(), HeightPx(), kCornerPixel);
 }
 
 void JyxButton::DrawHoverBody() {
   const double w = Width(), h = Height();
   DrawGradient(back_color_, kHoverStep);
-  DrawCornerPixels(3, WidthPx(), HeightPx(), kCornerPixel);
+  skinned::DrawCornerPixels(surface(), 3, WidthPx(), HeightPx(), kCornerPixel);
   surface().Box(30, 30, w - 55, h - 55, kWhiteLine);
   surface().Box(15, 15, w - 40, h - 40, kDarkLine);
   surface().Box(0, 0, w - 25, h - 25, kHoverOuterLine);

@@ -54,9 +54,7 @@ class JyxButton : public UserControl {
  private:
   // Looks.
   void RepaintNormal();
-  void ApplyRoundRegion(Hwnd window, double width, double height, int corner);
   void DrawGradient(Color color, double step);
-  void DrawCornerPixels(int count, int width_px, int height_px, Color color);
   void DrawNormalFrame();
   void DrawPressedLook();
   void DrawHoverLook();
@@ -76,9 +74,6 @@ class JyxButton : public UserControl {
   Timer timer1_;
   Color back_color_ = 0;
 };
-
-// "0x00F4F4F4" -> "244,244,244": the colour's red, green and blue as decimal text.
-std::string ColorToRgbText(std::int32_t colour);
 
 void RegisterJyxButton();
 

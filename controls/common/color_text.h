@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <sstream>
 #include <string>
 
 namespace ludex::skinned {
@@ -15,6 +16,23 @@ inline std::string ColorToRgbText(std::int32_t colour) {
   const std::int32_t g = (colour / 256) % 256;
   const std::int32_t b = (colour / 256) / 256;
   return std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b);
+}
+
+struct RgbParts {
+  double r, g, b;
+};
+
+// The three numbers of a ColorToRgbText text, as the real numbers the
+// gradient painters count down from.
+inline RgbParts SplitRgbText(const std::string& text) {
+  std::istringstream in(text);
+  RgbParts parts{};
+  double* fields[] = {&parts.r, &parts.g, &parts.b};
+  std::string field;
+  for (double* f : fields) {
+    if (std::getline(in, field, ',')) *f = std::stod(field);
+  }
+  return parts;
 }
 
 }  // namespace ludex::skinned

@@ -143,7 +143,6 @@ class JyxSkin : public UserControl {
 
   // Painting and layout (jyx_skin_painting.cpp).
   void PaintBackground(Color color, std::int64_t spacing);
-  void ApplyRoundRegion(Hwnd window, std::int32_t width, std::int32_t height, int ellipse);
   void DrawFrameBorder(Surface& surface, std::int32_t cornerSteps, std::int32_t width, std::int32_t height,
                        Color color);
   void LayoutTitleBar();

@@ -2,6 +2,7 @@
 // rows, program icon, title strip, glyphs and caption.
 #include <limits>
 
+#include "controls/common/round_corners.h"
 #include "controls/skin/jyx_skin.h"
 #include "platform/environment.h"
 #include "platform/units.h"
@@ -32,13 +33,13 @@ void JyxSkin::UserControl_Resize() {
   surface().Clear();
   PaintBackground(back_color_, array_style_ * kStripeSpacingUnit);
   const std::int32_t width = RoundHalfEven(Width()), height = RoundHalfEven(Height());
-  ApplyRoundRegion(hwnd(), width, height, kCornerEllipse);
+  skinned::ApplyRoundRegion(hwnd(), width, height, kCornerEllipse);
   DrawFrameBorder(surface(), kCornerSteps, width, height, kBorderColor);
   const Hwnd host = HostWindow();
   Rect r;
   GetWindowRect(host, &r);
   if (AmbientUserMode()) {
-    ApplyRoundRegion(host, (r.right - r.left) * kTwipsPerPixel, (r.bottom - r.top) * kTwipsPerPixel, kCornerEllipse);
+    skinned::ApplyRoundRegion(host, (r.right - r.left) * kTwipsPerPixel, (r.bottom - r.top) * kTwipsPerPixel, kCornerEllipse);
   }
   LayoutTitleBar();
   Raise(Resize);
@@ -67,26 +68,13 @@ void JyxSkin::PaintBackground(Color color, std::int64_t spacing) {
   }
 }
 
-void JyxSkin::ApplyRoundRegion(Hwnd window, std::int32_t width, std::int32_t height, int ellipse) {
-  const Hrgn region = CreateRoundRectRgn(0, 0, TwipsToPixels(width), TwipsToPixels(height), ellipse, ellipse);
-  // The window owns the region from now on.
-  SetWindowRgn(window, region, true);
-}
-
 void JyxSkin::DrawFrameBorder(Surface& surface, std::int32_t cornerSteps, std::int32_t width, std::int32_t height,
                               Color color) {
   const int w = TwipsToPixels(width), h = TwipsToPixels(height);
-  const int n = cornerSteps + 1;
   const double right = w * kTwipsPerPixel, bottom = h * kTwipsPerPixel;
   surface.Box(0, 0, right - 25, bottom - 25, color);
-  // Diagonals carry the border along the corners that the rounded region cuts
-  // off; the outermost pixel of each falls outside the region.
-  for (int i = 1; i <= n; ++i) {
-    surface.SetPixelV(n - i - 1, i - 1, color);
-    surface.SetPixelV(n - i - 1, h - i - 1, color);
-    surface.SetPixelV(w - n + i - 1, i - 1, color);
-    surface.SetPixelV(w - n + i - 1, h - i - 1, color);
-  }
+  // Diagonals carry the border along the corners that the rounded region cuts off.
+  skinned::DrawCornerPixels(surface, cornerSteps, w, h, color);
   if (title_bar_line_) {
     // Etched: a dark row right under the title strip, a light row below it.
     const double t = title_bar_.Height();

@@ -49,10 +49,7 @@ void JyxWinCase::UserControl_Resize() {
 void JyxWinCase::PaintBackground(Color colour, std::int32_t step) {
   // A system colour is shaded from its RGB value, like any other colour; the
   // clear below still uses the colour as it is.
-  std::vector<double> parts;
-  std::istringstream text(skinned::ColorToRgbText(static_cast<std::int32_t>(ResolveColor(colour))));
-  for (std::string part; std::getline(text, part, ',');) parts.push_back(std::stod(part));
-  double r = parts[0], g = parts[1], b = parts[2];
+  auto [r, g, b] = skinned::SplitRgbText(skinned::ColorToRgbText(static_cast<std::int32_t>(ResolveColor(colour))));
 
   surface().SetBackColor(back_color_);
   surface().Clear();

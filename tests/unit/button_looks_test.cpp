@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/button/jyx_button.h"
+#include "controls/common/color_text.h"
 #include "headless_fixture.h"
 #include "platform/units.h"
 
@@ -135,12 +136,12 @@ TEST_F(ButtonLooks, ColoursWithoutDarkening) {
 }
 
 TEST_F(ButtonLooks, RgbText) {
-  EXPECT_EQ(ColorToRgbText(0x00F4F4F4), "244,244,244");
-  EXPECT_EQ(ColorToRgbText(0x000000FF), "255,0,0");
-  EXPECT_EQ(ColorToRgbText(0x00C0FFC0), "192,255,192");
+  EXPECT_EQ(skinned::ColorToRgbText(0x00F4F4F4), "244,244,244");
+  EXPECT_EQ(skinned::ColorToRgbText(0x000000FF), "255,0,0");
+  EXPECT_EQ(skinned::ColorToRgbText(0x00C0FFC0), "192,255,192");
   // A system colour: the parts keep the sign of the dividend.
   // -2147483640: mod 256 = -248, /256 = -8388607 (toward zero), mod 256 = -255, /65536 = -32767.
-  EXPECT_EQ(ColorToRgbText(static_cast<std::int32_t>(0x80000008u)), "-248,-255,-32767");
+  EXPECT_EQ(skinned::ColorToRgbText(static_cast<std::int32_t>(0x80000008u)), "-248,-255,-32767");
 }
 
 TEST_F(ButtonLooks, RegionFollowsEverySize) {
