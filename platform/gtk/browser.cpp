@@ -53,7 +53,7 @@ gboolean BrowserWindow::OnLoadFailed(WebKitWebView* view, WebKitLoadEvent, gchar
       g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
     return FALSE;
   }
-  return Guarded(FALSE, [&] {
+  return Guarded(FALSE, [&]() -> gboolean {
     const std::string html = ErrorPageHtml(failing_uri, FailureReason(*error));
     webkit_web_view_load_alternate_html(view, html.c_str(), failing_uri, nullptr);
     return TRUE;

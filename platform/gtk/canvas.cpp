@@ -7,7 +7,8 @@ namespace ludex::gtk {
 namespace {
 
 // A GtkFixed asks for the room its children need; a canvas asks for nothing
-// beyond its size request, as a native window does.
+// beyond its size request, as a native window does, and draws its children
+// in their stacking order.
 struct LudexCanvas {
   GtkFixed parent;
 };
@@ -22,10 +23,31 @@ void ludex_canvas_get_preferred_size(GtkWidget*, gint* minimum, gint* natural) {
   *natural = 0;
 }
 
+// GtkFixed draws its children in the order they were put in; the windows of
+// a window system show in their stacking order, which also decides who gets
+// the mouse. Children without a GdkWindow of their own lie underneath.
+gboolean ludex_canvas_draw(GtkWidget* widget, cairo_t* cr) {
+  GtkContainer* container = GTK_CONTAINER(widget);
+  GList* children = gtk_container_get_children(container);
+  for (GList* c = children; c; c = c->next) {
+    GtkWidget* child = GTK_WIDGET(c->data);
+    if (!gtk_widget_get_has_window(child)) gtk_container_propagate_draw(container, child, cr);
+  }
+  GList* top_first = gdk_window_peek_children(gtk_widget_get_window(widget));
+  for (GList* w = g_list_last(top_first); w; w = w->prev) {
+    gpointer owner = nullptr;
+    gdk_window_get_user_data(GDK_WINDOW(w->data), &owner);
+    if (owner && g_list_find(children, owner)) gtk_container_propagate_draw(container, GTK_WIDGET(owner), cr);
+  }
+  g_list_free(children);
+  return FALSE;
+}
+
 void ludex_canvas_class_init(LudexCanvasClass* klass) {
   GtkWidgetClass* widget_class = GTK_WIDGET_CLASS(klass);
   widget_class->get_preferred_width = ludex_canvas_get_preferred_size;
   widget_class->get_preferred_height = ludex_canvas_get_preferred_size;
+  widget_class->draw = ludex_canvas_draw;
 }
 
 void ludex_canvas_init(LudexCanvas* self) {
@@ -36,8 +58,12 @@ void ludex_canvas_init(LudexCanvas* self) {
 
 }  // namespace
 
-Canvas::Canvas(Hwnd hwnd, WindowSink* sink, DoubleClickDetector& clicks)
-    : hwnd_(hwnd), sink_(sink), clicks_(clicks), widget_(KeepWidget(GTK_WIDGET(g_object_new(ludex_canvas_get_type(), nullptr)))) {
+Canvas::Canvas(Hwnd hwnd, WindowSink* sink, DoubleClickDetector& clicks, std::function<void()> mapped)
+    : hwnd_(hwnd),
+      sink_(sink),
+      clicks_(clicks),
+      mapped_(std::move(mapped)),
+      widget_(KeepWidget(GTK_WIDGET(g_object_new(ludex_canvas_get_type(), nullptr)))) {
   ConnectSignals();
 }
 
@@ -46,11 +72,24 @@ void Canvas::ConnectSignals() {
   connections_.Connect(widget_.get(), "button-press-event", OnButtonPressEvent, this);
   connections_.Connect(widget_.get(), "button-release-event", OnButtonReleaseEvent, this);
   connections_.Connect(widget_.get(), "motion-notify-event", OnMotionNotifyEvent, this);
+  connections_.Connect(widget_.get(), "realize", OnRealize, this);
+  connections_.ConnectAfter(widget_.get(), "map", OnMap, this);
 }
 
 void Canvas::SetPointer(int pointer) {
+  pointer_ = pointer;
+  if (gtk_widget_get_realized(widget_.get())) ApplyPointer();
+}
+
+void Canvas::OnRealize(GtkWidget*, gpointer self) { static_cast<Canvas*>(self)->ApplyPointer(); }
+
+void Canvas::OnMap(GtkWidget*, gpointer self) {
+  Guarded([&] { static_cast<Canvas*>(self)->mapped_(); });
+}
+
+void Canvas::ApplyPointer() const {
   GdkWindow* window = gtk_widget_get_window(widget_.get());
-  if (pointer != 8) {
+  if (pointer_ != 8) {
     gdk_window_set_cursor(window, nullptr);
     return;
   }
@@ -74,14 +113,14 @@ gboolean Canvas::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
   }
   Guarded([&] { canvas->sink_->OnPaint(cr); });
   cairo_restore(cr);
-  // Let GtkFixed draw the child windows over the picture.
+  // Let the class draw the child windows over the picture.
   return FALSE;
 }
 
 gboolean Canvas::OnButtonPressEvent(GtkWidget*, GdkEventButton* event, gpointer self) {
   auto* canvas = static_cast<Canvas*>(self);
   if (!canvas->IsOwnEvent(event->window)) return FALSE;
-  return Guarded(TRUE, [&] {
+  return Guarded(TRUE, [&]() -> gboolean {
     // GDK follows the second press of a double-click with a 2BUTTON_PRESS
     // (and a third with a 3BUTTON_PRESS); those are not presses of their own.
     std::optional<RawMouse> m = ButtonEvent(*event);
@@ -95,7 +134,7 @@ gboolean Canvas::OnButtonPressEvent(GtkWidget*, GdkEventButton* event, gpointer 
 gboolean Canvas::OnButtonReleaseEvent(GtkWidget*, GdkEventButton* event, gpointer self) {
   auto* canvas = static_cast<Canvas*>(self);
   if (!canvas->IsOwnEvent(event->window)) return FALSE;
-  return Guarded(TRUE, [&] {
+  return Guarded(TRUE, [&]() -> gboolean {
     if (std::optional<RawMouse> m = ButtonEvent(*event)) canvas->sink_->OnMouse(*m);
     return TRUE;
   });
@@ -104,7 +143,7 @@ gboolean Canvas::OnButtonReleaseEvent(GtkWidget*, GdkEventButton* event, gpointe
 gboolean Canvas::OnMotionNotifyEvent(GtkWidget*, GdkEventMotion* event, gpointer self) {
   auto* canvas = static_cast<Canvas*>(self);
   if (!canvas->IsOwnEvent(event->window)) return FALSE;
-  return Guarded(TRUE, [&] {
+  return Guarded(TRUE, [&]() -> gboolean {
     canvas->sink_->OnMouse(MotionEvent(*event));
     return TRUE;
   });

@@ -7,6 +7,7 @@
 
 #include <gtk/gtk.h>
 
+#include <functional>
 #include <optional>
 
 #include "platform/backend.h"
@@ -19,7 +20,8 @@ namespace ludex::gtk {
 
 class Canvas {
  public:
-  Canvas(Hwnd hwnd, WindowSink* sink, DoubleClickDetector& clicks);
+  // `mapped` runs whenever the canvas and its children have been mapped.
+  Canvas(Hwnd hwnd, WindowSink* sink, DoubleClickDetector& clicks, std::function<void()> mapped);
 
   GtkWidget* widget() const { return widget_.get(); }
   GtkFixed* fixed() const { return GTK_FIXED(widget_.get()); }
@@ -34,6 +36,10 @@ class Canvas {
   static gboolean OnButtonPressEvent(GtkWidget* widget, GdkEventButton* event, gpointer self);
   static gboolean OnButtonReleaseEvent(GtkWidget* widget, GdkEventButton* event, gpointer self);
   static gboolean OnMotionNotifyEvent(GtkWidget* widget, GdkEventMotion* event, gpointer self);
+  // A canvas taken out of its container and put back gets a new GdkWindow.
+  static void OnRealize(GtkWidget* widget, gpointer self);
+  static void OnMap(GtkWidget* widget, gpointer self);
+  void ApplyPointer() const;
   // Events that a child window left unhandled bubble up with the child's
   // coordinates; only our own GdkWindow's events are ours.
   bool IsOwnEvent(GdkWindow* window) const { return window == gtk_widget_get_window(widget_.get()); }
@@ -41,8 +47,10 @@ class Canvas {
   Hwnd hwnd_;
   WindowSink* sink_;
   DoubleClickDetector& clicks_;
+  std::function<void()> mapped_;
   WidgetPtr widget_;
   CairoRegionPtr clip_;
+  int pointer_ = 0;
   SignalConnections connections_;
 };
 

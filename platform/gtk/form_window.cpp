@@ -15,30 +15,29 @@ namespace {
 // holding back reports after this long.
 constexpr gint64 kRequestLifetimeUs = 1'000'000;
 
-std::int32_t InitialStyle(const FormWindowSpec& spec) {
-  if (!spec.border) return 0;
-  return WS_CAPTION | WS_SYSMENU | (spec.resizable ? WS_THICKFRAME : 0);
+std::int32_t InitialStyle(const FormWindowSpec& settings) {
+  if (!settings.border) return 0;
+  return WS_CAPTION | WS_SYSMENU | (settings.resizable ? WS_THICKFRAME : 0);
 }
 
 }  // namespace
 
-FormWindow::FormWindow(Hwnd hwnd, const FormWindowSpec& spec, WindowSink* sink, DoubleClickDetector& clicks)
-    : NativeWindow(hwnd, nullptr, {0, 0, spec.client_width, spec.client_height}),
+FormWindow::FormWindow(Hwnd hwnd, const FormWindowSpec& settings, WindowSink* sink, DoubleClickDetector& clicks)
+    : NativeWindow(hwnd, nullptr, {0, 0, settings.client_width, settings.client_height}),
       sink_(sink),
-      show_in_taskbar_(spec.show_in_taskbar),
+      show_in_taskbar_(settings.show_in_taskbar),
       window_(KeepWidget(gtk_window_new(GTK_WINDOW_TOPLEVEL))),
-      canvas_(hwnd, sink, clicks) {
+      canvas_(hwnd, sink, clicks, [this] { ApplyStacking(); }) {
   GtkWindow* window = GTK_WINDOW(window_.get());
-  SetTitle(spec.title);
-  gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_NORMAL);
-  gtk_window_set_resizable(window, spec.resizable);
-  SetStyleWord(GWL_EXSTYLE, spec.border ? WS_EX_WINDOWEDGE : 0);
-  SetStyleWord(GWL_STYLE, InitialStyle(spec));
-  gtk_widget_set_size_request(canvas_.widget(), spec.client_width, spec.client_height);
+  SetTitle(settings.title);
+  gtk_window_set_resizable(window, settings.resizable);
+  SetStyleWord(GWL_EXSTYLE, settings.border ? WS_EX_WINDOWEDGE : 0);
+  SetStyleWord(GWL_STYLE, InitialStyle(settings));
+  gtk_widget_set_size_request(canvas_.widget(), settings.client_width, settings.client_height);
   gtk_container_add(GTK_CONTAINER(window), canvas_.widget());
   gtk_widget_show(canvas_.widget());
   gtk_widget_realize(canvas_.widget());
-  if (!spec.icon_file.empty()) SetIcon(spec.icon_file);
+  if (!settings.icon_file.empty()) SetIcon(settings.icon_file);
   ConnectSignals();
 }
 
@@ -87,15 +86,7 @@ void FormWindow::ApplyRegion() {
   gtk_widget_shape_combine_region(window_.get(), shape.get());
 }
 
-void FormWindow::ApplyStyle() {
-  GtkWindow* window = GTK_WINDOW(window_.get());
-  gtk_window_set_decorated(window, (StyleWord(GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME)) != 0);
-  const bool tool = (StyleWord(GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
-  if (!gtk_widget_get_mapped(window_.get())) {
-    gtk_window_set_type_hint(window, tool ? GDK_WINDOW_TYPE_HINT_UTILITY : GDK_WINDOW_TYPE_HINT_NORMAL);
-  }
-  gtk_window_set_skip_taskbar_hint(window, tool || !show_in_taskbar_);
-}
+void FormWindow::ApplyStyle() { ApplyTopLevelStyle(window_.get(), show_in_taskbar_); }
 
 void FormWindow::ShowCentred() {
   const GdkRectangle screen = PrimaryMonitorArea();

@@ -14,7 +14,7 @@ namespace ludex::gtk {
 
 class FormWindow final : public NativeWindow {
  public:
-  FormWindow(Hwnd hwnd, const FormWindowSpec& spec, WindowSink* sink, DoubleClickDetector& clicks);
+  FormWindow(Hwnd hwnd, const FormWindowSpec& settings, WindowSink* sink, DoubleClickDetector& clicks);
 
   GtkWidget* root() const override { return window_.get(); }
   GtkFixed* child_area() const override { return canvas_.fixed(); }

@@ -7,15 +7,16 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
-#include <unordered_map>
 
 #include "platform/gtk/browser.h"
 #include "platform/gtk/control_window.h"
 #include "platform/gtk/form_window.h"
+#include "platform/gtk/gtk_window_system.h"
 #include "platform/gtk/mouse_input.h"
 #include "platform/gtk/screen.h"
 #include "platform/gtk/text_box.h"
 #include "platform/gtk/timers.h"
+#include "platform/gtk/window_table.h"
 
 namespace ludex {
 
@@ -29,69 +30,65 @@ using gtk::TextBoxWindow;
 
 class GtkBackend final : public Backend {
  public:
-  ~GtkBackend() override { DestroyAllWindows(); }
-
-  void CreateFormWindow(Hwnd hwnd, const FormWindowSpec& spec, WindowSink* sink) override {
-    Add(std::make_unique<FormWindow>(hwnd, spec, sink, clicks_));
+  void CreateFormWindow(Hwnd hwnd, const FormWindowSpec& settings, WindowSink* sink) override {
+    windows_.Add(std::make_unique<FormWindow>(hwnd, settings, sink, clicks_));
   }
 
   void CreateChildWindow(Hwnd hwnd, Hwnd parent_hwnd, NativeKind kind, PixelRect rect, WindowSink* sink) override {
-    NativeWindow& parent = At(parent_hwnd);
-    if (!parent.child_area()) throw std::invalid_argument("window " + std::to_string(parent_hwnd) + " holds no child windows");
+    NativeWindow& parent = windows_.At(parent_hwnd);
+    if (!parent.child_area()) {
+      throw std::invalid_argument("window " + std::to_string(parent_hwnd) + " holds no child windows");
+    }
     switch (kind) {
-      case NativeKind::Control: Add(std::make_unique<ControlWindow>(hwnd, parent, rect, sink, clicks_)); break;
-      case NativeKind::TextBox: Add(std::make_unique<TextBoxWindow>(hwnd, parent, rect, sink)); break;
-      case NativeKind::Browser: Add(std::make_unique<BrowserWindow>(hwnd, parent, rect, WebContext())); break;
+      case NativeKind::Control:
+        windows_.Add(std::make_unique<ControlWindow>(hwnd, parent, rect, sink, clicks_));
+        break;
+      case NativeKind::TextBox:
+        windows_.Add(std::make_unique<TextBoxWindow>(hwnd, parent, rect, sink));
+        break;
+      case NativeKind::Browser:
+        windows_.Add(std::make_unique<BrowserWindow>(hwnd, parent, rect, WebContext()));
+        break;
     }
   }
 
-  void DestroyWindow(Hwnd hwnd) override { DestroyTree(At(hwnd)); }
+  void DestroyWindow(Hwnd hwnd) override { windows_.Destroy(windows_.At(hwnd)); }
 
   void RestackChildren(Hwnd parent, const std::vector<Hwnd>& top_first) override {
-    std::vector<NativeWindow*> windows;
-    for (Hwnd hwnd : top_first) windows.push_back(&At(hwnd));
-    At(parent).Restack(windows);
+    windows_.At(parent).Restack(Windows(top_first));
   }
 
-  void MoveWindow(Hwnd hwnd, PixelRect rect) override { At(hwnd).Move(rect); }
+  void MoveWindow(Hwnd hwnd, PixelRect rect) override { windows_.At(hwnd).Move(rect); }
 
-  void ShowWindow(Hwnd hwnd, bool visible) override { gtk_widget_set_visible(At(hwnd).root(), visible); }
+  void ShowWindow(Hwnd hwnd, bool visible) override { windows_.At(hwnd).Show(visible); }
 
-  void ShowCentred(Hwnd hwnd) override { FormAt(hwnd).ShowCentred(); }
+  void ShowCentred(Hwnd hwnd) override { Form(hwnd).ShowCentred(); }
 
-  void BringToFront(Hwnd hwnd) override {
-    NativeWindow& window = At(hwnd);
-    if (window.parent()) {
-      window.parent()->RaiseChild(&window);
-    } else {
-      gtk_window_present(GTK_WINDOW(window.root()));
-    }
+  void BringToFront(Hwnd hwnd) override { windows_.At(hwnd).Raise(); }
+
+  void SetWindowEnabled(Hwnd hwnd, bool enabled) override { windows_.At(hwnd).SetEnabled(enabled); }
+
+  void SetTitle(Hwnd hwnd, const std::string& utf8) override { windows_.At(hwnd).SetTitle(utf8); }
+
+  std::string Title(Hwnd hwnd) const override { return windows_.At(hwnd).title(); }
+
+  void SetIcon(Hwnd hwnd, const std::vector<unsigned char>& ico_file) override { Form(hwnd).SetIcon(ico_file); }
+
+  // A window asks for repainting before it is placed; there is nothing to show yet.
+  void Invalidate(Hwnd hwnd) override {
+    if (NativeWindow* window = windows_.Find(hwnd)) window->Invalidate();
   }
 
-  void SetWindowEnabled(Hwnd hwnd, bool enabled) override { gtk_widget_set_sensitive(At(hwnd).root(), enabled); }
+  void SetMousePointer(Hwnd hwnd, int pointer) override { windows_.At(hwnd).SetPointer(pointer); }
 
-  void SetTitle(Hwnd hwnd, const std::string& utf8) override { At(hwnd).SetTitle(utf8); }
+  void SetTabOrder(Hwnd form, const std::vector<Hwnd>& order) override { Form(form).SetTabOrder(Windows(order)); }
 
-  std::string Title(Hwnd hwnd) const override { return At(hwnd).title(); }
+  void SetText(Hwnd text_box, const std::string& utf8) override { TextBox(text_box).SetText(utf8); }
 
-  void SetIcon(Hwnd hwnd, const std::vector<unsigned char>& ico_file) override { FormAt(hwnd).SetIcon(ico_file); }
-
-  void Invalidate(Hwnd hwnd) override { At(hwnd).Invalidate(); }
-
-  void SetMousePointer(Hwnd hwnd, int pointer) override { At(hwnd).SetPointer(pointer); }
-
-  void SetTabOrder(Hwnd form, const std::vector<Hwnd>& order) override {
-    std::vector<NativeWindow*> windows;
-    for (Hwnd hwnd : order) windows.push_back(&At(hwnd));
-    FormAt(form).SetTabOrder(windows);
-  }
-
-  void SetText(Hwnd text_box, const std::string& utf8) override { KindAt<TextBoxWindow>(text_box, "text box").SetText(utf8); }
-
-  std::string Text(Hwnd text_box) const override { return KindAt<TextBoxWindow>(text_box, "text box").Text(); }
+  std::string Text(Hwnd text_box) const override { return TextBox(text_box).Text(); }
 
   void Navigate(Hwnd browser, const std::string& address) override {
-    KindAt<BrowserWindow>(browser, "browser").Navigate(address);
+    windows_.KindAt<BrowserWindow>(browser, "browser").Navigate(address);
   }
 
   void Run() override { gtk_main(); }
@@ -101,7 +98,7 @@ class GtkBackend final : public Backend {
   }
 
   [[noreturn]] void EndProgram() override {
-    DestroyAllWindows();
+    windows_.DestroyAll();
     // With their views and context gone, WebKit's processes end with us.
     web_context_.reset();
     std::fflush(stdout);
@@ -109,7 +106,9 @@ class GtkBackend final : public Backend {
     _exit(0);
   }
 
-  int StartTimer(int interval_ms, std::function<void()> tick) override { return timers_.Start(interval_ms, std::move(tick)); }
+  int StartTimer(int interval_ms, std::function<void()> tick) override {
+    return timers_.Start(interval_ms, std::move(tick));
+  }
 
   void StopTimer(int id) override { timers_.Stop(id); }
 
@@ -118,52 +117,29 @@ class GtkBackend final : public Backend {
     return {area.width, area.height};
   }
 
+  WindowSystem& Api() override { return api_; }
+
  private:
-  void Add(std::unique_ptr<NativeWindow> window) {
-    const Hwnd hwnd = window->hwnd();
-    if (!windows_.emplace(hwnd, std::move(window)).second) {
-      throw std::invalid_argument("window " + std::to_string(hwnd) + " exists already");
-    }
+  std::vector<NativeWindow*> Windows(const std::vector<Hwnd>& handles) const {
+    std::vector<NativeWindow*> windows;
+    for (Hwnd hwnd : handles) windows.push_back(&windows_.At(hwnd));
+    return windows;
   }
 
-  NativeWindow& At(Hwnd hwnd) const {
-    auto it = windows_.find(hwnd);
-    if (it == windows_.end()) throw std::out_of_range("no window " + std::to_string(hwnd));
-    return *it->second;
-  }
-
-  template <typename Kind>
-  Kind& KindAt(Hwnd hwnd, const char* kind_name) const {
-    auto* window = dynamic_cast<Kind*>(&At(hwnd));
-    if (!window) throw std::invalid_argument("window " + std::to_string(hwnd) + " is not a " + kind_name);
-    return *window;
-  }
-
-  FormWindow& FormAt(Hwnd hwnd) const { return KindAt<FormWindow>(hwnd, "form"); }
-
-  // Children go before their parents, so that each is destroyed while its parent stands.
-  void DestroyTree(NativeWindow& window) {
-    while (!window.children().empty()) DestroyTree(*window.children().back());
-    windows_.erase(window.hwnd());
-  }
-
-  void DestroyAllWindows() {
-    while (!windows_.empty()) {
-      NativeWindow* top = windows_.begin()->second.get();
-      while (top->parent()) top = top->parent();
-      DestroyTree(*top);
-    }
-  }
+  FormWindow& Form(Hwnd hwnd) const { return windows_.KindAt<FormWindow>(hwnd, "form"); }
+  TextBoxWindow& TextBox(Hwnd hwnd) const { return windows_.KindAt<TextBoxWindow>(hwnd, "text box"); }
 
   WebKitWebContext* WebContext() {
     if (!web_context_) web_context_ = gtk::NewWebContext();
     return web_context_.get();
   }
 
-  std::unordered_map<Hwnd, std::unique_ptr<NativeWindow>> windows_;
+  // Declared first so that it goes last, after everything that refers to windows.
+  gtk::WindowTable windows_;
   gtk::DoubleClickDetector clicks_;
   gtk::Timers timers_;
   gtk::GObjectPtr<WebKitWebContext> web_context_;
+  gtk::GtkWindowSystem api_{windows_};
 };
 
 }  // namespace

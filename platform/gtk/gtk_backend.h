@@ -1,23 +1,30 @@
 // The real back end: GTK 3 on X11, with WebKitGTK for the browser.
 //
 // Supports:
-//  - forms as top-level windows with or without decorations, with an exact
-//    client size, title, icon (every size in the .ico file), task-bar
-//    choice, tab order, enabled state, centring on the primary monitor;
-//  - child windows (user controls, text boxes, browsers) with their own
-//    GdkWindow at exact pixel places inside a form or a user control,
-//    restacked, moved, shown and hidden, enabled and disabled;
-//  - mouse press, release and move with buttons and Shift/Ctrl/Alt, double
-//    presses marked at the second press, moves kept on the pressed window
-//    while a button is held; the default and diagonal sizing pointers;
+//  - forms as top-level windows with an exact client size, title, icon (every
+//    size in the .ico file), task-bar choice, tab order, enabled state and
+//    centring on the primary monitor;
+//  - child windows (user controls, text boxes, browsers) with GdkWindows of
+//    their own at exact pixel places in a form or a user control, stacked,
+//    moved, shown, hidden, enabled and disabled, and made top-level and back;
+//  - mouse press, release and move with buttons and Shift/Ctrl/Alt, the
+//    second press of a double-click marked as such, moves kept on the pressed
+//    window while a button is held; the default and diagonal sizing pointers;
 //  - typed characters of text boxes passed to the core first (swallowed or
 //    replaced by its answer); browsers that load what the user typed or show
-//    a Chinese error page; timers; nested event processing.
+//    a Chinese error page; timers; nested event processing;
+//  - the window-system calls: places and style words that read back at once,
+//    round regions (the X shape of a top-level window; drawing and mouse
+//    clipping of a child), the caption move loop with or without a window
+//    manager, focus rectangles on the screen, the task bar as the part of the
+//    monitor outside its work area, the program's icon drawn on a surface.
 //
 // Does not support:
-//  - pointer enter and leave, mouse wheel, keys of windows other than text boxes;
-//  - display servers other than X11 (Wayland sessions use XWayland);
-//  - more than one screen: windows are centred on the primary monitor.
+//  - pointer enter and leave, the mouse wheel, keys of windows other than text boxes;
+//  - display servers other than X11 (a Wayland session runs it through XWayland);
+//  - a child window's region clipping its own children; GetWindowDC of a
+//    window (only the screen's); FindWindowA of anything but the task bar;
+//  - more than one monitor: windows are centred on the primary one.
 #pragma once
 
 #include <memory>

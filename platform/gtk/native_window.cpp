@@ -1,6 +1,7 @@
 #include "platform/gtk/native_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/gtk/region.h"
 
@@ -25,8 +26,74 @@ void NativeWindow::Site() {
 
 void NativeWindow::Move(PixelRect place) {
   place_ = place;
-  gtk_fixed_move(parent_->child_area(), root(), place.x, place.y);
   gtk_widget_set_size_request(root(), place.width, place.height);
+  if (parent_) {
+    gtk_fixed_move(parent_->child_area(), root(), place.x, place.y);
+  } else {
+    gtk_window_resize(GTK_WINDOW(floating_.get()), std::max(place.width, 1), std::max(place.height, 1));
+    gtk_window_move(GTK_WINDOW(floating_.get()), place.x, place.y);
+  }
+}
+
+void NativeWindow::Show(bool visible) {
+  gtk_widget_set_visible(outer(), visible);
+  if (visible && parent_) parent_->ApplyStacking();
+}
+
+void NativeWindow::Raise() {
+  if (parent_) {
+    parent_->RaiseChild(this);
+  } else {
+    gtk_window_present(GTK_WINDOW(outer()));
+  }
+}
+
+void NativeWindow::Reparent(NativeWindow* new_parent) {
+  const PixelPoint on_screen = ClientOriginOnScreen();
+  GtkWidget* widget = root();
+  const bool visible = gtk_widget_get_visible(outer());
+  const GObjectPtr<GtkWidget> keep = Ref(widget);
+  gtk_container_remove(GTK_CONTAINER(gtk_widget_get_parent(widget)), widget);
+  if (parent_) std::erase(parent_->children_, this);
+  floating_.reset();
+  parent_ = new_parent;
+  if (parent_) {
+    const PixelPoint origin = parent_->ClientOriginOnScreen();
+    place_.x = on_screen.x - origin.x;
+    place_.y = on_screen.y - origin.y;
+    Site();
+  } else {
+    place_.x = on_screen.x;
+    place_.y = on_screen.y;
+    floating_ = KeepWidget(gtk_window_new(GTK_WINDOW_TOPLEVEL));
+    gtk_window_set_title(GTK_WINDOW(floating_.get()), title_.c_str());
+    ApplyTopLevelStyle(floating_.get(), false);
+    ApplyRegion();
+    gtk_container_add(GTK_CONTAINER(floating_.get()), widget);
+    Move(place_);
+    gtk_widget_realize(widget);
+  }
+  gtk_widget_set_visible(outer(), visible);
+  RealizeChildrenInOrder();
+}
+
+void NativeWindow::RealizeChildrenInOrder() const {
+  // Each GdkWindow made starts on top, so realizing bottom first restores the stacking.
+  for (NativeWindow* child : children_) {
+    gtk_widget_realize(child->root());
+    child->RealizeChildrenInOrder();
+  }
+}
+
+void NativeWindow::ApplyTopLevelStyle(GtkWidget* window, bool in_task_bar) const {
+  GtkWindow* top = GTK_WINDOW(window);
+  const bool tool = (ex_style_ & WS_EX_TOOLWINDOW) != 0;
+  gtk_window_set_decorated(top, (style_ & (WS_CAPTION | WS_THICKFRAME)) != 0);
+  // GTK takes the kind of a window only before it is first shown.
+  if (!gtk_widget_get_mapped(window)) {
+    gtk_window_set_type_hint(top, tool ? GDK_WINDOW_TYPE_HINT_UTILITY : GDK_WINDOW_TYPE_HINT_NORMAL);
+  }
+  gtk_window_set_skip_taskbar_hint(top, tool || !in_task_bar);
 }
 
 PixelPoint NativeWindow::ClientOriginOnScreen() const {
@@ -59,6 +126,7 @@ std::int32_t NativeWindow::SetStyleWord(std::int32_t index, std::int32_t value) 
   if (!word) return 0;
   const std::int32_t previous = std::exchange(*word, value);
   gtk_widget_set_sensitive(root(), (style_ & WS_DISABLED) == 0);
+  if (floating_) ApplyTopLevelStyle(floating_.get(), false);
   ApplyStyle();
   return previous;
 }
@@ -71,6 +139,12 @@ void NativeWindow::SetRegion(std::optional<RoundRectRegion> region) {
 void NativeWindow::ApplyRegion() {
   const CairoRegionPtr shape = region_ ? ToCairoRegion(*region_) : nullptr;
   gtk_widget_input_shape_combine_region(root(), shape.get());
+  if (floating_) gtk_widget_shape_combine_region(floating_.get(), shape.get());
+}
+
+void NativeWindow::SetTitle(const std::string& utf8) {
+  title_ = utf8;
+  if (floating_) gtk_window_set_title(GTK_WINDOW(floating_.get()), title_.c_str());
 }
 
 void NativeWindow::Restack(const std::vector<NativeWindow*>& top_first) {

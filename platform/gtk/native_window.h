@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/gtk/gobject_ptr.h"
 #include "platform/window_system.h"
 
 namespace ludex::gtk {
@@ -31,9 +32,14 @@ class NativeWindow {
   virtual ~NativeWindow();
 
   Hwnd hwnd() const { return hwnd_; }
+  // Null for a top-level window.
   NativeWindow* parent() const { return parent_; }
-  // The outermost widget: the GtkWindow of a form, or what sits in the parent's GtkFixed.
+  // The window's own outermost widget: the GtkWindow of a form, or what sits
+  // in the parent's GtkFixed.
   virtual GtkWidget* root() const = 0;
+  // What shows and hides the window: root(), or the GtkWindow that holds it
+  // while a child window is made top-level.
+  GtkWidget* outer() const { return floating_ ? floating_.get() : root(); }
   // Where child windows are placed; null for windows that hold none.
   virtual GtkFixed* child_area() const { return nullptr; }
 
@@ -44,11 +50,17 @@ class NativeWindow {
   // The whole window on the screen, frame included.
   virtual Rect WindowRect() const;
 
-  virtual void SetTitle(const std::string& utf8) { title_ = utf8; }
+  virtual void SetTitle(const std::string& utf8);
   const std::string& title() const { return title_; }
   virtual void SetPointer(int /*pointer*/) {}
   virtual void Invalidate() { gtk_widget_queue_draw(root()); }
   void SetEnabled(bool enabled);
+  void Show(bool visible);
+  // Brings the window to the top of its siblings, or of the screen.
+  void Raise();
+  // Makes the window a child of `new_parent`, or top-level when null,
+  // keeping its place on the screen.
+  void Reparent(NativeWindow* new_parent);
 
   std::int32_t StyleWord(std::int32_t index) const;
   // Replaces a style word and applies what it says; returns the previous value.
@@ -72,11 +84,18 @@ class NativeWindow {
   void Record(PixelRect place) { place_ = place; }
   // What a change of the style words means for this kind of window.
   virtual void ApplyStyle() {}
+  // Decorations, kind and task-bar entry of a top-level GtkWindow from the style words.
+  void ApplyTopLevelStyle(GtkWidget* window, bool in_task_bar) const;
   // Clips the window to region(); by default only the mouse is clipped.
   virtual void ApplyRegion();
+  // Puts the children's GdkWindows in their order again. Showing a GdkWindow
+  // raises it, so this follows every mapping of children.
+  void ApplyStacking() const;
 
  private:
-  void ApplyStacking() const;
+  // Taken out of its container, a widget loses its GdkWindows and those of
+  // everything in it.
+  void RealizeChildrenInOrder() const;
 
   Hwnd hwnd_;
   NativeWindow* parent_;
@@ -86,6 +105,7 @@ class NativeWindow {
   std::int32_t ex_style_ = 0;
   std::optional<RoundRectRegion> region_;
   std::vector<NativeWindow*> children_;
+  WidgetPtr floating_;
 };
 
 }  // namespace ludex::gtk

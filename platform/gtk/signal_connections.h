@@ -22,11 +22,18 @@ class SignalConnections {
 
   template <typename Handler>
   void Connect(gpointer instance, const char* signal, Handler handler, gpointer data) {
-    const gulong id = g_signal_connect(instance, signal, G_CALLBACK(handler), data);
-    connections_.push_back({Ref(G_OBJECT(instance)), id});
+    Keep(instance, g_signal_connect(instance, signal, G_CALLBACK(handler), data));
+  }
+
+  // The handler runs after the widget's own handling of the signal.
+  template <typename Handler>
+  void ConnectAfter(gpointer instance, const char* signal, Handler handler, gpointer data) {
+    Keep(instance, g_signal_connect_after(instance, signal, G_CALLBACK(handler), data));
   }
 
  private:
+  void Keep(gpointer instance, gulong id) { connections_.push_back({Ref(G_OBJECT(instance)), id}); }
+
   struct Connection {
     GObjectPtr<GObject> instance;
     gulong id;

@@ -1,6 +1,5 @@
 #include "platform/gtk/text_box.h"
 
-#include "platform/font.h"
 #include "platform/gtk/guarded.h"
 
 namespace ludex::gtk {
@@ -8,11 +7,12 @@ namespace ludex::gtk {
 namespace {
 
 // GTK's theme gives an entry a minimum height and padding for a far larger
-// box; the form's text boxes are as small as 18 pixels.
-std::string EntryStyle() {
-  return std::string("entry { min-height: 0; padding: 0 2px; border-radius: 0; font-family: \"") + kDefaultUiFamily +
-         "\"; font-size: 9pt; }";
-}
+// box; the form's text boxes are as small as 18 pixels. A text box's font is
+// the Song face at 9 points, whose lines are short enough for that
+// (the user-interface face's are not).
+constexpr const char kEntryStyle[] =
+    "entry { min-height: 0; padding: 0 2px; border-radius: 0;"
+    " font-family: \"宋体\", \"AR PL UMing CN\"; font-size: 9pt; }";
 
 // Types `code` in place of the key that was pressed, as an edit of the user's.
 void TypeInstead(GtkEditable* editable, int code) {
@@ -49,8 +49,7 @@ TextBoxWindow::TextBoxWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, W
       box_(KeepWidget(gtk_event_box_new())),
       entry_(KeepWidget(gtk_entry_new())),
       style_(gtk_css_provider_new()) {
-  const std::string css = EntryStyle();
-  gtk_css_provider_load_from_data(style_.get(), css.c_str(), -1, nullptr);
+  gtk_css_provider_load_from_data(style_.get(), kEntryStyle, -1, nullptr);
   gtk_style_context_add_provider(gtk_widget_get_style_context(entry_.get()), GTK_STYLE_PROVIDER(style_.get()),
                                  GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   // Without this the entry asks for room for a default number of characters.
@@ -76,7 +75,7 @@ gboolean TextBoxWindow::OnKeyPressEvent(GtkWidget*, GdkEventKey* event, gpointer
   // The sink may destroy this window; keep the entry to type the answer into.
   // A destroyed entry has been taken out of its box.
   GObjectPtr<GtkWidget> entry = Ref(box->entry_.get());
-  return Guarded(FALSE, [&] {
+  return Guarded(FALSE, [&]() -> gboolean {
     const int answer = box->sink_->OnKeyPress(code);
     if (answer == code) return FALSE;  // the entry handles the key as usual
     if (answer >= 0x20 && gtk_widget_get_parent(entry.get())) TypeInstead(GTK_EDITABLE(entry.get()), answer);

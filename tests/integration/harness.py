@@ -1,0 +1,439 @@
+"""What the integration tests stand on: a private X server, a loopback web
+server in place of the program's three web hosts, the program itself, and
+the mouse, keyboard and screen of the X server through xdotool and
+ImageMagick.
+
+Everything here starts its own processes and stops only those.
+"""
+
+import argparse
+import errno
+import html
+import http.server
+import os
+import select
+import signal
+import subprocess
+import sys
+import threading
+import time
+import unittest
+
+# The hosts the program is built with for these tests (127.0.0.1:<port>).
+REDIRECT_PORT = 47831
+NEWS_PORT = 47832
+DIRECTORY_PORT = 47833
+# Nothing listens here.
+CLOSED_PORT = 47839
+
+SCREEN_WIDTH = 1280
+SCREEN_HEIGHT = 1024
+
+# Each host's pages fill the browser with a colour of their own, so that a
+# screenshot tells which page is shown.
+PAGE_COLOURS = {
+    REDIRECT_PORT: (40, 120, 200),
+    NEWS_PORT: (200, 60, 40),
+    DIRECTORY_PORT: (60, 160, 60),
+}
+
+# Set by main() from the command line.
+PROGRAM = None
+OUTPUT_DIR = None
+
+POLL_INTERVAL = 0.05
+# How long to wait for the web server's ports.
+PORTS_TIMEOUT = 240
+
+
+def wait_for(condition, timeout, what):
+    """Polls `condition` until it returns something true and returns that;
+    fails the test with `what` in the message when `timeout` seconds pass."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(POLL_INTERVAL)
+
+
+class VirtualDisplay:
+    """An Xvfb server on a free display number, for as long as the `with` lasts."""
+
+    def __init__(self, log_path):
+        self._log_path = log_path
+        self._process = None
+        self.name = None
+
+    def __enter__(self):
+        read_end, write_end = os.pipe()
+        with open(self._log_path, "wb") as log:
+            self._process = subprocess.Popen(
+                # Without -noreset the server resets whenever its last client
+                # leaves, and a program starting just then cannot connect.
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                 f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp", "-noreset"],
+                pass_fds=[write_end], stdout=log, stderr=subprocess.STDOUT,
+                start_new_session=True)
+        os.close(write_end)
+        try:
+            number = self._read_display_number(read_end)
+        except BaseException:
+            self._stop()
+            raise
+        finally:
+            os.close(read_end)
+        self.name = f":{number}"
+        return self
+
+    def _read_display_number(self, read_end):
+        # Xvfb writes the number once it accepts connections.
+        deadline = time.monotonic() + 30
+        text = b""
+        while not text.endswith(b"\n"):
+            remaining = deadline - time.monotonic()
+            if remaining <= 0 or self._process.poll() is not None:
+                raise AssertionError(f"Xvfb did not start; see {self._log_path}")
+            ready, _, _ = select.select([read_end], [], [], remaining)
+            if ready:
+                chunk = os.read(read_end, 64)
+                if not chunk:
+                    raise AssertionError(f"Xvfb did not start; see {self._log_path}")
+                text += chunk
+        return int(text.decode().strip())
+
+    def __exit__(self, *exc):
+        self._stop()
+
+    def _stop(self):
+        stop_process(self._process)
+
+    def environment(self, extra=None):
+        env = dict(os.environ)
+        env["DISPLAY"] = self.name
+        env.update(extra or {})
+        return env
+
+
+def stop_process(process, grace=10.0):
+    """Ends a process started in a session of its own, and whatever it started."""
+    if process is None:
+        return
+    for sig in (signal.SIGTERM, signal.SIGKILL):
+        try:
+            os.killpg(process.pid, sig)
+        except ProcessLookupError:
+            break
+        try:
+            wait_for(lambda: process.poll() is not None and not process_group_alive(process.pid), grace,
+                     f"process group {process.pid} to end")
+            break
+        except AssertionError:
+            continue
+    process.wait()
+
+
+def process_group_alive(pgid):
+    try:
+        os.killpg(pgid, 0)
+    except ProcessLookupError:
+        return False
+    return True
+
+
+class WebServer:
+    """HTTP servers on the three test ports of 127.0.0.1. Every GET gets a
+    small page whose title is its path; every request is recorded as
+    (port, path) in order."""
+
+    def __init__(self):
+        self._requests = []
+        self._changed = threading.Condition()
+        self._servers = []
+        self._threads = []
+
+    def __enter__(self):
+        # The ports are fixed, so another run of these tests on the machine
+        # holds them until it ends.
+        wait_for(self._bind, PORTS_TIMEOUT, f"ports {REDIRECT_PORT} to {DIRECTORY_PORT} to be free")
+        for server in self._servers:
+            thread = threading.Thread(target=server.serve_forever, name=f"web-{server.server_port}", daemon=True)
+            thread.start()
+            self._threads.append(thread)
+        return self
+
+    def _bind(self):
+        try:
+            for port in (REDIRECT_PORT, NEWS_PORT, DIRECTORY_PORT):
+                server = http.server.ThreadingHTTPServer(("127.0.0.1", port), self._handler_class(port))
+                server.daemon_threads = True
+                self._servers.append(server)
+        except OSError as e:
+            if e.errno != errno.EADDRINUSE:
+                raise
+            for server in self._servers:
+                server.server_close()
+            self._servers.clear()
+            return False
+        return True
+
+    def __exit__(self, *exc):
+        for server in self._servers:
+            server.shutdown()
+            server.server_close()
+        for thread in self._threads:
+            thread.join()
+
+    def _handler_class(self, port):
+        web = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                web._record(port, self.path)
+                red, green, blue = PAGE_COLOURS[port]
+                title = html.escape(self.path)
+                body = (f"<!DOCTYPE html><html><head><meta charset='utf-8'><title>{title}</title>"
+                        f"<style>html, body {{ margin: 0; height: 100%; background: rgb({red}, {green}, {blue}); }}"
+                        f"</style></head><body><p>{title}</p></body></html>").encode()
+                self.send_response(200)
+                self.send_header("Content-Type", "text/html; charset=utf-8")
+                # Every visit must reach the server, to be counted.
+                self.send_header("Cache-Control", "no-store")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+
+            def log_message(self, *args):
+                pass
+
+        return Handler
+
+    def _record(self, port, path):
+        with self._changed:
+            self._requests.append((port, path))
+            self._changed.notify_all()
+
+    def requests(self):
+        with self._changed:
+            return list(self._requests)
+
+    def clear(self):
+        with self._changed:
+            self._requests.clear()
+
+    def wait_for_request(self, predicate, timeout):
+        """The first recorded (port, path) for which `predicate(port, path)` holds."""
+        deadline = time.monotonic() + timeout
+        with self._changed:
+            while True:
+                for port, path in self._requests:
+                    if predicate(port, path):
+                        return port, path
+                remaining = deadline - time.monotonic()
+                if remaining <= 0:
+                    raise AssertionError(
+                        f"timed out after {timeout} s waiting for a request; received {self._requests}")
+                self._changed.wait(remaining)
+
+    def wait_for_path(self, port, path, timeout):
+        return self.wait_for_request(lambda p, q: p == port and q == path, timeout)
+
+
+class Program:
+    """The program under test, in a session of its own so that it and its
+    helper processes can be stopped together."""
+
+    def __init__(self, path, env, log_path):
+        self.log_path = log_path
+        with open(log_path, "wb") as log:
+            self.process = subprocess.Popen([path], env=env, stdout=log, stderr=subprocess.STDOUT,
+                                            stdin=subprocess.DEVNULL, start_new_session=True)
+
+    @property
+    def pid(self):
+        return self.process.pid
+
+    def alive(self):
+        return self.process.poll() is None
+
+    def log(self):
+        with open(self.log_path, encoding="utf-8", errors="replace") as f:
+            return f.read()
+
+    def stop(self):
+        stop_process(self.process)
+
+
+class Screen:
+    """The X server's windows, pointer, keyboard and pixels."""
+
+    def __init__(self, display):
+        self._env = display.environment()
+
+    def _run(self, *command):
+        result = subprocess.run(command, env=self._env, capture_output=True, timeout=30)
+        if result.returncode != 0:
+            raise AssertionError(f"{' '.join(command)} failed: {result.stderr.decode(errors='replace')}")
+        return result.stdout
+
+    def xdotool(self, *args):
+        return self._run("xdotool", *map(str, args)).decode("utf-8", errors="replace")
+
+    def windows_of(self, pid):
+        # xdotool search exits with 1 when nothing matches.
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=self._env,
+                                capture_output=True, timeout=30)
+        return [int(line) for line in result.stdout.split()]
+
+    def wait_for_window(self, program, timeout=30):
+        def window():
+            if not program.alive():
+                raise AssertionError(f"the program ended before showing a window; its log:\n{program.log()}")
+            return next(iter(self.windows_of(program.pid)), None)
+        return wait_for(window, timeout, f"a window of process {program.pid}")
+
+    def geometry(self, window):
+        """(x, y, width, height) of a top-level window on the screen."""
+        values = {}
+        for line in self.xdotool("getwindowgeometry", "--shell", window).splitlines():
+            key, _, value = line.partition("=")
+            values[key] = int(value)
+        return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+
+    def title(self, window):
+        return self.xdotool("getwindowname", window).rstrip("\n")
+
+    def wait_for_title(self, window, title, timeout=20):
+        wait_for(lambda: self.title(window) == title, timeout,
+                 f"the title {title!r} (it is {self.title(window)!r})")
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", "--sync", x, y, "click", button)
+
+    def drag(self, start, end, button=1):
+        """Presses at `start`, moves by way of the half-way point to `end`, releases."""
+        halfway = ((start[0] + end[0]) // 2, (start[1] + end[1]) // 2)
+        self.xdotool("mousemove", "--sync", *start, "mousedown", button, "mousemove", "--sync", *halfway,
+                     "mousemove", "--sync", *end, "mouseup", button)
+
+    def double_click(self, x, y, button=1):
+        # Well within GTK's double-click time of 400 ms.
+        self.xdotool("mousemove", "--sync", x, y, "click", "--repeat", 2, "--delay", 150, button)
+
+    def type(self, text):
+        self.xdotool("type", "--delay", 30, text)
+
+    def key(self, *keys):
+        self.xdotool("key", "--delay", 30, *keys)
+
+    def screenshot(self, path):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        self._run("import", "-window", "root", path)
+
+    def capture(self):
+        return Image.from_ppm(self._run("import", "-window", "root", "-depth", "8", "ppm:-"))
+
+    def pixel(self, x, y):
+        return self.capture().pixel(x, y)
+
+    def wait_for_pixel(self, x, y, condition, timeout, what):
+        last = []
+
+        def check():
+            last[:] = [self.pixel(x, y)]
+            return condition(last[0])
+        try:
+            wait_for(check, timeout, what)
+        except AssertionError as e:
+            raise AssertionError(f"{e}; the pixel at ({x}, {y}) is {last[0] if last else None}") from None
+        return last[0]
+
+
+class Image:
+    """An 8-bit RGB picture read from a binary PPM."""
+
+    def __init__(self, width, height, data):
+        self.width = width
+        self.height = height
+        self._data = data
+
+    @classmethod
+    def from_ppm(cls, blob):
+        fields = []
+        at = 0
+        while len(fields) < 4:
+            while blob[at:at + 1].isspace():
+                at += 1
+            if blob[at:at + 1] == b"#":
+                at = blob.index(b"\n", at)
+                continue
+            end = at
+            while not blob[end:end + 1].isspace():
+                end += 1
+            fields.append(blob[at:end])
+            at = end
+        if fields[0] != b"P6" or int(fields[3]) != 255:
+            raise ValueError("not an 8-bit binary PPM")
+        return cls(int(fields[1]), int(fields[2]), blob[at + 1:])
+
+    def pixel(self, x, y):
+        offset = (y * self.width + x) * 3
+        return tuple(self._data[offset:offset + 3])
+
+
+class ProgramTestCase(unittest.TestCase):
+    """Each test runs the program afresh on one X server, with the web server
+    up for the whole class."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.logs = os.path.join(OUTPUT_DIR, "integration-logs")
+        os.makedirs(cls.logs, exist_ok=True)
+        cls.display = VirtualDisplay(os.path.join(cls.logs, f"{cls.__name__}-xvfb.log")).__enter__()
+        cls.addClassCleanup(cls.display.__exit__, None, None, None)
+        cls.web = WebServer().__enter__()
+        cls.addClassCleanup(cls.web.__exit__, None, None, None)
+        cls.screen = Screen(cls.display)
+
+    def setUp(self):
+        self.web.clear()
+        log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}.log")
+        self.program = Program(PROGRAM, self.display.environment(), log)
+        self.addCleanup(self.program.stop)
+        self.window = self.screen.wait_for_window(self.program)
+        self.origin = self.screen.geometry(self.window)[:2]
+
+    def client_point(self, x, y):
+        """A point of the main window's client area on the screen."""
+        return self.origin[0] + x, self.origin[1] + y
+
+    def click_client(self, x, y, button=1):
+        self.screen.click(*self.client_point(x, y), button=button)
+
+    def double_click_client(self, x, y):
+        self.screen.double_click(*self.client_point(x, y))
+
+    def assert_alive(self):
+        self.assertTrue(self.program.alive(), f"the program ended; its log:\n{self.program.log()}")
+
+
+def main():
+    """Runs the unittest cases of the calling module with the program's path
+    and the output folder from the command line; exits with their status."""
+    global PROGRAM, OUTPUT_DIR
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--output-dir", required=True)
+    parser.add_argument("--hosts", nargs=3, metavar=("REDIRECT", "NEWS", "DIRECTORY"),
+                        help="the web hosts the program was built with")
+    args, rest = parser.parse_known_args()
+    expected = [f"127.0.0.1:{port}" for port in (REDIRECT_PORT, NEWS_PORT, DIRECTORY_PORT)]
+    if args.hosts is not None and args.hosts != expected:
+        sys.exit(f"the program was built for the web hosts {args.hosts}; these tests serve {expected}: "
+                 "configure with -DLUDEX_REDIRECT_HOST=127.0.0.1:47831 -DLUDEX_NEWS_HOST=127.0.0.1:47832 "
+                 "-DLUDEX_DIRECTORY_HOST=127.0.0.1:47833")
+    PROGRAM = os.path.abspath(args.program)
+    OUTPUT_DIR = os.path.abspath(args.output_dir)
+    unittest.main(module="__main__", argv=[sys.argv[0]] + rest, verbosity=2)

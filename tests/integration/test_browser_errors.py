@@ -1,0 +1,59 @@
+"""Addresses the browser cannot load: text that is no address, and a host
+where nothing listens. The browser shows its error page in place of the
+page it had; the program goes on."""
+
+import harness
+from harness import CLOSED_PORT, PAGE_COLOURS, REDIRECT_PORT
+
+TEXT1 = (384, 8, 329, 18)
+IN_BROWSER = (500, 400)
+START_PATH = "/pre.php?r=3141_13_0"
+BROWSING_TITLE = "星澜网页游戏-浏览网页中"
+
+
+class BrowserErrorTest(harness.ProgramTestCase):
+
+    def setUp(self):
+        super().setUp()
+        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.start_colour = PAGE_COLOURS[REDIRECT_PORT]
+        self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == self.start_colour,
+                                   timeout=30, what="the start page in the browser")
+
+    def enter_in_text1(self, typed=None):
+        x, y, width, height = TEXT1
+        self.click_client(x + width // 2, y + height // 2)
+        if typed is not None:
+            self.screen.key("ctrl+a")
+            self.screen.type(typed)
+        self.screen.key("Return")
+
+    def assert_start_page_replaced(self):
+        self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p != self.start_colour,
+                                   timeout=30, what="the error page in place of the start page")
+
+    def test_initial_text_is_no_address_and_shows_the_error_page(self):
+        self.enter_in_text1()  # "请输入网址", as the window starts with it
+        self.screen.wait_for_title(self.window, BROWSING_TITLE)
+        self.assert_start_page_replaced()
+        self.assert_alive()
+        self.assertEqual([path for _, path in self.web.requests() if path != "/favicon.ico"], [START_PATH])
+
+    def test_host_where_nothing_listens_shows_the_error_page(self):
+        self.enter_in_text1(f"127.0.0.1:{CLOSED_PORT}/nothing")
+        self.screen.wait_for_title(self.window, BROWSING_TITLE)
+        self.assert_start_page_replaced()
+        self.assert_alive()
+
+    def test_program_goes_on_after_a_failed_load(self):
+        self.enter_in_text1(f"127.0.0.1:{CLOSED_PORT}/nothing")
+        self.assert_start_page_replaced()
+        self.enter_in_text1(f"127.0.0.1:{REDIRECT_PORT}/after")
+        self.web.wait_for_path(REDIRECT_PORT, "/after", timeout=30)
+        self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == self.start_colour,
+                                   timeout=30, what="the page loaded after the failure")
+        self.assert_alive()
+
+
+if __name__ == "__main__":
+    harness.main()
