@@ -36,6 +36,13 @@ struct Context {
     return v.get<std::string>();
   }
 
+  // Names of forms, controls and bag entries: errors quote them, so they must say something.
+  std::string Name(const Json& v, std::string_view key) const {
+    std::string name = Text(v, key);
+    if (name.empty()) Fail(key, "must not be empty");
+    return name;
+  }
+
   bool Boolean(const Json& v, std::string_view key) const {
     if (!v.is_boolean()) Fail(key, "expected true or false");
     return v.get<bool>();
@@ -53,8 +60,12 @@ struct Context {
     try {
       if (v.is_string()) return ToInt32(v.get<std::string>(), key);
       if (v.is_number_integer()) {
+        // Read as signed, an unsigned number above 2^63 would wrap into range.
+        const bool huge = v.is_number_unsigned() && v.get<std::uint64_t>() > 0xFFFFFFFFull;
         const auto i = v.get<std::int64_t>();
-        if (i < std::numeric_limits<std::int32_t>::min() || i > 0xFFFFFFFFll) Fail(key, "out of range for 32 bits");
+        if (huge || i < std::numeric_limits<std::int32_t>::min() || i > 0xFFFFFFFFll) {
+          Fail(key, "out of range for 32 bits");
+        }
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(i));
       }
     } catch (const PropertyError& e) {
@@ -92,11 +103,14 @@ Font ParseFont(const Context& c, const Json& f) {
   return font;
 }
 
-ControlDefinition ParseControl(std::string_view file, const Json& j) {
+// Containers nest a few levels deep; the limit keeps a runaway definition from exhausting the stack.
+constexpr int kMaxNesting = 32;
+
+ControlDefinition ParseControl(std::string_view file, const Json& j, int depth) {
   Context c{file, "?"};
   if (!j.is_object()) c.Fail("controls", "each control must be an object");
   ControlDefinition d;
-  d.name = c.Text(c.Required(j, "name"), "name");
+  d.name = c.Name(c.Required(j, "name"), "name");
   c.control = d.name;
   d.index = static_cast<int>(c.Optional<double>(j, "index", -1, &Context::Number));
   d.kind = c.Text(c.Required(j, "kind"), "kind");
@@ -125,13 +139,16 @@ ControlDefinition ParseControl(std::string_view file, const Json& j) {
     if (!bag->is_array()) c.Fail("bag", "expected a list of entries");
     for (const Json& entry : *bag) {
       if (!entry.is_object()) c.Fail("bag", "each entry must be an object");
-      const std::string key = c.Text(c.Required(entry, "key"), "bag.key");
+      const std::string key = c.Name(c.Required(entry, "key"), "bag.key");
       d.bag.Store(key, BagValue(c, entry, key));
     }
   }
   if (const Json* children = c.Member(j, "controls")) {
     if (!children->is_array()) c.Fail("controls", "expected a list of controls");
-    for (const Json& child : *children) d.children.push_back(ParseControl(file, child));
+    if (depth == kMaxNesting && !children->empty()) {
+      c.Fail("controls", "containers nested more than " + std::to_string(kMaxNesting) + " deep");
+    }
+    for (const Json& child : *children) d.children.push_back(ParseControl(file, child, depth + 1));
   }
   return d;
 }
@@ -148,14 +165,14 @@ FormDefinition ParseFormDefinition(std::string_view file, std::string_view json_
   Json j;
   try {
     j = Json::parse(json_text);
-  } catch (const Json::parse_error& e) {
+  } catch (const Json::exception& e) {  // bad syntax, and numbers too large for a double
     throw DefinitionError(std::string(file), "(form)", "(syntax)", e.what());
   }
   Context c{file, "(form)"};
   if (!j.is_object()) c.Fail("(top)", "expected an object");
   FormDefinition f;
   f.file = std::string(file);
-  f.name = c.Text(c.Required(j, "form"), "form");
+  f.name = c.Name(c.Required(j, "form"), "form");
   c.control = f.name;
   f.caption = c.Optional<std::string>(j, "caption", "", &Context::Text);
   f.client_width = c.Number(c.Required(j, "clientWidth"), "clientWidth");
@@ -174,7 +191,7 @@ FormDefinition ParseFormDefinition(std::string_view file, std::string_view json_
   f.icon = c.Optional<std::string>(j, "icon", "", &Context::Text);
   const Json& controls = c.Required(j, "controls");
   if (!controls.is_array()) c.Fail("controls", "expected a list of controls");
-  for (const Json& control : controls) f.controls.push_back(ParseControl(file, control));
+  for (const Json& control : controls) f.controls.push_back(ParseControl(file, control, 1));
   return f;
 }
 

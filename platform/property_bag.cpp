@@ -32,10 +32,12 @@ std::string_view Trimmed(std::string_view s) {
   return s;
 }
 
-// A number written as decimal, real or "&H" / "0x" hexadecimal text.
-double ParseNumber(std::string_view text, std::string_view key) {
+// A number written as decimal, real or "&H" / "0x" hexadecimal text, read
+// straight into T: a single read by way of a double would be rounded twice.
+template <typename T>
+T ParseNumber(std::string_view text, std::string_view key) {
   const std::string_view s = Trimmed(text);
-  auto fail = [&]() -> double {
+  auto fail = [&]() -> T {
     throw PropertyError(std::string(key), "\"" + std::string(text) + "\" is not a number");
   };
   if (s.empty()) return fail();
@@ -45,10 +47,13 @@ double ParseNumber(std::string_view text, std::string_view key) {
     const auto digits = s.substr(2);
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v, 16);
     if (ec != std::errc() || end != digits.data() + digits.size()) return fail();
-    return static_cast<double>(static_cast<std::int32_t>(v));
+    return static_cast<T>(static_cast<std::int32_t>(v));
   }
-  double v = 0;
+  T v = 0;
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (ec == std::errc::result_out_of_range && end == s.data() + s.size()) {
+    throw PropertyError(std::string(key), "\"" + std::string(text) + "\" is out of range");
+  }
   if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v)) return fail();
   return v;
 }
@@ -73,25 +78,21 @@ bool ToBool(const PropertyValue& v, std::string_view key) {
   const auto t = Trimmed(text);
   if (EqualsIgnoringCase(t, "true")) return true;
   if (EqualsIgnoringCase(t, "false")) return false;
-  return ParseNumber(t, key) != 0.0;
+  return ParseNumber<double>(t, key) != 0.0;
 }
 
 std::int32_t ToInt32(const PropertyValue& v, std::string_view key) {
   if (const auto* b = std::get_if<bool>(&v)) return *b ? -1 : 0;
   if (const auto* i = std::get_if<std::int32_t>(&v)) return *i;
   if (const auto* f = std::get_if<float>(&v)) return NumberToInt32(*f, key);
-  return NumberToInt32(ParseNumber(std::get<std::string>(v), key), key);
+  return NumberToInt32(ParseNumber<double>(std::get<std::string>(v), key), key);
 }
 
 float ToSingle(const PropertyValue& v, std::string_view key) {
   if (const auto* b = std::get_if<bool>(&v)) return *b ? -1.0f : 0.0f;
   if (const auto* i = std::get_if<std::int32_t>(&v)) return static_cast<float>(*i);
   if (const auto* f = std::get_if<float>(&v)) return *f;
-  const double d = ParseNumber(std::get<std::string>(v), key);
-  if (std::fabs(d) > std::numeric_limits<float>::max()) {
-    throw PropertyError(std::string(key), "value out of range for a single-precision number");
-  }
-  return static_cast<float>(d);
+  return ParseNumber<float>(std::get<std::string>(v), key);
 }
 
 std::string ToText(const PropertyValue& v, std::string_view) {

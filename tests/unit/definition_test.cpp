@@ -184,6 +184,16 @@ TEST(DefinitionErrors, NameTheFileTheControlAndTheKey) {
       {R"({"form":"F","clientWidth":100,"controls":[]})", "F", "clientHeight"},
       {R"({"form":"F","clientWidth":100,"clientHeight":100,"controls":[{"kind":"Label"}]})", "?", "name"},
       {R"({"form":"F",)", "(form)", "(syntax)"},
+      {R"({"form":"F","clientWidth":1e400,"clientHeight":100,"controls":[]})", "(form)", "(syntax)"},
+      {R"({"form":"","clientWidth":100,"clientHeight":100,"controls":[]})", "(form)", "form"},
+      {R"({"form":"F","clientWidth":100,"clientHeight":100,"controls":[{"name":"","kind":"Label","left":0,"top":0,"width":1,"height":1}]})",
+       "?", "name"},
+      {R"({"form":"F","clientWidth":100,"clientHeight":100,"controls":[{"name":"B1","kind":"JyxButton","left":0,"top":0,"width":1,"height":1,"bag":[{"key":"","type":"int32","value":1}]}]})",
+       "B1", "bag.key"},
+      // 2^64 - 1 and 2^64 - 256 must not wrap round to 0xFFFFFFFF and 0xFFFFFF00.
+      {R"({"form":"F","clientWidth":100,"clientHeight":100,"controls":[{"name":"L","kind":"Label","left":0,"top":0,"width":1,"height":1,"foreColor":18446744073709551615}]})",
+       "L", "foreColor"},
+      {R"({"form":"F","clientWidth":100,"clientHeight":100,"backColor":18446744073709551360,"controls":[]})", "F", "backColor"},
   };
   for (const Broken& c : cases) {
     SCOPED_TRACE(c.json);
@@ -197,6 +207,33 @@ TEST(DefinitionErrors, NameTheFileTheControlAndTheKey) {
       EXPECT_NE(std::string(e.what()).find("broken.json"), std::string::npos);
     }
   }
+}
+
+// Container C1 holds C2, which holds C3, and so on down to C<depth>.
+std::string NestedContainers(int depth) {
+  std::string json = R"({"form":"F","clientWidth":100,"clientHeight":100,"controls":[)";
+  for (int n = 1; n <= depth; ++n) {
+    json += R"({"name":"C)" + std::to_string(n) + R"(","kind":"JyxSkin","left":0,"top":0,"width":1,"height":1,"controls":[)";
+  }
+  for (int n = 1; n <= depth; ++n) json += "]}";
+  return json + "]}";
+}
+
+TEST(DefinitionErrors, ContainersNestAtMost32Deep) {
+  const FormDefinition f = ParseFormDefinition("deep.json", NestedContainers(32));
+  const ControlDefinition* innermost = &f.controls.at(0);
+  for (int n = 2; n <= 32; ++n) innermost = &innermost->children.at(0);
+  EXPECT_EQ(innermost->name, "C32");
+  EXPECT_TRUE(innermost->children.empty());
+  try {
+    ParseFormDefinition("deep.json", NestedContainers(33));
+    ADD_FAILURE() << "no error";
+  } catch (const DefinitionError& e) {
+    EXPECT_EQ(e.control(), "C32");
+    EXPECT_EQ(e.key(), "controls");
+  }
+  // Deep enough to overflow the stack if each level were followed.
+  EXPECT_THROW(ParseFormDefinition("deep.json", NestedContainers(50000)), DefinitionError);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <limits>
+
 #include "platform/property_bag.h"
 
 namespace ludex {
@@ -73,6 +76,25 @@ TEST(PropertyBag, AnUnconvertibleValueNamesItsEntry) {
     EXPECT_EQ(e.key(), "backcolor");
   }
   EXPECT_THROW(bag.ReadInt32("TitleHeight", 0), PropertyError);
+}
+
+TEST(PropertyBag, SinglesReadBackExactlyFromTheirShortestText) {
+  PropertyBag bag;
+  // The largest single, 3.40282346...e38, is written "3.4028235e+38": above it, but nearer to it than to anything else.
+  bag.Store("a", std::string("3.4028235e+38"));
+  bag.Store("b", std::string("-3.4028235e+38"));
+  // Beyond half a step (2^103) over the largest single there is none.
+  bag.Store("c", std::string("3.4028236e+38"));
+  // 7.038531e-26 lies just below the midpoint of the singles 0x15AE43FD and 0x15AE43FE, so it names
+  // 0x15AE43FD; the nearest double is the midpoint itself, which would round on to the even 0x15AE43FE.
+  bag.Store("d", std::string("7.038531e-26"));
+  EXPECT_EQ(bag.ReadSingle("a", 0), std::numeric_limits<float>::max());
+  EXPECT_EQ(bag.ReadSingle("b", 0), -std::numeric_limits<float>::max());
+  EXPECT_THROW(bag.ReadSingle("c", 0), PropertyError);
+  EXPECT_EQ(std::bit_cast<std::uint32_t>(bag.ReadSingle("d", 0)), 0x15AE43FDu);
+  EXPECT_EQ(ToText(std::bit_cast<float>(0x15AE43FDu), "d"), "7.038531e-26");  // seven digits are needed
+  bag.Write("e", std::numeric_limits<float>::max(), 0.0f);
+  EXPECT_EQ(ToSingle(bag.ReadText("e", ""), "e"), std::numeric_limits<float>::max());
 }
 
 }  // namespace
