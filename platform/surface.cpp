@@ -43,7 +43,11 @@ void Surface::Resize(PixelSize size) {
   if (changed_) changed_();
 }
 
-void Surface::BeginDirectAccess() { cairo_surface_flush(image_.get()); }
+void Surface::BeginDirectAccess() {
+  cairo_surface_flush(image_.get());
+  data_ = cairo_image_surface_get_data(image_.get());
+  stride_ = cairo_image_surface_get_stride(image_.get());
+}
 
 void Surface::EndDirectAccess() {
   cairo_surface_mark_dirty(image_.get());
@@ -52,17 +56,17 @@ void Surface::EndDirectAccess() {
 
 void Surface::Plot(int x, int y, std::uint32_t argb) {
   if (x < 0 || y < 0 || x >= size_.width || y >= size_.height) return;
-  auto* row = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(image_.get()) +
-                                               static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(image_.get()));
-  row[x] = argb;
+  Row(y)[x] = argb;
+}
+
+std::uint32_t* Surface::Row(int y) const {
+  return reinterpret_cast<std::uint32_t*>(data_ + static_cast<std::ptrdiff_t>(y) * stride_);
 }
 
 void Surface::Clear() {
   BeginDirectAccess();
   const std::uint32_t argb = ToArgb(back_color_);
-  for (int y = 0; y < size_.height; ++y) {
-    for (int x = 0; x < size_.width; ++x) Plot(x, y, argb);
-  }
+  for (int y = 0; y < size_.height; ++y) std::fill_n(Row(y), size_.width, argb);
   EndDirectAccess();
 }
 
@@ -75,9 +79,8 @@ void Surface::Line(double x1, double y1, double x2, double y2, Color c) {
     // The common case (gradient rows): clip and fill; the end point is left
     // out, as with any pen line.
     const long from = px < qx ? px : qx + 1, to = px < qx ? qx - 1 : px;
-    for (long x = std::max(from, 0L); x <= std::min(to, static_cast<long>(size_.width) - 1); ++x) {
-      Plot(static_cast<int>(x), static_cast<int>(py), argb);
-    }
+    const long first = std::max(from, 0L), last = std::min(to, static_cast<long>(size_.width) - 1);
+    if (py >= 0 && py < size_.height && first <= last) std::fill_n(Row(static_cast<int>(py)) + first, last - first + 1, argb);
   } else {
     // Bresenham. A line far longer than any surface is cut short; such lines
     // come only from nonsense extents.

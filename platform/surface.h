@@ -47,6 +47,7 @@ class Surface {
 
  private:
   void Plot(int x, int y, std::uint32_t argb);
+  std::uint32_t* Row(int y) const;
   void BeginDirectAccess();
   void EndDirectAccess();
 
@@ -54,6 +55,8 @@ class Surface {
   CairoSurface image_;
   Color back_color_ = 0x8000000Fu;
   std::function<void()> changed_;
+  unsigned char* data_ = nullptr;
+  int stride_ = 0;
 };
 
 }  // namespace ludex

@@ -96,14 +96,19 @@ Hwnd GtkWindowSystem::GetParent(Hwnd hwnd) {
 
 bool GtkWindowSystem::GetWindowRect(Hwnd hwnd, Rect* rect) {
   if (hwnd == kTaskBar) {
-    const std::optional<Rect> task_bar = TaskBarRect();
+    const std::optional<Rect> task_bar = TaskBarRect(ScreenMonitor());
     if (task_bar) *rect = *task_bar;
     return task_bar.has_value();
   }
   NativeWindow* window = windows_.Find(hwnd);
   if (!window) return false;
   *rect = window->WindowRect();
+  if (!window->parent()) last_read_top_level_ = *rect;
   return true;
+}
+
+GdkMonitor* GtkWindowSystem::ScreenMonitor() const {
+  return last_read_top_level_ ? MonitorAt(*last_read_top_level_) : PrimaryMonitor();
 }
 
 bool GtkWindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx, int cy,
@@ -163,7 +168,7 @@ bool GtkWindowSystem::CloseWindow(Hwnd hwnd) {
 }
 
 Hwnd GtkWindowSystem::FindWindowA(const std::string& class_name, const std::string& title) {
-  return class_name == "Shell_TrayWnd" && title.empty() && TaskBarRect() ? kTaskBar : 0;
+  return class_name == "Shell_TrayWnd" && title.empty() && TaskBarRect(ScreenMonitor()) ? kTaskBar : 0;
 }
 
 Hdc GtkWindowSystem::GetWindowDC(Hwnd hwnd) { return hwnd == 0 ? kScreenDc : 0; }
@@ -178,19 +183,24 @@ bool GtkWindowSystem::DrawFocusRect(Hdc dc, const Rect& rect) {
 
 Hicon GtkWindowSystem::ExtractIconA(std::int32_t, const std::string& file, int index) {
   if (index != 0) return 0;
-  try {
-    const std::string_view bytes = FindResource(IconResourceFor(file));
-    std::vector<GObjectPtr<GdkPixbuf>> images = IconImages(std::vector<unsigned char>(bytes.begin(), bytes.end()));
-    if (images.empty()) return 0;
-    // Largest first: take the last one that is still at least the large icon's size.
-    auto large = std::ranges::find_if(images, [](const auto& image) {
-      return gdk_pixbuf_get_width(image.get()) < kLargeIconSize;
-    });
-    if (large != images.begin()) --large;
-    icons_[next_icon_] = std::move(*large);
-  } catch (const std::exception&) {
-    return 0;  // no such icon: the caller draws none
+  const std::string resource = IconResourceFor(file);
+  auto cached = decoded_icons_.find(resource);
+  if (cached == decoded_icons_.end()) {
+    try {
+      const std::string_view bytes = FindResource(resource);
+      std::vector<GObjectPtr<GdkPixbuf>> images = IconImages(std::vector<unsigned char>(bytes.begin(), bytes.end()));
+      if (images.empty()) return 0;
+      // Largest first: take the last one that is still at least the large icon's size.
+      auto large = std::ranges::find_if(images, [](const auto& image) {
+        return gdk_pixbuf_get_width(image.get()) < kLargeIconSize;
+      });
+      if (large != images.begin()) --large;
+      cached = decoded_icons_.emplace(resource, std::move(*large)).first;
+    } catch (const std::exception&) {
+      return 0;  // no such icon: the caller draws none
+    }
   }
+  icons_[next_icon_] = Ref(cached->second.get());
   return next_icon_++;
 }
 

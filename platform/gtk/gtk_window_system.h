@@ -6,6 +6,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "platform/gtk/focus_outlines.h"
@@ -45,11 +46,19 @@ class GtkWindowSystem final : public WindowSystem {
   Hwnd SetParent(Hwnd hwnd, Hwnd new_parent) override;
   bool ShowWindowAsync(Hwnd hwnd, std::int32_t command) override;
 
+  // The monitor the controls take for the screen (its size, the task bar):
+  // the one holding the top-level window whose rectangle they read last, as
+  // they do before maximising it; the primary monitor before any.
+  GdkMonitor* ScreenMonitor() const;
+
  private:
   WindowTable& windows_;
+  std::optional<Rect> last_read_top_level_;
   std::map<Hrgn, RoundRectRegion> regions_;  // made and not yet given to a window
   Hrgn next_region_ = 1;
   std::map<Hicon, GObjectPtr<GdkPixbuf>> icons_;
+  // Decoded once per icon resource: the frame asks for its icon at every re-layout.
+  std::map<std::string, GObjectPtr<GdkPixbuf>> decoded_icons_;
   Hicon next_icon_ = 1;
   FocusOutlines outlines_;
 };

@@ -2,21 +2,30 @@
 
 namespace ludex::gtk {
 
+// The shape is convex, so each row is one run: find its ends from both sides,
+// and merge rows with the same run into one rectangle.
 CairoRegionPtr ToCairoRegion(const RoundRectRegion& region) {
   CairoRegionPtr pixels(cairo_region_create());
   const Rect& b = region.bounds;
+  int band_top = b.top, band_left = 0, band_right = 0;
+  auto flush = [&](int y) {
+    if (band_right > band_left && y > band_top) {
+      const cairo_rectangle_int_t run{band_left, band_top, band_right - band_left, y - band_top};
+      cairo_region_union_rectangle(pixels.get(), &run);
+    }
+  };
   for (int y = b.top; y < b.bottom; ++y) {
-    int x = b.left;
-    while (x < b.right) {
-      while (x < b.right && !region.Contains(x, y)) ++x;
-      const int start = x;
-      while (x < b.right && region.Contains(x, y)) ++x;
-      if (x > start) {
-        const cairo_rectangle_int_t run{start, y, x - start, 1};
-        cairo_region_union_rectangle(pixels.get(), &run);
-      }
+    int left = b.left, right = b.right;
+    while (left < right && !region.Contains(left, y)) ++left;
+    while (right > left && !region.Contains(right - 1, y)) --right;
+    if (left != band_left || right != band_right) {
+      flush(y);
+      band_top = y;
+      band_left = left;
+      band_right = right;
     }
   }
+  flush(b.bottom);
   return pixels;
 }
 

@@ -1,0 +1,95 @@
+"""A launched program and everything it started (WebKit's web and network
+processes): membership, memory and CPU time from /proc."""
+
+import os
+import signal
+import time
+
+_CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+
+
+def _stat_fields(pid):
+    """The fields of /proc/<pid>/stat after the command name; None when the process is gone."""
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            text = f.read()
+    except OSError:
+        return None
+    return text.rsplit(")", 1)[1].split()
+
+
+def _alive(pid):
+    fields = _stat_fields(pid)
+    return fields is not None and fields[0] != "Z"
+
+
+def members(root):
+    """The root, its descendants, and whatever is left in its session (a
+    helper that lost its parent)."""
+    parents, sessions = {}, {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        fields = _stat_fields(int(entry))
+        if fields:
+            parents[int(entry)] = int(fields[1])
+            sessions[int(entry)] = int(fields[3])
+    tree = {root} if root in parents else set()
+    grown = True
+    while grown:
+        grown = False
+        for pid, parent in parents.items():
+            if parent in tree and pid not in tree:
+                tree.add(pid)
+                grown = True
+    tree.update(pid for pid, session in sessions.items() if session == root)
+    return tree
+
+
+def memory_kib(root):
+    """(PSS, RSS) summed over the tree, in KiB."""
+    pss = rss = 0
+    for pid in members(root):
+        try:
+            with open(f"/proc/{pid}/smaps_rollup") as f:
+                for line in f:
+                    key, _, rest = line.partition(":")
+                    if key == "Pss":
+                        pss += int(rest.split()[0])
+                    elif key == "Rss":
+                        rss += int(rest.split()[0])
+        except OSError:
+            continue
+    return pss, rss
+
+
+def cpu_seconds(root):
+    """User plus system CPU time of each process in the tree, by pid."""
+    used = {}
+    for pid in members(root):
+        fields = _stat_fields(pid)
+        if fields:
+            used[pid] = (int(fields[11]) + int(fields[12])) / _CLOCK_TICKS
+    return used
+
+
+def stop(process, grace=10.0):
+    """Ends the process (started in a session of its own) and its tree,
+    politely first; returns once every member is gone."""
+    tree = members(process.pid)
+    for sig in (signal.SIGTERM, signal.SIGKILL):
+        for pid in tree:
+            try:
+                os.kill(pid, sig)
+            except ProcessLookupError:
+                pass
+        deadline = time.monotonic() + grace
+        while time.monotonic() < deadline:
+            process.poll()
+            tree = {pid for pid in tree if _alive(pid)}
+            if not tree:
+                break
+            time.sleep(0.05)
+        if not tree:
+            break
+    process.wait()
