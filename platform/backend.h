@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/accessible.h"
 #include "platform/geometry.h"
 
 namespace ludex {
@@ -45,6 +46,10 @@ class WindowSink {
   virtual void OnCloseRequest() {}
   // A native text box: one typed character (Enter is 13). Returning 0 swallows it.
   virtual int OnKeyPress(int char_code) { return char_code; }
+  // What a screen reader is told of the window itself, and of the windowless
+  // parts drawn on it that it shows (top first).
+  virtual AccessibleDescription Describe() const { return {}; }
+  virtual std::vector<AccessiblePart> AccessibleParts() const { return {}; }
 };
 
 struct FormWindowSpec {
@@ -108,6 +113,8 @@ class Backend {
 
   // --- environment -------------------------------------------------------
   virtual PixelSize ScreenSize() const = 0;
+  // The screen's top-left corner: (0, 0) but on a desktop of several monitors.
+  virtual PixelPoint ScreenOrigin() const { return {}; }
 
   // The window-system calls of the skinned controls (platform/window_system.h).
   virtual WindowSystem& Api() = 0;

@@ -4,7 +4,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "platform/accessible.h"
 
 namespace ludex {
 
@@ -43,11 +46,26 @@ class Control {
     return x >= left_ && y >= top_ && x < left_ + width_ && y < top_ + height_;
   }
 
+  // What a screen reader says of the control: by default no role (it is not
+  // shown) and no name; kinds of control choose their own defaults.
+  virtual AccessibleRole Role() const { return role_.value_or(AccessibleRole::None); }
+  virtual std::string AccessibleName() const { return accessible_name_.value_or(""); }
+  AccessibleDescription Describe() const { return {Role(), AccessibleName()}; }
+  void SetRole(AccessibleRole role) {
+    role_ = role;
+    OnAccessibleChanged();
+  }
+  void SetAccessibleName(std::string name) {
+    accessible_name_ = std::move(name);
+    OnAccessibleChanged();
+  }
+
  protected:
   // Hooks for subclasses; called after the state changed.
   virtual void OnMoved(bool size_changed) { (void)size_changed; }
   virtual void OnVisibleChanged() {}
   virtual void OnEnabledChanged() {}
+  virtual void OnAccessibleChanged() {}
 
  private:
   std::string name_;
@@ -56,6 +74,11 @@ class Control {
   bool visible_ = true;
   bool enabled_ = true;
   int tab_index_ = 0;
+
+ protected:
+  // Set explicitly, rather than the kind's default.
+  std::optional<AccessibleRole> role_;
+  std::optional<std::string> accessible_name_;
 };
 
 }  // namespace ludex

@@ -39,6 +39,8 @@ std::int32_t AppInstance() { return 0x00400000; }
 
 double ScreenWidthTwips() { return PixelsToTwips(Backend::The().ScreenSize().width); }
 double ScreenHeightTwips() { return PixelsToTwips(Backend::The().ScreenSize().height); }
+double ScreenLeftTwips() { return PixelsToTwips(Backend::The().ScreenOrigin().x); }
+double ScreenTopTwips() { return PixelsToTwips(Backend::The().ScreenOrigin().y); }
 
 void DoEvents() { Backend::The().DoEvents(); }
 

@@ -15,6 +15,9 @@ std::int32_t AppInstance();
 // The screen's size in twips.
 double ScreenWidthTwips();
 double ScreenHeightTwips();
+// The screen's top-left corner in twips: 0 but on a desktop of several monitors.
+double ScreenLeftTwips();
+double ScreenTopTwips();
 
 // Lets every pending user-interface event run, re-entrantly, then returns.
 void DoEvents();

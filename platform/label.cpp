@@ -5,6 +5,11 @@
 
 namespace ludex {
 
+AccessibleRole Label::Role() const {
+  if (role_) return *role_;
+  return Click ? AccessibleRole::Link : AccessibleRole::Label;
+}
+
 void Label::SetCaption(std::string caption) {
   caption_ = std::move(caption);
   FitToText();

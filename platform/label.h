@@ -37,6 +37,10 @@ class Label : public WindowlessPart {
   // The size of the caption in the label's font, in pixels.
   PixelSize MeasureText() const;
 
+  // A label that does something when clicked reads as a link; its name is its caption.
+  AccessibleRole Role() const override;
+  std::string AccessibleName() const override { return accessible_name_.value_or(caption_); }
+
   void Paint(cairo_t* cr) const override;
 
  private:

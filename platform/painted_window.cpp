@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/handles.h"
+#include "platform/units.h"
 #include "platform/windowless_part.h"
 
 namespace ludex {
@@ -50,5 +51,15 @@ void PaintedWindow::OnPaint(cairo_t* cr) {
 }
 
 void PaintedWindow::OnMouse(const RawMouse& m) { router_.Route(m); }
+
+std::vector<AccessiblePart> PaintedWindow::AccessibleParts() const {
+  std::vector<AccessiblePart> shown;
+  for (const WindowlessPart* part : parts_) {
+    if (!part->Visible() || part->Role() == AccessibleRole::None) continue;
+    shown.push_back({part->Describe(), {TwipsToPixels(part->Left()), TwipsToPixels(part->Top()),
+                                        TwipsToPixels(part->Width()), TwipsToPixels(part->Height())}});
+  }
+  return shown;
+}
 
 }  // namespace ludex

@@ -31,6 +31,8 @@ class PaintedWindow : public WindowSink, protected MouseRouter::Window {
 
   void OnPaint(cairo_t* cr) override;
   void OnMouse(const RawMouse& m) override;
+  // The visible parts that have a role.
+  std::vector<AccessiblePart> AccessibleParts() const override;
 
  protected:
   // Registers a fresh handle for this window (the native window is the subclass's business).

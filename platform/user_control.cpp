@@ -1,5 +1,6 @@
 #include "platform/user_control.h"
 
+#include "platform/label.h"
 #include "platform/units.h"
 
 namespace ludex {
@@ -37,6 +38,18 @@ void UserControl::SetMousePointer(int pointer) {
 void UserControl::PaintBackground(cairo_t* cr) {
   cairo_set_source_surface(cr, surface_.image(), 0, 0);
   cairo_paint(cr);
+}
+
+std::string UserControl::AccessibleName() const {
+  if (accessible_name_) return *accessible_name_;
+  std::string name;
+  for (auto it = PartsTopFirst().rbegin(); it != PartsTopFirst().rend(); ++it) {
+    const auto* label = dynamic_cast<const Label*>(*it);
+    if (!label || !label->Visible() || label->Role() != AccessibleRole::None || label->Caption().empty()) continue;
+    if (!name.empty()) name += ' ';
+    name += label->Caption();
+  }
+  return name;
 }
 
 bool UserControl::SelfContains(double x, double y) const {

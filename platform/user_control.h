@@ -44,6 +44,11 @@ class UserControl : public WindowedControl, public PaintedWindow {
   bool AmbientUserMode() const { return user_mode_; }
   void SetAmbientUserMode(bool user_mode) { user_mode_ = user_mode; }
 
+  // Unless set, a control's name is the text of its visible labels that have
+  // no role of their own (a button's caption).
+  std::string AccessibleName() const override;
+  AccessibleDescription Describe() const override { return Control::Describe(); }
+
  protected:
   virtual void UserControl_InitProperties() {}
   virtual void UserControl_ReadProperties(const PropertyBag&) {}
@@ -57,6 +62,7 @@ class UserControl : public WindowedControl, public PaintedWindow {
   virtual void UserControl_OLEDragDrop(DataObject&, std::int32_t&, std::int16_t&, std::int16_t&, float&, float&) {}
 
   void OnMoved(bool size_changed) override;
+  void OnAccessibleChanged() override { Invalidate(); }
   void PaintBackground(cairo_t* cr) override;
   bool AcceptsMouse() const override { return Enabled(); }
   bool SelfContains(double x, double y) const override;

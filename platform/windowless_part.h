@@ -31,6 +31,8 @@ class WindowlessPart : public Control {
   void OnMoved(bool) override { Changed(); }
   void OnVisibleChanged() override { Changed(); }
   void OnEnabledChanged() override { Changed(); }
+  // The back end reads the parts' roles and names again when the window changes.
+  void OnAccessibleChanged() override { Changed(); }
 
  private:
   PaintedWindow* container_ = nullptr;

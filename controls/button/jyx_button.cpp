@@ -46,6 +46,9 @@ JyxButton::JyxButton(std::string name, int index)
   captions_.SetAutoSize(true);
   captions_.SetCaption("Capion");
   AddPart(&captions_);
+  // Read as one button named by its caption.
+  SetRole(AccessibleRole::Button);
+  captions_.SetRole(AccessibleRole::None);
 
   captions_.MouseDown = [this](auto& b, auto& s, auto& x, auto& y) { PressHandling(b, s, x, y); };
   captions_.MouseMove = [this](auto& b, auto& s, auto& x, auto& y) { MoveHandling(b, s, x, y); };

@@ -18,12 +18,13 @@ constexpr std::int32_t kDefaultArrayStyle = 4;
 struct GlyphDesign {
   std::string_view text;
   double left;
+  std::string_view accessible_name;
 };
 // By index: close, roll, minimise.
 constexpr std::array<GlyphDesign, 3> kGlyphDesigns = {{
-    {"メ", 840},
-    {JyxSkin::kExpandedGlyph, 480},
-    {"ヲ", 120},
+    {"メ", 840, "关闭"},
+    {JyxSkin::kExpandedGlyph, 480, JyxSkin::kRollUpName},
+    {"ヲ", 120, "最小化"},
 }};
 constexpr double kGlyphDesignTop = 600;
 constexpr double kGlyphDesignSize = 285;
@@ -61,6 +62,8 @@ JyxSkin::JyxSkin(std::string name, int index)
     glyph.Move(kGlyphDesigns[i].left, kGlyphDesignTop, kGlyphDesignSize, kGlyphDesignSize);
     glyph.SetCaption(std::string(kGlyphDesigns[i].text));
     glyph.SetAutoSize(true);
+    glyph.SetRole(AccessibleRole::Button);
+    glyph.SetAccessibleName(std::string(kGlyphDesigns[i].accessible_name));
   }
 
   // Enabled once loaded at run time; see UserControl_ReadProperties.

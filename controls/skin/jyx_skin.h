@@ -59,6 +59,9 @@ class JyxSkin : public UserControl {
   static constexpr int kMinimiseButton = 2;
   static constexpr std::string_view kExpandedGlyph = "ブ";  // U+30D6
   static constexpr std::string_view kRolledUpGlyph = "ヘ";  // U+30D8
+  // What a screen reader calls the roll glyph: what a click on it does.
+  static constexpr std::string_view kRollUpName = "收起";
+  static constexpr std::string_view kRollDownName = "展开";
 
   explicit JyxSkin(std::string name, int index = -1);
 

@@ -50,9 +50,11 @@ void JyxSkin::RollUpOrDown() {
     roll_height_ = expanded_height_;
     AnimateRoll(host, r, Height() - title_bar_.Height() - kRolledUpMargin, -1);
     roll_glyph.SetCaption(std::string(kRolledUpGlyph));
+    roll_glyph.SetAccessibleName(std::string(kRollDownName));
   } else {
     AnimateRoll(host, r, expanded_height_ - roll_height_, +1);
     roll_glyph.SetCaption(std::string(kExpandedGlyph));
+    roll_glyph.SetAccessibleName(std::string(kRollUpName));
   }
   is_rolling_ = false;
   SkipIfFails([&] { Raise(TitleRebutton); });
@@ -133,7 +135,10 @@ void JyxSkin::MaximiseHost(Hwnd host, const Rect& current) {
   Rect task_bar;
   if (const Hwnd tray = FindWindowA("Shell_TrayWnd", ""); tray != 0) GetWindowRect(tray, &task_bar);
   const double screen_width = ScreenWidthTwips(), screen_height = ScreenHeightTwips();
-  SetWindowPos(host, HWND_TOP, 0, 0, RoundHalfEven(screen_width / kTwipsPerPixel + kMaximisedOverhang),
+  // The screen's corner is (0, 0) unless the desktop has several monitors.
+  SetWindowPos(host, HWND_TOP, RoundHalfEven(ScreenLeftTwips() / kTwipsPerPixel),
+               RoundHalfEven(ScreenTopTwips() / kTwipsPerPixel),
+               RoundHalfEven(screen_width / kTwipsPerPixel + kMaximisedOverhang),
                RoundHalfEven(screen_height / kTwipsPerPixel - (task_bar.bottom - task_bar.top)), 0);
   is_maximized_ = true;
 }

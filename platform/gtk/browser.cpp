@@ -5,18 +5,27 @@
 
 namespace ludex::gtk {
 
-GObjectPtr<WebKitWebContext> NewWebContext() { return GObjectPtr<WebKitWebContext>(webkit_web_context_new()); }
-
-BrowserWindow::BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WebKitWebContext* context)
-    : NativeWindow(hwnd, &parent, place), view_(KeepWidget(webkit_web_view_new_with_context(context))) {
+BrowserWindow::BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WebSession& session)
+    : NativeWindow(hwnd, &parent, place),
+      session_(session),
+      view_(KeepWidget(webkit_web_view_new_with_context(session.context()))),
+      page_(WEBKIT_WEB_VIEW(view_.get())),
+      fullscreen_(*this, WEBKIT_WEB_VIEW(view_.get())) {
   WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(view_.get()));
   webkit_settings_set_enable_javascript(settings, TRUE);
   webkit_settings_set_enable_developer_extras(settings, FALSE);
+  // Games open their windows from timers and callbacks too; the pop-up windows keep their number down.
+  webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
   Site();
   ConnectSignals();
 }
 
-void BrowserWindow::ConnectSignals() { connections_.Connect(view_.get(), "load-failed", OnLoadFailed, this); }
+BrowserWindow::~BrowserWindow() { session_.popups().CloseOpenedFrom(WEBKIT_WEB_VIEW(view_.get())); }
+
+void BrowserWindow::ConnectSignals() {
+  connections_.Connect(view_.get(), "load-failed", OnLoadFailed, this);
+  session_.popups().ServeOpener(WEBKIT_WEB_VIEW(view_.get()), connections_);
+}
 
 void BrowserWindow::Navigate(const std::string& text) {
   WebKitWebView* view = WEBKIT_WEB_VIEW(view_.get());

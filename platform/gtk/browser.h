@@ -5,18 +5,18 @@
 
 #include <string>
 
-#include "platform/gtk/gobject_ptr.h"
+#include "platform/gtk/fullscreen.h"
 #include "platform/gtk/native_window.h"
+#include "platform/gtk/page_behaviour.h"
 #include "platform/gtk/signal_connections.h"
+#include "platform/gtk/web_session.h"
 
 namespace ludex::gtk {
 
-// The one web context every browser shares, so that they share web processes.
-GObjectPtr<WebKitWebContext> NewWebContext();
-
 class BrowserWindow final : public NativeWindow {
  public:
-  BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WebKitWebContext* context);
+  BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WebSession& session);
+  ~BrowserWindow() override;
 
   GtkWidget* root() const override { return view_.get(); }
   // Starts loading what the user typed, or shows why it cannot be loaded.
@@ -27,7 +27,10 @@ class BrowserWindow final : public NativeWindow {
   static gboolean OnLoadFailed(WebKitWebView* view, WebKitLoadEvent event, gchar* failing_uri, GError* error,
                                gpointer self);
 
+  WebSession& session_;
   WidgetPtr view_;
+  PageBehaviour page_;
+  Fullscreen fullscreen_;
   SignalConnections connections_;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/gtk/canvas.h"
 
+#include "platform/gtk/accessibility.h"
 #include "platform/gtk/guarded.h"
 
 namespace ludex::gtk {
@@ -48,6 +49,7 @@ void ludex_canvas_class_init(LudexCanvasClass* klass) {
   widget_class->get_preferred_width = ludex_canvas_get_preferred_size;
   widget_class->get_preferred_height = ludex_canvas_get_preferred_size;
   widget_class->draw = ludex_canvas_draw;
+  gtk_widget_class_set_accessible_type(widget_class, CanvasAccessibleType());
 }
 
 void ludex_canvas_init(LudexCanvas* self) {
@@ -64,6 +66,7 @@ Canvas::Canvas(Hwnd hwnd, WindowSink* sink, DoubleClickDetector& clicks, std::fu
       clicks_(clicks),
       mapped_(std::move(mapped)),
       widget_(KeepWidget(GTK_WIDGET(g_object_new(ludex_canvas_get_type(), nullptr)))) {
+  DescribeCanvasBy(widget_.get(), sink);
   ConnectSignals();
 }
 

@@ -54,9 +54,11 @@ FormWindow::Insets FormWindow::FrameInsets() const {
   int x = 0;
   int y = 0;
   gdk_window_get_origin(window, &x, &y);
-  const PixelRect client = place();
-  return {x - frame.x, y - frame.y, frame.x + frame.width - (x + client.width),
-          frame.y + frame.height - (y + client.height)};
+  // The size the X server has now, as the frame is: a new place may not have reached it yet.
+  int width = 0;
+  int height = 0;
+  gdk_window_get_geometry(window, nullptr, nullptr, &width, &height);
+  return {x - frame.x, y - frame.y, frame.x + frame.width - (x + width), frame.y + frame.height - (y + height)};
 }
 
 void FormWindow::Move(PixelRect place) {
@@ -84,6 +86,8 @@ void FormWindow::SetTitle(const std::string& utf8) {
 void FormWindow::ApplyRegion() {
   const CairoRegionPtr shape = region() ? ToCairoRegion(*region()) : nullptr;
   gtk_widget_shape_combine_region(window_.get(), shape.get());
+  // GDK hands a shown window's new shape to the X server only when it next paints it.
+  gtk_widget_queue_draw(window_.get());
 }
 
 void FormWindow::ApplyStyle() { ApplyTopLevelStyle(window_.get(), show_in_taskbar_); }

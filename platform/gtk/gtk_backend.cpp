@@ -16,6 +16,7 @@
 #include "platform/gtk/screen.h"
 #include "platform/gtk/text_box.h"
 #include "platform/gtk/timers.h"
+#include "platform/gtk/web_session.h"
 #include "platform/gtk/window_table.h"
 
 namespace ludex {
@@ -47,7 +48,7 @@ class GtkBackend final : public Backend {
         windows_.Add(std::make_unique<TextBoxWindow>(hwnd, parent, rect, sink));
         break;
       case NativeKind::Browser:
-        windows_.Add(std::make_unique<BrowserWindow>(hwnd, parent, rect, WebContext()));
+        windows_.Add(std::make_unique<BrowserWindow>(hwnd, parent, rect, Session()));
         break;
     }
   }
@@ -100,7 +101,7 @@ class GtkBackend final : public Backend {
   [[noreturn]] void EndProgram() override {
     windows_.DestroyAll();
     // With their views and context gone, WebKit's processes end with us.
-    web_context_.reset();
+    web_session_.reset();
     std::fflush(stdout);
     std::fflush(stderr);
     _exit(0);
@@ -113,8 +114,13 @@ class GtkBackend final : public Backend {
   void StopTimer(int id) override { timers_.Stop(id); }
 
   PixelSize ScreenSize() const override {
-    const GdkRectangle area = gtk::PrimaryMonitorArea();
-    return {area.width, area.height};
+    const PixelRect screen = gtk::ControlScreen(api_.ScreenMonitor());
+    return {screen.width, screen.height};
+  }
+
+  PixelPoint ScreenOrigin() const override {
+    const PixelRect screen = gtk::ControlScreen(api_.ScreenMonitor());
+    return {screen.x, screen.y};
   }
 
   WindowSystem& Api() override { return api_; }
@@ -129,16 +135,17 @@ class GtkBackend final : public Backend {
   FormWindow& Form(Hwnd hwnd) const { return windows_.KindAt<FormWindow>(hwnd, "form"); }
   TextBoxWindow& TextBox(Hwnd hwnd) const { return windows_.KindAt<TextBoxWindow>(hwnd, "text box"); }
 
-  WebKitWebContext* WebContext() {
-    if (!web_context_) web_context_ = gtk::NewWebContext();
-    return web_context_.get();
+  gtk::WebSession& Session() {
+    if (!web_session_) web_session_ = std::make_unique<gtk::WebSession>();
+    return *web_session_;
   }
 
-  // Declared first so that it goes last, after everything that refers to windows.
+  // The browsers' windows use it to the end.
+  std::unique_ptr<gtk::WebSession> web_session_;
+  // Declared before the rest so that it goes after everything that refers to windows.
   gtk::WindowTable windows_;
   gtk::DoubleClickDetector clicks_;
   gtk::Timers timers_;
-  gtk::GObjectPtr<WebKitWebContext> web_context_;
   gtk::GtkWindowSystem api_{windows_};
 };
 

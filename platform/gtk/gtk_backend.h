@@ -17,14 +17,20 @@
 //    round regions (the X shape of a top-level window; drawing and mouse
 //    clipping of a child), the caption move loop with or without a window
 //    manager, focus rectangles on the screen, the task bar as the part of the
-//    monitor outside its work area, the program's icon drawn on a surface.
+//    monitor outside its work area, the program's icon drawn on a surface;
+//  - the screen that the controls measure (size, corner, task bar) being the
+//    monitor of the top-level window they last read the place of;
+//  - browsers whose website data lasts between runs, pop-up windows,
+//    downloads, certificate error pages, crash notices, page fullscreen and
+//    the browser keys (page_behaviour.h, web_session.h);
+//  - screen readers: the painted windows and their windowless parts through ATK.
 //
 // Does not support:
-//  - pointer enter and leave, the mouse wheel, keys of windows other than text boxes;
+//  - pointer enter and leave; the mouse wheel and keys of windows other than text boxes and browsers;
 //  - display servers other than X11 (a Wayland session runs it through XWayland);
 //  - a child window's region clipping its own children; GetWindowDC of a
 //    window (only the screen's); FindWindowA of anything but the task bar;
-//  - more than one monitor: windows are centred on the primary one.
+//  - centring on any monitor but the primary one.
 #pragma once
 
 #include <memory>

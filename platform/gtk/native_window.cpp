@@ -73,6 +73,10 @@ void NativeWindow::Reparent(NativeWindow* new_parent) {
     Move(place_);
     gtk_widget_realize(widget);
   }
+  // GTK keeps the insensitivity a widget inherited from the container it
+  // left; switching its own flag off and on takes the new container's afresh.
+  gtk_widget_set_sensitive(widget, FALSE);
+  gtk_widget_set_sensitive(widget, (style_ & WS_DISABLED) == 0);
   gtk_widget_set_visible(outer(), visible);
   RealizeChildrenInOrder();
 }

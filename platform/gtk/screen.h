@@ -12,9 +12,22 @@ namespace ludex::gtk {
 // The primary monitor's area in screen pixels (the first monitor when no
 // monitor is marked primary, as on a bare X server).
 GdkRectangle PrimaryMonitorArea();
+// The part of the primary monitor that the desktop's panels leave free.
+GdkRectangle PrimaryMonitorWorkArea();
 
-// The strip of the primary monitor that the desktop's panels keep for
-// themselves (the monitor less its work area), or nothing when they keep none.
-std::optional<Rect> TaskBarRect();
+GdkMonitor* PrimaryMonitor();
+// The monitor that holds the centre of `rect`, or the one nearest to it.
+GdkMonitor* MonitorAt(const Rect& rect);
+
+// The strip of `monitor` that the desktop's panels keep for themselves (the
+// monitor less its work area), or nothing when they keep none. Panels at the
+// top and at the bottom make one strip of their heights added up.
+std::optional<Rect> TaskBarRect(GdkMonitor* monitor);
+
+// The screen as the skinned controls measure it on `monitor`: from the
+// corner of the part that panels leave free, as wide as that part and as high
+// as the monitor (the controls take the task bar's height off themselves).
+// On one monitor with panels only at the bottom, the whole monitor.
+PixelRect ControlScreen(GdkMonitor* monitor);
 
 }  // namespace ludex::gtk

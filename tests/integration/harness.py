@@ -12,9 +12,11 @@ import html
 import http.server
 import os
 import select
+import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 import unittest
@@ -60,10 +62,14 @@ def wait_for(condition, timeout, what):
 
 
 class VirtualDisplay:
-    """An Xvfb server on a free display number, for as long as the `with` lasts."""
+    """An Xvfb server on a free display number, for as long as the `with` lasts.
+    Its one monitor covers the screen, or only `monitor` (x, y, width,
+    height) of it, as on a desktop whose other monitor is switched off."""
 
-    def __init__(self, log_path):
+    def __init__(self, log_path, size=(SCREEN_WIDTH, SCREEN_HEIGHT), monitor=None):
         self._log_path = log_path
+        self._size = size
+        self._monitor = monitor
         self._process = None
         self.name = None
 
@@ -73,8 +79,8 @@ class VirtualDisplay:
             self._process = subprocess.Popen(
                 # Without -noreset the server resets whenever its last client
                 # leaves, and a program starting just then cannot connect.
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                 f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp", "-noreset"],
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self._size[0]}x{self._size[1]}x24",
+                 "-nolisten", "tcp", "-noreset"],
                 pass_fds=[write_end], stdout=log, stderr=subprocess.STDOUT,
                 start_new_session=True)
         os.close(write_end)
@@ -86,7 +92,19 @@ class VirtualDisplay:
         finally:
             os.close(read_end)
         self.name = f":{number}"
+        if self._monitor:
+            self._place_monitor()
         return self
+
+    def _place_monitor(self):
+        # Xvfb has a single output: the RandR monitor that holds it is the one toolkits see.
+        x, y, width, height = self._monitor
+        millimetres = f"{width}/{width * 254 // 960}x{height}/{height * 254 // 960}+{x}+{y}"
+        result = subprocess.run(["xrandr", "--setmonitor", "ludex-monitor", millimetres, "screen"],
+                                env=self.environment(), capture_output=True, timeout=30)
+        if result.returncode != 0:
+            self._stop()
+            raise AssertionError(f"xrandr could not place the monitor: {result.stderr.decode(errors='replace')}")
 
     def _read_display_number(self, read_end):
         # Xvfb writes the number once it accepts connections.
@@ -322,6 +340,33 @@ class Screen:
         # Well within GTK's double-click time of 400 ms.
         self.xdotool("mousemove", "--sync", x, y, "click", "--repeat", 2, "--delay", 150, button)
 
+    def move_pointer(self, x, y):
+        """Moves the pointer to (x, y) and waits until it is there. (xdotool's
+        --sync waits for a move, and a move to where the pointer already is
+        never comes.)"""
+        if self.pointer() != (x, y):
+            self.xdotool("mousemove", "--sync", x, y)
+
+    def pointer(self):
+        values = {}
+        for line in self.xdotool("getmouselocation", "--shell").splitlines():
+            key, _, value = line.partition("=")
+            values[key] = value
+        return int(values["X"]), int(values["Y"])
+
+    def press(self, x, y, button=1):
+        self.move_pointer(x, y)
+        self.xdotool("mousedown", button)
+
+    def release(self, button=1):
+        self.xdotool("mouseup", button)
+
+    def window_property(self, window, name):
+        """An X property of a window as xprop prints its value, or None when it is not set."""
+        line = self._run("xprop", "-id", str(window), name).decode("utf-8", errors="replace").strip()
+        _, equals, value = line.partition(" = ")
+        return value if equals else None
+
     def type(self, text):
         self.xdotool("type", "--delay", 30, text)
 
@@ -385,7 +430,8 @@ class Image:
 
 class ProgramTestCase(unittest.TestCase):
     """Each test runs the program afresh on one X server, with the web server
-    up for the whole class."""
+    up for the whole class. The program keeps its website data, caches and
+    downloads in folders of the test's own (self.folders), never the user's."""
 
     @classmethod
     def setUpClass(cls):
@@ -399,8 +445,20 @@ class ProgramTestCase(unittest.TestCase):
 
     def setUp(self):
         self.web.clear()
-        log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}.log")
-        self.program = Program(PROGRAM, self.display.environment(), log)
+        self.folders = tempfile.mkdtemp(prefix="ludex-test-")
+        self.addCleanup(shutil.rmtree, self.folders, ignore_errors=True)
+        self.start_program()
+
+    def program_environment(self):
+        """The XDG folders the program uses, all under self.folders."""
+        return {name: os.path.join(self.folders, folder) for name, folder in (
+            ("XDG_DATA_HOME", "data"), ("XDG_CACHE_HOME", "cache"), ("XDG_CONFIG_HOME", "config"),
+            ("XDG_DOWNLOAD_DIR", "downloads"))}
+
+    def start_program(self, suffix=""):
+        """Starts the program (again, after self.program.stop()) and waits for its window."""
+        log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}{suffix}.log")
+        self.program = Program(PROGRAM, self.display.environment(self.program_environment()), log)
         self.addCleanup(self.program.stop)
         self.window = self.screen.wait_for_window(self.program)
         self.origin = self.screen.geometry(self.window)[:2]

@@ -1,0 +1,129 @@
+#include "platform/gtk/browser_keys.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace ludex::gtk {
+
+namespace {
+
+constexpr std::array<double, 13> kZoomLevels = {0.3, 0.5, 0.67, 0.8, 0.9, 1.0, 1.1, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0};
+constexpr guint kBackButton = 8;
+constexpr guint kForwardButton = 9;
+// Levels closer than this are the same level.
+constexpr double kZoomTolerance = 0.001;
+
+}  // namespace
+
+double ZoomStep(double level, int steps) {
+  if (steps == 0) return 1.0;
+  if (steps > 0) {
+    auto above = std::ranges::find_if(kZoomLevels, [&](double l) { return l > level + kZoomTolerance; });
+    if (above == kZoomLevels.end()) return kZoomLevels.back();
+    const auto index = std::min<std::ptrdiff_t>(above - kZoomLevels.begin() + steps - 1, kZoomLevels.size() - 1);
+    return kZoomLevels[static_cast<std::size_t>(index)];
+  }
+  auto below = std::ranges::find_if(kZoomLevels.rbegin(), kZoomLevels.rend(),
+                                    [&](double l) { return l < level - kZoomTolerance; });
+  if (below == kZoomLevels.rend()) return kZoomLevels.front();
+  const auto index = std::max<std::ptrdiff_t>(kZoomLevels.rend() - below - 1 + steps + 1, 0);
+  return kZoomLevels[static_cast<std::size_t>(index)];
+}
+
+BrowserKeys::BrowserKeys(WebKitWebView* view) : view_(view) {
+  GtkWidget* widget = GTK_WIDGET(view);
+  gtk_widget_add_events(widget, GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK | GDK_BUTTON_PRESS_MASK);
+  // Connected before the view's own handling, which would scroll or hand the key to the page.
+  connections_.Connect(widget, "key-press-event", OnKeyPress, this);
+  connections_.Connect(widget, "scroll-event", OnScroll, this);
+  connections_.Connect(widget, "button-press-event", OnButtonPress, this);
+}
+
+void BrowserKeys::Zoom(int steps) {
+  webkit_web_view_set_zoom_level(view_, ZoomStep(webkit_web_view_get_zoom_level(view_), steps));
+}
+
+gboolean BrowserKeys::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) {
+  auto* keys = static_cast<BrowserKeys*>(self);
+  const guint modifiers = event->state & gtk_accelerator_get_default_mod_mask();
+  // Shift is how most layouts type "+", so it does not count with Ctrl.
+  const bool ctrl = (modifiers & ~GDK_SHIFT_MASK) == GDK_CONTROL_MASK;
+  const bool alt = modifiers == GDK_MOD1_MASK;
+  switch (event->keyval) {
+    case GDK_KEY_plus:
+    case GDK_KEY_equal:
+    case GDK_KEY_KP_Add:
+      if (!ctrl) return FALSE;
+      keys->Zoom(+1);
+      return TRUE;
+    case GDK_KEY_minus:
+    case GDK_KEY_underscore:
+    case GDK_KEY_KP_Subtract:
+      if (!ctrl) return FALSE;
+      keys->Zoom(-1);
+      return TRUE;
+    case GDK_KEY_0:
+    case GDK_KEY_KP_0:
+      if (!ctrl) return FALSE;
+      keys->Zoom(0);
+      return TRUE;
+    case GDK_KEY_Left:
+    case GDK_KEY_KP_Left:
+      if (!alt) return FALSE;
+      webkit_web_view_go_back(keys->view_);
+      return TRUE;
+    case GDK_KEY_Right:
+    case GDK_KEY_KP_Right:
+      if (!alt) return FALSE;
+      webkit_web_view_go_forward(keys->view_);
+      return TRUE;
+    case GDK_KEY_F5:
+      if (modifiers != 0) return FALSE;
+      webkit_web_view_reload(keys->view_);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+gboolean BrowserKeys::OnScroll(GtkWidget*, GdkEventScroll* event, gpointer self) {
+  auto* keys = static_cast<BrowserKeys*>(self);
+  if ((event->state & gtk_accelerator_get_default_mod_mask()) != GDK_CONTROL_MASK) return FALSE;
+  switch (event->direction) {
+    case GDK_SCROLL_UP:
+      keys->Zoom(+1);
+      break;
+    case GDK_SCROLL_DOWN:
+      keys->Zoom(-1);
+      break;
+    case GDK_SCROLL_SMOOTH: {
+      keys->scrolled_ += event->delta_y;
+      const double whole = std::trunc(keys->scrolled_);
+      if (whole != 0) {
+        keys->scrolled_ -= whole;
+        keys->Zoom(static_cast<int>(-whole));
+      }
+      break;
+    }
+    default:
+      return FALSE;
+  }
+  return TRUE;
+}
+
+gboolean BrowserKeys::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer self) {
+  auto* keys = static_cast<BrowserKeys*>(self);
+  if (event->type != GDK_BUTTON_PRESS) return FALSE;
+  if (event->button == kBackButton) {
+    webkit_web_view_go_back(keys->view_);
+    return TRUE;
+  }
+  if (event->button == kForwardButton) {
+    webkit_web_view_go_forward(keys->view_);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace ludex::gtk

@@ -1,0 +1,52 @@
+// A page's fullscreen request (a game or a video asking for the whole
+// screen): the browser covers the monitor that holds its window, over the
+// window's title strip and buttons, and the window is made fullscreen. Esc or
+// F11 leaves, and the window gets back its place, size, region and look.
+#pragma once
+
+#include <webkit2/webkit2.h>
+
+#include <optional>
+#include <vector>
+
+#include "platform/gtk/native_window.h"
+#include "platform/gtk/signal_connections.h"
+
+namespace ludex::gtk {
+
+class Fullscreen {
+ public:
+  // `browser` is the native window that holds `view`.
+  Fullscreen(NativeWindow& browser, WebKitWebView* view);
+  Fullscreen(const Fullscreen&) = delete;
+  Fullscreen& operator=(const Fullscreen&) = delete;
+
+ private:
+  // What the page's fullscreen changes, to be put back as it was.
+  struct Saved {
+    PixelRect form_place;
+    std::optional<RoundRectRegion> form_region;
+    // The browser and each window that holds it below the form: its place,
+    // and its siblings' stacking, top first.
+    struct Level {
+      NativeWindow* window;
+      PixelRect place;
+      std::vector<NativeWindow*> siblings_top_first;
+    };
+    std::vector<Level> levels;
+  };
+
+  static gboolean OnEnterFullscreen(WebKitWebView* view, gpointer self);
+  static gboolean OnLeaveFullscreen(WebKitWebView* view, gpointer self);
+  static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
+  NativeWindow& Form() const;
+  void CoverMonitor();
+  void Restore();
+
+  NativeWindow& browser_;
+  WebKitWebView* view_;
+  std::optional<Saved> saved_;
+  SignalConnections connections_;
+};
+
+}  // namespace ludex::gtk

@@ -1,0 +1,85 @@
+#include "platform/gtk/notices.h"
+
+#include <cstdio>
+
+#include "platform/gtk/screen.h"
+
+namespace ludex::gtk {
+
+namespace {
+
+constexpr guint kShownMs = 6000;
+constexpr int kMargin = 16;
+constexpr int kWidth = 320;
+
+}  // namespace
+
+Notices::~Notices() { StopHiding(); }
+
+void Notices::Build() {
+  window_ = KeepWidget(gtk_window_new(GTK_WINDOW_TOPLEVEL));
+  GtkWindow* window = GTK_WINDOW(window_.get());
+  gtk_window_set_decorated(window, FALSE);
+  gtk_window_set_resizable(window, FALSE);
+  gtk_window_set_accept_focus(window, FALSE);
+  gtk_window_set_focus_on_map(window, FALSE);
+  gtk_window_set_keep_above(window, TRUE);
+  gtk_window_set_skip_taskbar_hint(window, TRUE);
+  gtk_window_set_skip_pager_hint(window, TRUE);
+  gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_NOTIFICATION);
+  gtk_window_set_default_size(window, kWidth, -1);
+
+  GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 4);
+  gtk_container_set_border_width(GTK_CONTAINER(box), 12);
+  title_label_ = gtk_label_new(nullptr);
+  detail_label_ = gtk_label_new(nullptr);
+  for (GtkWidget* label : {title_label_, detail_label_}) {
+    gtk_label_set_xalign(GTK_LABEL(label), 0);
+    gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+    gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
+    gtk_label_set_max_width_chars(GTK_LABEL(label), 40);
+    gtk_box_pack_start(GTK_BOX(box), label, FALSE, FALSE, 0);
+  }
+  gtk_container_add(GTK_CONTAINER(window), box);
+  gtk_widget_show_all(box);
+}
+
+void Notices::Show(const std::string& title, const std::string& detail) {
+  std::fprintf(stderr, "ludex: %s%s%s\n", title.c_str(), detail.empty() ? "" : ": ", detail.c_str());
+  if (!window_) Build();
+  gtk_window_set_title(GTK_WINDOW(window_.get()), title.c_str());
+  gchar* markup = g_markup_printf_escaped("<b>%s</b>", title.c_str());
+  gtk_label_set_markup(GTK_LABEL(title_label_), markup);
+  g_free(markup);
+  gtk_label_set_text(GTK_LABEL(detail_label_), detail.c_str());
+  gtk_widget_set_visible(detail_label_, !detail.empty());
+  gtk_window_resize(GTK_WINDOW(window_.get()), kWidth, 1);
+  PlaceInCorner();
+  gtk_widget_show(window_.get());
+  StopHiding();
+  hide_source_ = g_timeout_add(kShownMs, OnHideTimeout, this);
+}
+
+void Notices::PlaceInCorner() {
+  const GdkRectangle work = PrimaryMonitorWorkArea();
+  int width = 0;
+  int height = 0;
+  gtk_widget_get_preferred_width(window_.get(), nullptr, &width);
+  gtk_widget_get_preferred_height_for_width(window_.get(), width, nullptr, &height);
+  gtk_window_move(GTK_WINDOW(window_.get()), work.x + work.width - width - kMargin,
+                  work.y + work.height - height - kMargin);
+}
+
+void Notices::StopHiding() {
+  if (hide_source_ != 0) g_source_remove(hide_source_);
+  hide_source_ = 0;
+}
+
+gboolean Notices::OnHideTimeout(gpointer self) {
+  auto* notices = static_cast<Notices*>(self);
+  notices->hide_source_ = 0;
+  gtk_widget_hide(notices->window_.get());
+  return G_SOURCE_REMOVE;
+}
+
+}  // namespace ludex::gtk

@@ -1,0 +1,37 @@
+// Short notices of the back end's own (downloads, refused pop-up windows): a
+// small window in the bottom-right corner of the primary monitor's work
+// area that takes no focus and goes by itself after a while. A new notice
+// replaces the one shown. Each notice is also written to stderr.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <string>
+
+#include "platform/gtk/gobject_ptr.h"
+
+namespace ludex::gtk {
+
+class Notices {
+ public:
+  Notices() = default;
+  Notices(const Notices&) = delete;
+  Notices& operator=(const Notices&) = delete;
+  ~Notices();
+
+  // `title` is the short line (also the window's title); `detail` may be empty.
+  void Show(const std::string& title, const std::string& detail);
+
+ private:
+  void Build();
+  void PlaceInCorner();
+  void StopHiding();
+  static gboolean OnHideTimeout(gpointer self);
+
+  WidgetPtr window_;
+  GtkWidget* title_label_ = nullptr;   // owned by window_
+  GtkWidget* detail_label_ = nullptr;  // owned by window_
+  guint hide_source_ = 0;
+};
+
+}  // namespace ludex::gtk

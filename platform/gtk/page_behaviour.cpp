@@ -1,0 +1,15 @@
+#include "platform/gtk/page_behaviour.h"
+
+#include "platform/gtk/crash_recovery.h"
+#include "platform/gtk/downloads.h"
+#include "platform/gtk/tls_errors.h"
+
+namespace ludex::gtk {
+
+PageBehaviour::PageBehaviour(WebKitWebView* view) : keys_(view) {
+  ShowTlsErrorPages(view, connections_);
+  RecoverFromCrashes(view, connections_);
+  DownloadWhatCannotBeShown(view, connections_);
+}
+
+}  // namespace ludex::gtk

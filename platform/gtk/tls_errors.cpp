@@ -1,0 +1,61 @@
+#include "platform/gtk/tls_errors.h"
+
+#include "platform/address.h"
+#include "platform/gtk/guarded.h"
+
+namespace ludex::gtk {
+
+namespace {
+
+struct Problem {
+  GTlsCertificateFlags flag;
+  const char* text;
+};
+
+constexpr Problem kProblems[] = {
+    {G_TLS_CERTIFICATE_UNKNOWN_CA, "证书不是由受信任的机构颁发的"},
+    {G_TLS_CERTIFICATE_BAD_IDENTITY, "证书与该网站的主机名不符"},
+    {G_TLS_CERTIFICATE_NOT_ACTIVATED, "证书尚未生效"},
+    {G_TLS_CERTIFICATE_EXPIRED, "证书已过期"},
+    {G_TLS_CERTIFICATE_REVOKED, "证书已被吊销"},
+    {G_TLS_CERTIFICATE_INSECURE, "证书使用了不安全的算法"},
+    {G_TLS_CERTIFICATE_GENERIC_ERROR, "证书无效"},
+};
+
+std::string HostOf(const char* uri) {
+  GUri* parsed = g_uri_parse(uri, G_URI_FLAGS_NONE, nullptr);
+  if (!parsed) return uri;
+  const char* host = g_uri_get_host(parsed);
+  std::string result = host ? host : uri;
+  g_uri_unref(parsed);
+  return result;
+}
+
+gboolean OnLoadFailedWithTlsErrors(WebKitWebView* view, gchar* failing_uri, GTlsCertificate*,
+                                   GTlsCertificateFlags errors, gpointer) {
+  return Guarded(FALSE, [&]() -> gboolean {
+    const std::string reason = "无法安全地连接到 " + HostOf(failing_uri) + "：" + CertificateProblems(errors) +
+                               "。为保护您的账号和密码，已停止打开此网页。";
+    const std::string html = ErrorPageHtml(failing_uri, reason);
+    webkit_web_view_load_alternate_html(view, html.c_str(), failing_uri, nullptr);
+    return TRUE;
+  });
+}
+
+}  // namespace
+
+std::string CertificateProblems(GTlsCertificateFlags errors) {
+  std::string text;
+  for (const Problem& problem : kProblems) {
+    if (!(errors & problem.flag)) continue;
+    if (!text.empty()) text += "；";
+    text += problem.text;
+  }
+  return text.empty() ? "证书无效" : text;
+}
+
+void ShowTlsErrorPages(WebKitWebView* view, SignalConnections& connections) {
+  connections.Connect(view, "load-failed-with-tls-errors", OnLoadFailedWithTlsErrors, nullptr);
+}
+
+}  // namespace ludex::gtk

@@ -1,0 +1,52 @@
+#include "platform/gtk/web_context.h"
+
+#include <glib/gstdio.h>
+
+#include "platform/gtk/guarded.h"
+
+namespace ludex::gtk {
+
+namespace {
+
+constexpr const char* kProgramFolder = "ludex";
+constexpr int kPrivate = 0700;
+
+std::string Child(const char* parent, const char* name) {
+  gchar* path = g_build_filename(parent, name, nullptr);
+  std::string result(path);
+  g_free(path);
+  return result;
+}
+
+}  // namespace
+
+std::string WebsiteDataFolder() { return Child(g_get_user_data_dir(), kProgramFolder); }
+
+std::string WebsiteCacheFolder() { return Child(g_get_user_cache_dir(), kProgramFolder); }
+
+bool MakePrivateFolder(const std::string& path) {
+  if (g_mkdir_with_parents(path.c_str(), kPrivate) != 0) return false;
+  // A folder left by an older run, or made by hand, may be open to others.
+  return g_chmod(path.c_str(), kPrivate) == 0;
+}
+
+GObjectPtr<WebKitWebContext> NewWebContext() {
+  const std::string data = WebsiteDataFolder();
+  const std::string cache = WebsiteCacheFolder();
+  if (!MakePrivateFolder(data) || !MakePrivateFolder(cache)) {
+    ReportFailure(("cannot make the website data folders " + data + " and " + cache +
+                   "; logins last only until the program ends")
+                      .c_str());
+    return GObjectPtr<WebKitWebContext>(webkit_web_context_new_ephemeral());
+  }
+  GObjectPtr<WebKitWebsiteDataManager> manager(webkit_website_data_manager_new(
+      "base-data-directory", data.c_str(), "base-cache-directory", cache.c_str(), nullptr));
+  GObjectPtr<WebKitWebContext> context(webkit_web_context_new_with_website_data_manager(manager.get()));
+  // Cookies are kept in memory unless given a file of their own.
+  webkit_cookie_manager_set_persistent_storage(webkit_web_context_get_cookie_manager(context.get()),
+                                               Child(data.c_str(), "cookies.sqlite").c_str(),
+                                               WEBKIT_COOKIE_PERSISTENT_STORAGE_SQLITE);
+  return context;
+}
+
+}  // namespace ludex::gtk

@@ -1,0 +1,28 @@
+// The web context every browser view shares: one set of web processes and
+// one store of website data (cookies, local storage, caches) kept between
+// runs under the user's XDG folders.
+#pragma once
+
+#include <webkit2/webkit2.h>
+
+#include <string>
+
+#include "platform/gtk/gobject_ptr.h"
+
+namespace ludex::gtk {
+
+// $XDG_DATA_HOME/ludex and $XDG_CACHE_HOME/ludex (~/.local/share/ludex and
+// ~/.cache/ludex by default).
+std::string WebsiteDataFolder();
+std::string WebsiteCacheFolder();
+
+// Makes `path` and any missing parents, and leaves `path` itself readable by
+// its owner alone. Returns false when it cannot be made.
+bool MakePrivateFolder(const std::string& path);
+
+// A context whose website data persists in the folders above, made when the
+// first browser needs it. Without them (an unwritable home) the data lives
+// as long as the program.
+GObjectPtr<WebKitWebContext> NewWebContext();
+
+}  // namespace ludex::gtk

@@ -1,0 +1,9 @@
+#include "platform/gtk/web_session.h"
+
+#include "platform/gtk/web_context.h"
+
+namespace ludex::gtk {
+
+WebSession::WebSession() : context_(NewWebContext()), downloads_(context_.get(), notices_), popups_(notices_) {}
+
+}  // namespace ludex::gtk

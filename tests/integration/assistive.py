@@ -1,0 +1,61 @@
+"""What a screen reader sees of the program, for the tests: a D-Bus session
+bus of the test's own, on which the accessibility bus starts when the
+program asks for it, and the program's accessible objects read through
+AT-SPI by atspi_tree.py under the system's python3 (which has the AT-SPI
+bindings; the tests' own python may not)."""
+
+import json
+import os
+import subprocess
+
+import harness
+
+SYSTEM_PYTHON = "/usr/bin/python3"
+TREE_SCRIPT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_tree.py")
+
+
+class SessionBus:
+    """A dbus-daemon for a session, for as long as the `with` lasts; the
+    services it starts (the accessibility bus and registry) end with it."""
+
+    def __init__(self, log_path):
+        self._log_path = log_path
+        self._process = None
+        self.address = None
+
+    def __enter__(self):
+        with open(self._log_path, "wb") as log:
+            self._process = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                                             stdout=subprocess.PIPE, stderr=log, stdin=subprocess.DEVNULL,
+                                             start_new_session=True)
+        self.address = self._process.stdout.readline().decode().strip()
+        if not self.address:
+            harness.stop_process(self._process)
+            raise AssertionError(f"dbus-daemon did not start; see {self._log_path}")
+        return self
+
+    def __exit__(self, *exc):
+        harness.stop_process(self._process)
+
+    def environment(self):
+        return {"DBUS_SESSION_BUS_ADDRESS": self.address}
+
+
+def _run(env, *args):
+    result = subprocess.run([SYSTEM_PYTHON, TREE_SCRIPT, *map(str, args)], env=env, capture_output=True,
+                            timeout=60)
+    if result.returncode != 0:
+        raise AssertionError(f"atspi_tree.py {' '.join(map(str, args))} failed: "
+                             f"{result.stderr.decode(errors='replace')}")
+    return result.stdout.decode()
+
+
+def accessible_objects(env, pid):
+    """Every accessible object of process `pid`, depth first: dicts with
+    depth, role, name, and where they apply extents, actions and text."""
+    return json.loads(_run(env, pid) or "[]")
+
+
+def click(env, pid, name):
+    """Does the click action of the first accessible object named `name`."""
+    _run(env, pid, "--click", name)

@@ -1,0 +1,148 @@
+"""What the window-system tests need beside the harness: a window manager on
+the private X server, windows as X reports them (places, properties), and
+quick reads of screen pixels straight from the server, for looks that must
+show within a tenth of a second (ImageMagick takes longer than that on a busy
+machine).
+
+Everything here starts its own processes and stops only those.
+"""
+
+import ctypes
+import ctypes.util
+import re
+import subprocess
+
+import harness
+
+# How long a window manager may take to come up.
+WINDOW_MANAGER_TIMEOUT = 30
+
+
+def run(display, *command):
+    result = subprocess.run(command, env=display.environment(), capture_output=True, timeout=30)
+    if result.returncode != 0:
+        raise AssertionError(f"{' '.join(command)} failed: {result.stderr.decode(errors='replace')}")
+    return result.stdout.decode("utf-8", errors="replace")
+
+
+class Openbox:
+    """The openbox window manager on `display`, for as long as the `with` lasts."""
+
+    def __init__(self, display, log_path):
+        self._display = display
+        self._log_path = log_path
+        self._process = None
+
+    def __enter__(self):
+        with open(self._log_path, "wb") as log:
+            self._process = subprocess.Popen(["openbox", "--sm-disable"], env=self._display.environment(),
+                                             stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
+                                             start_new_session=True)
+        try:
+            harness.wait_for(self._managing, WINDOW_MANAGER_TIMEOUT, "openbox to manage the screen")
+        except BaseException:
+            harness.stop_process(self._process)
+            raise
+        return self
+
+    def _managing(self):
+        if self._process.poll() is not None:
+            raise AssertionError(f"openbox ended; see {self._log_path}")
+        return "window id" in run(self._display, "xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
+
+    def __exit__(self, *exc):
+        harness.stop_process(self._process)
+
+
+def client_geometry(display, window):
+    """(x, y, width, height) of a window's own area on the screen, without any frame."""
+    text = run(display, "xwininfo", "-id", str(window))
+
+    def field(name):
+        return int(re.search(rf"{name}:\s+(-?\d+)", text).group(1))
+    return (field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"))
+
+
+def property_values(display, window, name):
+    """The values of a window property as xprop prints them, or None when it is not set."""
+    text = run(display, "xprop", "-id", str(window), name)
+    if "=" not in text:
+        return None
+    return [value.strip() for value in text.split("=", 1)[1].split(",") if value.strip()]
+
+
+def frame_extents(display, window):
+    """(left, right, top, bottom) of the window manager's frame, or None when it has not said."""
+    values = property_values(display, window, "_NET_FRAME_EXTENTS")
+    return tuple(int(v) for v in values) if values else None
+
+
+def wm_state(display, window):
+    """"Normal", "Iconic" or "Withdrawn", as the window manager keeps it in WM_STATE."""
+    match = re.search(r"window state:\s+(\w+)", run(display, "xprop", "-id", str(window), "WM_STATE"))
+    return match.group(1) if match else None
+
+
+def net_wm_state(display, window):
+    return property_values(display, window, "_NET_WM_STATE") or []
+
+
+class _XImage(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.c_void_p), ("byte_order", ctypes.c_int),
+                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int),
+                ("red_mask", ctypes.c_ulong), ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong)]
+
+
+class ScreenPixels:
+    """A connection of our own to the X server that reads rectangles of the screen."""
+
+    _Z_PIXMAP = 2
+    _ALL_PLANES = ctypes.c_ulong(-1).value
+
+    def __init__(self, display):
+        self._x = ctypes.CDLL(ctypes.util.find_library("X11"))
+        self._x.XOpenDisplay.restype = ctypes.c_void_p
+        self._x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self._x.XDefaultRootWindow.restype = ctypes.c_ulong
+        self._x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        self._x.XGetImage.restype = ctypes.POINTER(_XImage)
+        self._x.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                      ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        self._x.XDestroyImage.argtypes = [ctypes.POINTER(_XImage)]
+        self._x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self._display = self._x.XOpenDisplay(display.name.encode())
+        if not self._display:
+            raise AssertionError(f"cannot open the X display {display.name}")
+        self._root = self._x.XDefaultRootWindow(self._display)
+
+    def close(self):
+        if self._display:
+            self._x.XCloseDisplay(self._display)
+            self._display = None
+
+    def grab(self, x, y, width, height):
+        """The screen's pixels in the rectangle, as a harness.Image addressed from its top-left corner."""
+        image = self._x.XGetImage(self._display, self._root, x, y, width, height, self._ALL_PLANES, self._Z_PIXMAP)
+        if not image:
+            raise AssertionError(f"cannot read the screen at {width}x{height}+{x}+{y}")
+        try:
+            i = image.contents
+            if (i.bits_per_pixel, i.byte_order, i.red_mask, i.green_mask, i.blue_mask) != (32, 0, 0xFF0000, 0xFF00,
+                                                                                          0xFF):
+                raise AssertionError("the screen is not 24-bit colour in 32-bit little-endian pixels")
+            stride = i.bytes_per_line
+            data = ctypes.string_at(i.data, stride * height)
+        finally:
+            self._x.XDestroyImage(image)
+        rgb = bytearray(width * height * 3)
+        for row in range(height):
+            pixels = data[row * stride:row * stride + width * 4]
+            line = slice(row * width * 3, (row + 1) * width * 3)
+            part = bytearray(width * 3)
+            part[0::3] = pixels[2::4]
+            part[1::3] = pixels[1::4]
+            part[2::3] = pixels[0::4]
+            rgb[line] = part
+        return harness.Image(width, height, bytes(rgb))

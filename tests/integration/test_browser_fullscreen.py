@@ -1,0 +1,83 @@
+"""A page's fullscreen request: the page covers the whole screen, over the
+window's title strip and buttons; Esc or F11 leaves, and the window is back
+exactly where and as it was: place, size, rounded corners and looks."""
+
+import harness
+import pages
+from harness import SCREEN_HEIGHT, SCREEN_WIDTH
+from pages import PageServer, Response
+
+GAME_COLOUR = (200, 120, 30)
+# The page asks for fullscreen when "f" is typed in it (a user's gesture), and
+# reports every change.
+FULLSCREEN_PAGE = pages.coloured_page("fullscreen", GAME_COLOUR, """<script>
+document.addEventListener('keydown', e => { if (e.key === 'f') document.documentElement.requestFullscreen(); });
+document.addEventListener('fullscreenchange', () => fetch('/state?fullscreen=' + !!document.fullscreenElement));
+</script>""")
+SCREEN_CORNERS = ((2, 2), (SCREEN_WIDTH - 3, 2), (2, SCREEN_HEIGHT - 3), (SCREEN_WIDTH - 3, SCREEN_HEIGHT - 3))
+
+
+class FullscreenTest(harness.ProgramTestCase):
+
+    def setUp(self):
+        self.site = PageServer({
+            "/game": Response(FULLSCREEN_PAGE),
+            "/state": Response("", "text/plain"),
+        }).__enter__()
+        self.addCleanup(self.site.__exit__, None, None, None)
+        super().setUp()
+        pages.load_in_browser(self, self.site.url("/game"))
+        pages.browser_colour_is(self, GAME_COLOUR, "the game page")
+        # Keys go to the page once it has the focus; the pointer stays there.
+        self.click_client(*pages.IN_BROWSER)
+
+    def window_picture(self):
+        x, y, width, height = self.screen.geometry(self.window)
+        picture = self.screen.capture()
+        return [picture.pixel(x + dx, y + dy) for dy in range(height) for dx in range(width)]
+
+    def settled_window_picture(self):
+        """The window's picture once the click into the page has finished
+        changing it (the address box losing its caret)."""
+        pictures = [self.window_picture()]
+
+        def settled():
+            pictures.append(self.window_picture())
+            return pictures[-1] == pictures[-2]
+        harness.wait_for(settled, 20, "the window's picture to settle")
+        return pictures[-1]
+
+    def enter_fullscreen(self):
+        self.screen.key("f")
+        self.site.wait_for_path("/state?fullscreen=true")
+        harness.wait_for(lambda: self.screen.geometry(self.window) == (0, 0, SCREEN_WIDTH, SCREEN_HEIGHT), 20,
+                         "the window to cover the screen")
+        harness.wait_for(lambda: (lambda p: all(p.pixel(*c) == GAME_COLOUR for c in SCREEN_CORNERS))(
+            self.screen.capture()), 20, "the page in every corner of the screen")
+
+    def assert_restored(self, key, geometry, picture):
+        self.site.clear_requests()
+        self.screen.key(key)
+        self.site.wait_for_path("/state?fullscreen=false")
+        harness.wait_for(lambda: self.screen.geometry(self.window) == geometry, 20,
+                         f"the window back at {geometry}")
+        harness.wait_for(lambda: self.window_picture() == picture, 20, "the window to look as it did")
+
+    def test_fullscreen_covers_the_screen_and_esc_restores_the_window(self):
+        geometry = self.screen.geometry(self.window)
+        picture = self.settled_window_picture()
+        # The rounded corner shows the screen behind the window.
+        self.assertNotEqual(picture[0], GAME_COLOUR)
+        self.enter_fullscreen()
+        self.assert_restored("Escape", geometry, picture)
+        self.assert_alive()
+
+    def test_f11_leaves_fullscreen_too(self):
+        geometry = self.screen.geometry(self.window)
+        picture = self.settled_window_picture()
+        self.enter_fullscreen()
+        self.assert_restored("F11", geometry, picture)
+
+
+if __name__ == "__main__":
+    harness.main()

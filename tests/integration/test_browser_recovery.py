@@ -1,0 +1,114 @@
+"""When things go wrong in the browser. A certificate that fails the checks
+gives a Chinese error page naming the host and the problem, never the page.
+A web process that crashes or is killed gives a notice with a reload link
+within two seconds, while the window goes on answering; the link brings the
+page back."""
+
+import os
+import shutil
+import signal
+import tempfile
+import time
+
+import assistive
+import desktop
+import harness
+import pages
+from pages import PageServer, Response
+
+GAME_COLOUR = (150, 50, 90)
+SECRET_COLOUR = (10, 200, 10)
+# The notice and error pages' background.
+NOTICE_BACKGROUND = (247, 247, 247)
+NOTICE_WITHIN = 2.0  # seconds
+# What the kernel calls WebKit's web processes (names are cut to 15 bytes).
+WEB_PROCESS_NAME = "WebKitWebProces"
+
+
+def web_processes_of(group):
+    """The ids of the web processes in the program's process group."""
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/comm") as f:
+                name = f.read().strip()
+            if name == WEB_PROCESS_NAME and os.getpgid(int(entry)) == group:
+                found.append(int(entry))
+        except (OSError, ProcessLookupError):
+            continue
+    return found
+
+
+class RecoveryTest(harness.ProgramTestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.bus = assistive.SessionBus(os.path.join(cls.logs, f"{cls.__name__}-dbus.log")).__enter__()
+        cls.addClassCleanup(cls.bus.__exit__, None, None, None)
+        certificates = tempfile.mkdtemp(prefix="ludex-certificate-")
+        cls.addClassCleanup(shutil.rmtree, certificates, ignore_errors=True)
+        cls.secure = PageServer({"/secret": Response(pages.coloured_page("secret", SECRET_COLOUR))},
+                                certificate=pages.self_signed_certificate(certificates)).__enter__()
+        cls.addClassCleanup(cls.secure.__exit__, None, None, None)
+        cls.site = PageServer({"/game": Response(pages.coloured_page("game", GAME_COLOUR))}).__enter__()
+        cls.addClassCleanup(cls.site.__exit__, None, None, None)
+
+    def setUp(self):
+        super().setUp()
+        self.pixels = desktop.ScreenPixels(self.display)
+        self.addCleanup(self.pixels.close)
+
+    def program_environment(self):
+        return {**super().program_environment(), **self.bus.environment()}
+
+    def page_texts(self):
+        """The names and texts of everything in the program's accessible objects."""
+        objects = assistive.accessible_objects(self.display.environment(self.bus.environment()), self.program.pid)
+        return objects, " ".join(o["name"] + " " + o.get("text", "") for o in objects)
+
+    def browser_pixel(self):
+        return self.pixels.grab(*self.client_point(*pages.IN_BROWSER), 1, 1).pixel(0, 0)
+
+    def test_certificate_error_page_names_the_host_and_the_problem(self):
+        pages.load_in_browser(self, self.secure.url("/secret"))
+        pages.browser_colour_is(self, NOTICE_BACKGROUND, "the error page")
+        texts = harness.wait_for(lambda: (lambda t: t if "无法安全地连接到" in t else None)(self.page_texts()[1]), 60,
+                                 "the error page's text")
+        self.assertIn("无法安全地连接到 127.0.0.1", texts)
+        self.assertIn("证书不是由受信任的机构颁发的", texts)
+        self.assertIn(self.secure.url("/secret"), texts)
+        # The page behind the certificate was never shown.
+        self.assertEqual(self.secure.paths(), [])
+        self.assertNotEqual(self.browser_pixel(), SECRET_COLOUR)
+
+    def test_killed_web_process_gives_a_notice_and_its_link_reloads(self):
+        pages.load_in_browser(self, self.site.url("/game"))
+        pages.browser_colour_is(self, GAME_COLOUR, "the game page")
+        victims = web_processes_of(self.program.pid)
+        self.assertTrue(victims, "no web process found")
+        killed_at = time.monotonic()
+        for pid in victims:
+            os.kill(pid, signal.SIGKILL)
+        harness.wait_for(lambda: self.browser_pixel() == NOTICE_BACKGROUND, 10, "the crash notice")
+        latency = time.monotonic() - killed_at
+        print(f"\ncrash notice shown {latency:.2f} s after the web process was killed")
+        self.assertLess(latency, NOTICE_WITHIN)
+
+        # The window goes on answering: its page's link takes a click below.
+        self.assert_alive()
+        objects = harness.wait_for(lambda: (lambda o: o if [x for x in o if x["name"] == "重新加载"] else None)(
+            self.page_texts()[0]), 60, "the reload link")
+        self.assertIn("网页已停止运行", " ".join(o["name"] + o.get("text", "") for o in objects))
+        link = next(o for o in objects if o["name"] == "重新加载")
+        x, y, width, height = link["extents"]
+        self.site.clear_requests()
+        self.screen.click(x + width // 2, y + height // 2)
+        self.site.wait_for_path("/game")
+        pages.browser_colour_is(self, GAME_COLOUR, "the game page again")
+
+
+if __name__ == "__main__":
+    harness.main()

@@ -1,0 +1,79 @@
+"""Website data lasts between runs: a login cookie and local storage set in
+one run are there in the next. They are kept in the program's folder under
+the user's XDG data folder, which only the user may open."""
+
+import os
+import stat
+import urllib.parse
+
+import harness
+import pages
+from pages import PageServer, Response
+
+# The close glyph of the main window's frame, which ends the program.
+ON_CLOSE_GLYPH = (1028, 20)
+LOGIN_COLOUR = (30, 90, 160)
+STORE_PAGE = """<!DOCTYPE html><html><head><meta charset='utf-8'><title>store</title></head><body><script>
+localStorage.setItem('player', 'xinglan-7');
+fetch('/stored');
+</script></body></html>"""
+READ_PAGE = """<!DOCTYPE html><html><head><meta charset='utf-8'><title>read</title></head><body><script>
+fetch('/read-back?player=' + encodeURIComponent(localStorage.getItem('player')));
+</script></body></html>"""
+
+
+class SessionTest(harness.ProgramTestCase):
+
+    def setUp(self):
+        self.site = PageServer({
+            "/login": Response(pages.coloured_page("login", LOGIN_COLOUR),
+                               headers=[("Set-Cookie", "session=s3cr3t-42; Max-Age=86400; Path=/; HttpOnly")]),
+            "/again": Response(pages.coloured_page("again", LOGIN_COLOUR)),
+            "/store": Response(STORE_PAGE),
+            "/stored": Response("", "text/plain"),
+            "/read": Response(READ_PAGE),
+            "/read-back": Response("", "text/plain"),
+        }).__enter__()
+        self.addCleanup(self.site.__exit__, None, None, None)
+        super().setUp()
+
+    def end_program_by_its_close_glyph(self):
+        self.click_client(*ON_CLOSE_GLYPH)
+        harness.wait_for(lambda: not self.program.alive(), 30, "the program to end")
+        harness.wait_for(lambda: not harness.process_group_alive(self.program.pid), 30,
+                         "the browser's processes to end with the program")
+
+    def test_login_cookie_is_sent_again_after_a_restart(self):
+        pages.load_in_browser(self, self.site.url("/login"))
+        self.site.wait_for_path("/login")
+        pages.browser_colour_is(self, LOGIN_COLOUR, "the login page")
+        self.end_program_by_its_close_glyph()
+
+        self.start_program(suffix="-second-run")
+        pages.load_in_browser(self, self.site.url("/again"))
+        _, headers = self.site.wait_for_path("/again")
+        self.assertIn("session=s3cr3t-42", headers.get("Cookie", ""))
+
+    def test_local_storage_lasts_between_runs(self):
+        pages.load_in_browser(self, self.site.url("/store"))
+        self.site.wait_for_path("/stored")
+        self.end_program_by_its_close_glyph()
+
+        self.start_program(suffix="-second-run")
+        pages.load_in_browser(self, self.site.url("/read"))
+        path, _ = self.site.wait_for_request(lambda p, _: p.startswith("/read-back"), 30, "the stored value")
+        self.assertEqual(urllib.parse.parse_qs(urllib.parse.urlsplit(path).query)["player"], ["xinglan-7"])
+
+    def test_website_data_folders_are_private_and_used(self):
+        pages.load_in_browser(self, self.site.url("/login"))
+        self.site.wait_for_path("/login")
+        env = self.program_environment()
+        for folder in (os.path.join(env["XDG_DATA_HOME"], "ludex"), os.path.join(env["XDG_CACHE_HOME"], "ludex")):
+            mode = stat.S_IMODE(os.stat(folder).st_mode)
+            self.assertEqual(mode, 0o700, f"{folder} has mode {oct(mode)}")
+        cookies = os.path.join(env["XDG_DATA_HOME"], "ludex", "cookies.sqlite")
+        harness.wait_for(lambda: os.path.exists(cookies), 30, f"the cookie store {cookies}")
+
+
+if __name__ == "__main__":
+    harness.main()
