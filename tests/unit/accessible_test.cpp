@@ -89,7 +89,8 @@ TEST_F(SkinAccessibility, RollGlyphIsNamedByWhatAClickDoes) {
 }
 
 TEST_F(SkinAccessibility, GlyphsAreShownWhereTheyAre) {
-  const AccessiblePart* part = Find(skin->AccessibleParts(), "关闭");
+  const auto parts = skin->AccessibleParts();  // Find points into it
+  const AccessiblePart* part = Find(parts, "关闭");
   ASSERT_NE(part, nullptr);
   // The close glyph's left edge lies 500 twips from the right of the 9000-twip frame: 8500 / 15 = 566.7.
   EXPECT_EQ(part->place.x, 567);
