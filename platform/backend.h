@@ -73,7 +73,7 @@ class Backend {
   static bool Installed();
 
   // --- windows ---------------------------------------------------------
-  virtual void CreateFormWindow(Hwnd hwnd, const FormWindowSpec& spec, WindowSink* sink) = 0;
+  virtual void CreateFormWindow(Hwnd hwnd, const FormWindowSpec& settings, WindowSink* sink) = 0;
   // A child window at `rect` (client pixels of `parent`), topmost among its siblings.
   virtual void CreateChildWindow(Hwnd hwnd, Hwnd parent, NativeKind kind, PixelRect rect,
                                  WindowSink* sink) = 0;

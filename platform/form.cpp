@@ -84,16 +84,16 @@ void Form::Build() {
   definition_ = ParseFormDefinition(resource_, FindResource(resource_));
   caption_ = definition_.caption;
   icon_ = definition_.icon.empty() ? std::vector<unsigned char>{} : Bytes(FindResource(definition_.icon));
-  FormWindowSpec spec;
-  spec.title = caption_;
-  spec.client_width = TwipsToPixels(definition_.client_width);
-  spec.client_height = TwipsToPixels(definition_.client_height);
-  spec.border = definition_.border;
-  spec.show_in_taskbar = definition_.show_in_taskbar;
-  spec.resizable = false;
-  spec.icon_file = icon_;
+  FormWindowSpec settings;
+  settings.title = caption_;
+  settings.client_width = TwipsToPixels(definition_.client_width);
+  settings.client_height = TwipsToPixels(definition_.client_height);
+  settings.border = definition_.border;
+  settings.show_in_taskbar = definition_.show_in_taskbar;
+  settings.resizable = false;
+  settings.icon_file = icon_;
   const Hwnd form_hwnd = AllocateHandle();
-  Backend::The().CreateFormWindow(form_hwnd, spec, this);
+  Backend::The().CreateFormWindow(form_hwnd, settings, this);
 
   std::vector<PlacedPart> parts;
   for (const ControlDefinition& d : definition_.controls) BuildControl(d, *this, form_hwnd, parts);

@@ -21,13 +21,13 @@ const HeadlessBackend::Window& HeadlessBackend::At(Hwnd hwnd) const {
   return const_cast<HeadlessBackend*>(this)->At(hwnd);
 }
 
-void HeadlessBackend::CreateFormWindow(Hwnd hwnd, const FormWindowSpec& spec, WindowSink* sink) {
+void HeadlessBackend::CreateFormWindow(Hwnd hwnd, const FormWindowSpec& settings, WindowSink* sink) {
   Window w;
   w.top_level = true;
-  w.rect = {0, 0, spec.client_width, spec.client_height};
-  w.title = spec.title;
-  w.icon = spec.icon_file;
-  w.spec = spec;
+  w.rect = {0, 0, settings.client_width, settings.client_height};
+  w.title = settings.title;
+  w.icon = settings.icon_file;
+  w.settings = settings;
   w.sink = sink;
   windows_[hwnd] = std::move(w);
 }

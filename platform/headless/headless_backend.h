@@ -38,7 +38,7 @@ class HeadlessBackend : public Backend, public WindowSystem {
     std::string text;
     std::vector<unsigned char> icon;
     int mouse_pointer = 0;
-    FormWindowSpec spec;
+    FormWindowSpec settings;
     std::vector<std::string> navigations;
     std::vector<Hwnd> children;  // top first
     std::vector<Hwnd> tab_order;
@@ -62,7 +62,7 @@ class HeadlessBackend : public Backend, public WindowSystem {
   static HeadlessBackend& InstallNew();
 
   // --- Backend ---
-  void CreateFormWindow(Hwnd hwnd, const FormWindowSpec& spec, WindowSink* sink) override;
+  void CreateFormWindow(Hwnd hwnd, const FormWindowSpec& settings, WindowSink* sink) override;
   void CreateChildWindow(Hwnd hwnd, Hwnd parent, NativeKind kind, PixelRect rect, WindowSink* sink) override;
   void DestroyWindow(Hwnd hwnd) override;
   void RestackChildren(Hwnd parent, const std::vector<Hwnd>& top_first) override;

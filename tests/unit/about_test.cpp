@@ -37,8 +37,8 @@ TEST_F(AboutBox, Label2OpensOneCentredBoxWithTheMainWindowsIcon) {
   const auto& w = backend.At(about.hwnd());
   EXPECT_TRUE(w.visible);
   EXPECT_TRUE(w.centred);
-  EXPECT_FALSE(w.spec.border);
-  EXPECT_FALSE(w.spec.show_in_taskbar);
+  EXPECT_FALSE(w.settings.border);
+  EXPECT_FALSE(w.settings.show_in_taskbar);
   EXPECT_EQ(w.rect.width, 504);
   EXPECT_EQ(w.rect.height, 310);
   EXPECT_FALSE(w.icon.empty());
