@@ -1,17 +1,13 @@
 #include "platform/gtk/crash_recovery.h"
 
+#include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
 
 namespace ludex::gtk {
 
 namespace {
 
-std::string Escaped(const std::string& text) {
-  gchar* escaped = g_markup_escape_text(text.c_str(), -1);
-  std::string result(escaped);
-  g_free(escaped);
-  return result;
-}
+std::string Escaped(const std::string& text) { return TakeText(g_markup_escape_text(text.c_str(), -1)); }
 
 void OnWebProcessTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer) {
   Guarded([&] {

@@ -2,21 +2,16 @@
 
 #include <glib/gstdio.h>
 
+#include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
 
 namespace ludex::gtk {
 
 namespace {
 
-std::string Owned(gchar* text) {
-  std::string result = text ? text : "";
-  g_free(text);
-  return result;
-}
-
 // A name that stays inside the folder: no separators, not "." or "..".
 std::string SafeFileName(const char* suggested) {
-  std::string name = Owned(g_path_get_basename(suggested && *suggested ? suggested : "download"));
+  std::string name = TakeText(g_path_get_basename(suggested && *suggested ? suggested : "download"));
   if (name == "." || name == ".." || name == G_DIR_SEPARATOR_S) name = "download";
   return name;
 }
@@ -43,7 +38,7 @@ std::string DownloadFolder() {
   if (set && g_path_is_absolute(set)) return set;
   const char* folder = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
   if (folder && *folder) return folder;
-  return Owned(g_build_filename(g_get_home_dir(), "Downloads", nullptr));
+  return TakeText(g_build_filename(g_get_home_dir(), "Downloads", nullptr));
 }
 
 Downloads::Downloads(WebKitWebContext* context, Notices& notices) : notices_(notices) {
@@ -77,13 +72,13 @@ gboolean Downloads::OnDecideDestination(WebKitDownload* download, gchar* suggest
       return TRUE;
     }
     const std::string name = UniqueFileName(SafeFileName(suggested_name), [&](const std::string& candidate) {
-      const std::string path = Owned(g_build_filename(folder.c_str(), candidate.c_str(), nullptr));
+      const std::string path = TakeText(g_build_filename(folder.c_str(), candidate.c_str(), nullptr));
       return downloads->reserved_.contains(path) || g_file_test(path.c_str(), G_FILE_TEST_EXISTS);
     });
-    const std::string path = Owned(g_build_filename(folder.c_str(), name.c_str(), nullptr));
+    const std::string path = TakeText(g_build_filename(folder.c_str(), name.c_str(), nullptr));
     downloads->reserved_.insert(path);
     webkit_download_set_allow_overwrite(download, FALSE);
-    webkit_download_set_destination(download, Owned(g_filename_to_uri(path.c_str(), nullptr, nullptr)).c_str());
+    webkit_download_set_destination(download, TakeText(g_filename_to_uri(path.c_str(), nullptr, nullptr)).c_str());
     downloads->notices_.Show("开始下载：" + name, "保存到 " + folder);
     return TRUE;
   });
@@ -91,12 +86,12 @@ gboolean Downloads::OnDecideDestination(WebKitDownload* download, gchar* suggest
 
 std::string Downloads::DestinationPath(WebKitDownload* download) {
   const char* uri = webkit_download_get_destination(download);
-  return uri ? Owned(g_filename_from_uri(uri, nullptr, nullptr)) : "";
+  return uri ? TakeText(g_filename_from_uri(uri, nullptr, nullptr)) : "";
 }
 
 std::string Downloads::DisplayName(WebKitDownload* download) {
   const std::string path = DestinationPath(download);
-  if (!path.empty()) return Owned(g_path_get_basename(path.c_str()));
+  if (!path.empty()) return TakeText(g_path_get_basename(path.c_str()));
   WebKitURIResponse* response = webkit_download_get_response(download);
   const char* suggested = response ? webkit_uri_response_get_suggested_filename(response) : nullptr;
   return SafeFileName(suggested);

@@ -137,7 +137,10 @@ gboolean FormWindow::OnConfigureEvent(GtkWidget*, GdkEventConfigure* event, gpoi
   std::erase_if(requested, [&](const auto& r) { return now - r.second > kRequestLifetimeUs; });
   auto match = std::ranges::find_if(requested, [&](const auto& r) { return r.first == reported; });
   if (match != requested.end()) {
-    requested.erase(requested.begin(), match + 1);
+    // Reports of in-between states can still be queued behind this one (GDK
+    // gives a real report the position of the moment it handles it), so the
+    // place stays asked for until it is old.
+    requested.erase(requested.begin(), match);
   } else if (requested.empty()) {
     // Moved or sized by someone else: the window manager or the user.
     form->Record(reported);

@@ -65,13 +65,16 @@ void Fullscreen::CoverMonitor() {
   GdkRectangle monitor{};
   gdk_monitor_get_geometry(gdk_display_get_monitor_at_window(gdk_window_get_display(form_window), form_window),
                            &monitor);
-  Saved saved{form.place(), form.region(), {}};
+  GtkWindow* top = GTK_WINDOW(form.root());
+  Saved saved{form.place(), form.region(), gtk_window_get_resizable(top) != FALSE, {}};
   for (NativeWindow* window = &browser_; window != &form; window = window->parent()) {
     saved.levels.push_back({window, window->place(), TopFirst(window->parent()->children())});
   }
   saved_ = std::move(saved);
 
   gtk_widget_shape_combine_region(form.root(), nullptr);
+  // A window of a fixed size cannot be made larger by the window manager.
+  gtk_window_set_resizable(top, TRUE);
   if (!WindowManagerMakesFullscreen(form_window)) form.Move({monitor.x, monitor.y, monitor.width, monitor.height});
   for (const Saved::Level& level : saved_->levels) {
     level.window->Move({0, 0, monitor.width, monitor.height});
@@ -91,6 +94,7 @@ void Fullscreen::Restore() {
   }
   form.Move(saved.form_place);
   form.SetRegion(saved.form_region);
+  gtk_window_set_resizable(GTK_WINDOW(form.root()), saved.form_resizable);
 }
 
 }  // namespace ludex::gtk

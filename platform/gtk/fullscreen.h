@@ -26,6 +26,7 @@ class Fullscreen {
   struct Saved {
     PixelRect form_place;
     std::optional<RoundRectRegion> form_region;
+    bool form_resizable = false;
     // The browser and each window that holds it below the form: its place,
     // and its siblings' stacking, top first.
     struct Level {

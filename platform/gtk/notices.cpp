@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/gtk/glib_text.h"
 #include "platform/gtk/screen.h"
 
 namespace ludex::gtk {
@@ -48,9 +49,7 @@ void Notices::Show(const std::string& title, const std::string& detail) {
   std::fprintf(stderr, "ludex: %s%s%s\n", title.c_str(), detail.empty() ? "" : ": ", detail.c_str());
   if (!window_) Build();
   gtk_window_set_title(GTK_WINDOW(window_.get()), title.c_str());
-  gchar* markup = g_markup_printf_escaped("<b>%s</b>", title.c_str());
-  gtk_label_set_markup(GTK_LABEL(title_label_), markup);
-  g_free(markup);
+  gtk_label_set_markup(GTK_LABEL(title_label_), TakeText(g_markup_printf_escaped("<b>%s</b>", title.c_str())).c_str());
   gtk_label_set_text(GTK_LABEL(detail_label_), detail.c_str());
   gtk_widget_set_visible(detail_label_, !detail.empty());
   gtk_window_resize(GTK_WINDOW(window_.get()), kWidth, 1);

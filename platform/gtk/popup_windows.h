@@ -41,7 +41,7 @@ class PopupWindows {
   static GtkWidget* OnCreate(WebKitWebView* view, WebKitNavigationAction* action, gpointer self);
   static void OnReadyToShow(WebKitWebView* view, gpointer self);
   static void OnClose(WebKitWebView* view, gpointer self);
-  static void OnTitleChanged(WebKitWebView* view, GParamSpec* settings, gpointer window);
+  static void OnTitleChanged(WebKitWebView* view, GParamSpec* property, gpointer window);
   static gboolean OnDeleteEvent(GtkWidget* window, GdkEvent* event, gpointer view);
 
   Notices& notices_;

@@ -1,5 +1,7 @@
 #include "platform/gtk/tls_errors.h"
 
+#include <memory>
+
 #include "platform/address.h"
 #include "platform/gtk/guarded.h"
 
@@ -23,12 +25,10 @@ constexpr Problem kProblems[] = {
 };
 
 std::string HostOf(const char* uri) {
-  GUri* parsed = g_uri_parse(uri, G_URI_FLAGS_NONE, nullptr);
-  if (!parsed) return uri;
-  const char* host = g_uri_get_host(parsed);
-  std::string result = host ? host : uri;
-  g_uri_unref(parsed);
-  return result;
+  const std::unique_ptr<GUri, decltype(&g_uri_unref)> parsed(g_uri_parse(uri, G_URI_FLAGS_NONE, nullptr),
+                                                             g_uri_unref);
+  const char* host = parsed ? g_uri_get_host(parsed.get()) : nullptr;
+  return host ? host : uri;
 }
 
 gboolean OnLoadFailedWithTlsErrors(WebKitWebView* view, gchar* failing_uri, GTlsCertificate*,

@@ -2,6 +2,7 @@
 
 #include <glib/gstdio.h>
 
+#include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
 
 namespace ludex::gtk {
@@ -11,12 +12,7 @@ namespace {
 constexpr const char* kProgramFolder = "ludex";
 constexpr int kPrivate = 0700;
 
-std::string Child(const char* parent, const char* name) {
-  gchar* path = g_build_filename(parent, name, nullptr);
-  std::string result(path);
-  g_free(path);
-  return result;
-}
+std::string Child(const char* parent, const char* name) { return TakeText(g_build_filename(parent, name, nullptr)); }
 
 }  // namespace
 

@@ -52,8 +52,9 @@ class AboutBoxTest(harness.ProgramTestCase):
         self.screen.wait_for_title(self.window, "星澜网页游戏中心")
 
     def about_boxes(self):
-        result = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.program.pid), "--name",
-                                 f"^{ABOUT_TITLE}$"], env=self.display.environment(), capture_output=True, timeout=30)
+        result = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.program.pid),
+                                 "--name", f"^{ABOUT_TITLE}$"],
+                                env=self.display.environment(), capture_output=True, timeout=30)
         return [int(line) for line in result.stdout.split()]
 
     def open_about_box(self):
@@ -144,8 +145,9 @@ class AboutBoxTest(harness.ProgramTestCase):
         try:
             wait_for(lambda: not self.program.alive(), SHOW_TIMEOUT, "the program to end")
         except AssertionError as e:
-            raise AssertionError(f"{e}; the main window is {'still there' if self.window_exists(self.window) else 'gone'}, "
-                                 f"the about box {'still there' if self.window_exists(box) else 'gone'}") from None
+            there = {True: "still there", False: "gone"}
+            raise AssertionError(f"{e}; the main window is {there[self.window_exists(self.window)]}, "
+                                 f"the about box {there[self.window_exists(box)]}") from None
         self.assertEqual(self.program.process.returncode, 0)
         wait_for(lambda: not harness.process_group_alive(self.program.pid), SHOW_TIMEOUT,
                  "the browser's processes to end with the program")

@@ -1,7 +1,11 @@
 """A page's fullscreen request: the page covers the whole screen, over the
 window's title strip and buttons; Esc or F11 leaves, and the window is back
-exactly where and as it was: place, size, rounded corners and looks."""
+exactly where and as it was: place, size, rounded corners and looks. With
+no window manager and with one that makes windows fullscreen itself."""
 
+import os
+
+import desktop
 import harness
 import pages
 from harness import SCREEN_HEIGHT, SCREEN_WIDTH
@@ -77,6 +81,16 @@ class FullscreenTest(harness.ProgramTestCase):
         picture = self.settled_window_picture()
         self.enter_fullscreen()
         self.assert_restored("F11", geometry, picture)
+
+
+class FullscreenUnderWindowManagerTest(FullscreenTest):
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.window_manager = desktop.Openbox(cls.display, os.path.join(cls.logs, f"{cls.__name__}-openbox.log"))
+        cls.window_manager.__enter__()
+        cls.addClassCleanup(cls.window_manager.__exit__, None, None, None)
 
 
 if __name__ == "__main__":

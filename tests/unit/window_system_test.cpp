@@ -20,7 +20,9 @@ class RecordingSink : public WindowSink {
  public:
   void OnPaint(cairo_t*) override {}
   void OnMouse(const RawMouse& m) override {
-    const char* kind = m.kind == RawMouse::Kind::Press ? "press" : m.kind == RawMouse::Kind::Release ? "release" : "move";
+    const char* kind = m.kind == RawMouse::Kind::Press     ? "press"
+                       : m.kind == RawMouse::Kind::Release ? "release"
+                                                           : "move";
     log.push_back(std::string(kind) + " " + std::to_string(static_cast<int>(m.x)) + " " +
                   std::to_string(static_cast<int>(m.y)));
   }
