@@ -1,0 +1,136 @@
+"""What `cmake --install` puts in a prefix, as a desktop sees it: the desktop
+entry and the AppStream metainfo pass their validators, the theme icons are
+there at every size, and what the entry and the metainfo name is installed."""
+
+import argparse
+import configparser
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+
+APP_ID = "cn.xinglan.ludex"
+PRODUCT_NAME = "星澜网页游戏中心"
+# The sizes the icon generator draws for the theme (tools/icon).
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
+# A validator's finding: error, warning, info or pedantic note.
+FINDING = re.compile(r"^\s*[EWIP]: ", re.MULTILINE)
+
+BUILD_DIR = None
+VERSION = None
+
+
+def png_size(path):
+    """Width and height from a PNG's header chunk."""
+    with open(path, "rb") as f:
+        header = f.read(24)
+    if header[:8] != b"\x89PNG\r\n\x1a\n" or header[12:16] != b"IHDR":
+        raise AssertionError(f"{path} is not a PNG file")
+    return struct.unpack(">II", header[16:24])
+
+
+class InstalledTreeTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls._prefix_dir = tempfile.TemporaryDirectory(prefix="ludex-install-")
+        cls.prefix = cls._prefix_dir.name
+        subprocess.run(["cmake", "--install", BUILD_DIR, "--prefix", cls.prefix],
+                       check=True, stdout=subprocess.DEVNULL)
+        cls.desktop_path = os.path.join(cls.prefix, "share", "applications", APP_ID + ".desktop")
+        cls.metainfo_path = os.path.join(cls.prefix, "share", "metainfo", APP_ID + ".metainfo.xml")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls._prefix_dir.cleanup()
+
+    def desktop_entry(self):
+        parser = configparser.ConfigParser(interpolation=None)
+        parser.optionxform = str  # keys are case-sensitive
+        parser.read(self.desktop_path, encoding="utf-8")
+        return parser["Desktop Entry"]
+
+    def metainfo(self):
+        return ET.parse(self.metainfo_path).getroot()
+
+    def assert_installed_program(self, name):
+        self.assertNotIn("/", name, "a bare name, found on PATH wherever the prefix is")
+        path = os.path.join(self.prefix, "bin", name)
+        self.assertTrue(os.path.isfile(path) and os.access(path, os.X_OK), f"{path} is not an installed program")
+
+    def test_desktop_entry_passes_its_validator(self):
+        result = subprocess.run(["desktop-file-validate", self.desktop_path],
+                                capture_output=True, text=True)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        self.assertEqual(result.stdout + result.stderr, "")
+
+    def test_metainfo_passes_its_validator_with_the_installed_tree(self):
+        # validate-tree also checks the metainfo against the desktop entry it launches.
+        result = subprocess.run(["appstreamcli", "validate-tree", "--no-net", "--pedantic", self.prefix],
+                                capture_output=True, text=True)
+        output = result.stdout + result.stderr
+        self.assertEqual(result.returncode, 0, output)
+        self.assertIsNone(FINDING.search(output), output)
+
+    def test_theme_icons_are_installed_at_their_sizes(self):
+        theme = os.path.join(self.prefix, "share", "icons", "hicolor")
+        found = sorted(os.path.relpath(os.path.join(d, f), theme)
+                       for d, _, files in os.walk(theme) for f in files)
+        self.assertEqual(found, sorted(f"{s}x{s}/apps/ludex.png" for s in ICON_SIZES))
+        for size in ICON_SIZES:
+            with self.subTest(size=size):
+                self.assertEqual(png_size(os.path.join(theme, f"{size}x{size}", "apps", "ludex.png")),
+                                 (size, size))
+
+    def test_desktop_entry_starts_the_installed_program(self):
+        entry = self.desktop_entry()
+        self.assertEqual(entry["Exec"].split()[0], "ludex")
+        self.assert_installed_program(entry["Exec"].split()[0])
+
+    def test_desktop_entry_icon_is_in_the_theme(self):
+        icon = self.desktop_entry()["Icon"]
+        self.assertNotIn("/", icon, "a theme name, not a path")
+        # 48 pixels is the size every hicolor application icon must have.
+        path = os.path.join(self.prefix, "share", "icons", "hicolor", "48x48", "apps", icon + ".png")
+        self.assertTrue(os.path.isfile(path), f"{path} is not installed")
+
+    def test_desktop_entry_names_the_product(self):
+        entry = self.desktop_entry()
+        self.assertEqual(entry["Name"], PRODUCT_NAME)
+        self.assertEqual(entry["Name[zh_CN]"], PRODUCT_NAME)
+
+    def test_metainfo_describes_this_program(self):
+        root = self.metainfo()
+        self.assertEqual(root.findtext("id"), APP_ID)
+        self.assertEqual(root.findtext("name"), PRODUCT_NAME)
+        launchable = root.find("launchable[@type='desktop-id']")
+        self.assertEqual(launchable.text, APP_ID + ".desktop")
+        self.assert_installed_program(root.findtext("provides/binary"))
+
+    def test_metainfo_newest_release_is_the_built_version(self):
+        releases = self.metainfo().findall("releases/release")
+        self.assertTrue(releases, "no release in the metainfo")
+        # AppStream lists releases newest first.
+        self.assertEqual(releases[0].get("version"), VERSION)
+
+
+def main():
+    global BUILD_DIR, VERSION
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build-dir", required=True)
+    parser.add_argument("--version", required=True, help="the project's version")
+    args, rest = parser.parse_known_args()
+    for tool in ("cmake", "desktop-file-validate", "appstreamcli"):
+        if shutil.which(tool) is None:
+            sys.exit(f"{tool} is missing: run scripts/bootstrap")
+    BUILD_DIR = os.path.abspath(args.build_dir)
+    VERSION = args.version
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()
