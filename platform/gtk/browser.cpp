@@ -1,34 +1,66 @@
 #include "platform/gtk/browser.h"
 
+#include <utility>
+
 #include "platform/address.h"
 #include "platform/gtk/guarded.h"
+#include "platform/gtk/page_painting.h"
 
 namespace ludex::gtk {
 
-BrowserWindow::BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WebSession& session)
-    : NativeWindow(hwnd, &parent, place),
-      session_(session),
-      view_(KeepWidget(webkit_web_view_new_with_context(session.context()))),
-      page_(WEBKIT_WEB_VIEW(view_.get())),
-      fullscreen_(*this, WEBKIT_WEB_VIEW(view_.get())) {
-  WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(view_.get()));
-  webkit_settings_set_enable_javascript(settings, TRUE);
-  webkit_settings_set_enable_developer_extras(settings, FALSE);
-  // Games open their windows from timers and callbacks too; the pop-up windows keep their number down.
-  webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
+BrowserWindow::BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place,
+                             std::function<WebSession&()> session)
+    : NativeWindow(hwnd, &parent, place), session_(std::move(session)), frame_(KeepWidget(gtk_event_box_new())) {
   Site();
-  ConnectSignals();
+  // Making the web view, its web context and its first load costs more than
+  // the rest of the window together; the window goes on the screen first.
+  start_source_ = g_idle_add(OnStartEngine, this);
 }
 
-BrowserWindow::~BrowserWindow() { session_.popups().CloseOpenedFrom(WEBKIT_WEB_VIEW(view_.get())); }
+BrowserWindow::~BrowserWindow() {
+  if (start_source_) g_source_remove(start_source_);
+  if (engine_) engine_->session.popups().CloseOpenedFrom(WEBKIT_WEB_VIEW(engine_->view.get()));
+}
 
-void BrowserWindow::ConnectSignals() {
-  connections_.Connect(view_.get(), "load-failed", OnLoadFailed, this);
-  session_.popups().ServeOpener(WEBKIT_WEB_VIEW(view_.get()), connections_);
+BrowserWindow::Engine::Engine(BrowserWindow& window, WebSession& session)
+    : session(session),
+      view(KeepWidget(webkit_web_view_new_with_context(session.context()))),
+      page(WEBKIT_WEB_VIEW(view.get())),
+      fullscreen(window, WEBKIT_WEB_VIEW(view.get())) {
+  WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(view.get()));
+  webkit_settings_set_enable_javascript(settings, TRUE);
+  webkit_settings_set_enable_developer_extras(settings, FALSE);
+  webkit_settings_set_hardware_acceleration_policy(settings, PagePaintingPolicy());
+  // Games open their windows from timers and callbacks too; the pop-up windows keep their number down.
+  webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
+  connections.Connect(view.get(), "load-failed", OnLoadFailed, &window);
+  session.popups().ServeOpener(WEBKIT_WEB_VIEW(view.get()), connections);
+}
+
+gboolean BrowserWindow::OnStartEngine(gpointer self) {
+  auto* window = static_cast<BrowserWindow*>(self);
+  window->start_source_ = 0;
+  Guarded([&] { window->StartEngine(); });
+  return G_SOURCE_REMOVE;
+}
+
+void BrowserWindow::StartEngine() {
+  engine_ = std::make_unique<Engine>(*this, session_());
+  gtk_container_add(GTK_CONTAINER(frame_.get()), engine_->view.get());
+  gtk_widget_show(engine_->view.get());
+  if (pending_) Load(*std::exchange(pending_, std::nullopt));
 }
 
 void BrowserWindow::Navigate(const std::string& text) {
-  WebKitWebView* view = WEBKIT_WEB_VIEW(view_.get());
+  if (engine_) {
+    Load(text);
+  } else {
+    pending_ = text;
+  }
+}
+
+void BrowserWindow::Load(const std::string& text) {
+  WebKitWebView* view = WEBKIT_WEB_VIEW(engine_->view.get());
   const BrowserTarget target = ResolveAddress(text);
   if (!target.uri.empty()) {
     webkit_web_view_load_uri(view, target.uri.c_str());

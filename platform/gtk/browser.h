@@ -3,6 +3,9 @@
 
 #include <webkit2/webkit2.h>
 
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/gtk/fullscreen.h"
@@ -15,23 +18,38 @@ namespace ludex::gtk {
 
 class BrowserWindow final : public NativeWindow {
  public:
-  BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WebSession& session);
+  // `session` is asked for once the web view is made.
+  BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, std::function<WebSession&()> session);
   ~BrowserWindow() override;
 
-  GtkWidget* root() const override { return view_.get(); }
+  GtkWidget* root() const override { return frame_.get(); }
   // Starts loading what the user typed, or shows why it cannot be loaded.
   void Navigate(const std::string& text);
 
  private:
-  void ConnectSignals();
+  // The web view and what works on it.
+  struct Engine {
+    Engine(BrowserWindow& window, WebSession& session);
+    WebSession& session;
+    WidgetPtr view;
+    PageBehaviour page;
+    Fullscreen fullscreen;
+    SignalConnections connections;
+  };
+
+  void StartEngine();
+  void Load(const std::string& text);
+  static gboolean OnStartEngine(gpointer self);
   static gboolean OnLoadFailed(WebKitWebView* view, WebKitLoadEvent event, gchar* failing_uri, GError* error,
                                gpointer self);
 
-  WebSession& session_;
-  WidgetPtr view_;
-  PageBehaviour page_;
-  Fullscreen fullscreen_;
-  SignalConnections connections_;
+  std::function<WebSession&()> session_;
+  // Holds the view's place from the start; the view comes into it later.
+  WidgetPtr frame_;
+  std::unique_ptr<Engine> engine_;
+  // What was asked for before the view was there; the last request wins, as it would in the view.
+  std::optional<std::string> pending_;
+  guint start_source_ = 0;
 };
 
 // A short Chinese reason for a failed load.

@@ -12,7 +12,9 @@
 #include "platform/gtk/control_window.h"
 #include "platform/gtk/form_window.h"
 #include "platform/gtk/gtk_window_system.h"
+#include "platform/gtk/leak_check.h"
 #include "platform/gtk/mouse_input.h"
+#include "platform/gtk/page_painting.h"
 #include "platform/gtk/screen.h"
 #include "platform/gtk/text_box.h"
 #include "platform/gtk/timers.h"
@@ -48,7 +50,8 @@ class GtkBackend final : public Backend {
         windows_.Add(std::make_unique<TextBoxWindow>(hwnd, parent, rect, sink));
         break;
       case NativeKind::Browser:
-        windows_.Add(std::make_unique<BrowserWindow>(hwnd, parent, rect, Session()));
+        windows_.Add(
+            std::make_unique<BrowserWindow>(hwnd, parent, rect, [this]() -> gtk::WebSession& { return Session(); }));
         break;
     }
   }
@@ -102,9 +105,10 @@ class GtkBackend final : public Backend {
     windows_.DestroyAll();
     // With their views and context gone, WebKit's processes end with us.
     web_session_.reset();
+    const bool leaked = gtk::FoundLeaks();
     std::fflush(stdout);
     std::fflush(stderr);
-    _exit(0);
+    _exit(leaked ? gtk::kLeakedStatus : 0);
   }
 
   int StartTimer(int interval_ms, std::function<void()> tick) override {
@@ -153,6 +157,7 @@ class GtkBackend final : public Backend {
 
 std::unique_ptr<Backend> MakeGtkBackend(int* argc, char*** argv) {
   gdk_set_allowed_backends("x11");
+  gtk::LeaveOpenGlUnusedWithoutGraphicsProcessor();
   if (!gtk_init_check(argc, argv)) {
     const char* display = std::getenv("DISPLAY");
     std::fprintf(stderr, "ludex: cannot open the X display %s; start an X server or set DISPLAY\n",

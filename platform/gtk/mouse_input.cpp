@@ -35,20 +35,50 @@ std::int16_t ShiftKeys(guint state) {
 
 }  // namespace
 
-bool DoubleClickDetector::IsSecondPress(Hwnd window, const GdkEventButton& press) {
+DoubleClickDetector::DoubleClickDetector() {
+  // The class must exist before its signals can be looked up.
+  gpointer widget_class = g_type_class_ref(GTK_TYPE_WIDGET);
+  signal_ = g_signal_lookup("button-press-event", GTK_TYPE_WIDGET);
+  g_type_class_unref(widget_class);
+  hook_ = g_signal_add_emission_hook(signal_, 0, OnAnyPress, this, nullptr);
+}
+
+DoubleClickDetector::~DoubleClickDetector() { g_signal_remove_emission_hook(signal_, hook_); }
+
+gboolean DoubleClickDetector::OnAnyPress(GSignalInvocationHint*, guint count, const GValue* params, gpointer self) {
+  if (count >= 2) {
+    const auto* event = static_cast<const GdkEvent*>(g_value_get_boxed(&params[1]));
+    if (event && event->type == GDK_BUTTON_PRESS) static_cast<DoubleClickDetector*>(self)->Watch(event->button);
+  }
+  return TRUE;
+}
+
+void DoubleClickDetector::Watch(const GdkEventButton& event) {
+  // A press is emitted again on every widget it bubbles up to.
+  const Press press{event.window, event.button, event.time, event.x_root, event.y_root};
+  if (latest_ == press) return;
+  before_latest_ = latest_;
+  latest_ = press;
+}
+
+bool DoubleClickDetector::IsSecondPress(Hwnd window, const GdkEventButton& event) {
+  Watch(event);
   gint double_click_time = 400;
   gint double_click_distance = 5;
   g_object_get(gtk_settings_get_default(), "gtk-double-click-time", &double_click_time,
                "gtk-double-click-distance", &double_click_distance, nullptr);
-  const bool second = last_ && last_->window == window && last_->button == press.button &&
-                      press.time - last_->time < static_cast<guint32>(double_click_time) &&
-                      std::abs(press.x_root - last_->x_root) <= double_click_distance &&
-                      std::abs(press.y_root - last_->y_root) <= double_click_distance;
+  const Press& press = *latest_;
+  // Two presses in the same millisecond at the same place look like one.
+  const bool nothing_between = last_ && (before_latest_ == last_->press || latest_ == last_->press);
+  const bool second = nothing_between && last_->window == window && last_->press.button == press.button &&
+                      press.time - last_->press.time < static_cast<guint32>(double_click_time) &&
+                      std::abs(press.x_root - last_->press.x_root) <= double_click_distance &&
+                      std::abs(press.y_root - last_->press.y_root) <= double_click_distance;
   // A third quick press starts a new click, so that it can pair with a fourth.
   if (second) {
     last_.reset();
   } else {
-    last_ = Press{window, press.button, press.time, press.x_root, press.y_root};
+    last_ = OwnPress{window, press};
   }
   return second;
 }

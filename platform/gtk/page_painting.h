@@ -1,0 +1,23 @@
+// How pages are painted. WebKit composites pages through OpenGL unless told
+// otherwise. Without a graphics processor, OpenGL runs on the CPU (llvmpipe),
+// and compositing that way costs several times the CPU and memory of painting
+// pages in software, for as long as a page is shown: such machines paint in
+// software. With a graphics processor WebKit keeps its default, which WebGL
+// games need.
+#pragma once
+
+#include <webkit2/webkit2.h>
+
+namespace ludex::gtk {
+
+// Whether the machine has a graphics processor the program may use: a DRM
+// render node it can open.
+bool HasGraphicsProcessor();
+
+WebKitHardwareAccelerationPolicy PagePaintingPolicy();
+
+// Before GTK starts: without a graphics processor GDK need not probe OpenGL,
+// which would load the software renderer before the window can show.
+void LeaveOpenGlUnusedWithoutGraphicsProcessor();
+
+}  // namespace ludex::gtk

@@ -1,0 +1,113 @@
+"""The program built with the sanitizers (scripts/sanitize runs this against
+it) checks for leaks as it ends. Started, shown with its first page, used a
+little and closed, by the close glyph or by the window manager, it must leave
+no memory that nothing refers to any more. Prints the leak counts."""
+
+import os
+import re
+
+import desktop
+import harness
+from harness import NEWS_PORT, PAGE_COLOURS, REDIRECT_PORT, wait_for
+
+SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "lsan.supp")
+# Suppressions match on the libraries' frames, which only the slow unwinder
+# finds (the libraries are built without frame pointers).
+SANITIZER_OPTIONS = {
+    "ASAN_OPTIONS": "detect_leaks=1:abort_on_error=1:fast_unwind_on_malloc=0:malloc_context_size=30",
+    "LSAN_OPTIONS": f"suppressions={os.path.abspath(SUPPRESSIONS)}:print_suppressions=1",
+    # Without this GLib serves GObjects from its own slabs, where leaks cannot be seen.
+    "G_SLICE": "always-malloc",
+}
+# Unwinding every allocation makes the sanitized program several times slower.
+SLOW_TIMEOUT = 180
+
+START_PATH = "/pre.php?r=3141_13_0"
+APP_TITLE = "星澜网页游戏中心"
+# Client pixels of the main window.
+IN_BROWSER = (500, 400)
+ON_CLOSE_GLYPH = (1028, 20)
+BUTTON3 = (208, 40, 81, 25)
+TEXT1 = (384, 8, 329, 18)
+LABEL2 = (968, 72, 73, 17)
+ABOUT_CAPTION = "关于"
+
+SUMMARY = re.compile(r"SUMMARY: AddressSanitizer: (\d+) byte\(s\) leaked in (\d+) allocation\(s\)")
+SUPPRESSED = re.compile(r"^\s+(\d+)\s+\d+\s+\S+$", re.MULTILINE)
+
+
+def centre(rect):
+    x, y, width, height = rect
+    return x + width // 2, y + height // 2
+
+
+class LeakTest(harness.ProgramTestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        openbox = desktop.Openbox(cls.display, os.path.join(cls.logs, f"{cls.__name__}-openbox.log"))
+        openbox.__enter__()
+        cls.addClassCleanup(openbox.__exit__, None, None, None)
+
+    def program_environment(self):
+        return {**super().program_environment(), **SANITIZER_OPTIONS}
+
+    def start_program(self, suffix=""):
+        log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}{suffix}.log")
+        self.program = harness.Program(harness.PROGRAM, self.display.environment(self.program_environment()), log)
+        self.addCleanup(self.program.stop)
+        self.window = self.screen.wait_for_window(self.program, timeout=SLOW_TIMEOUT)
+        self.origin = self.screen.geometry(self.window)[:2]
+
+    def setUp(self):
+        super().setUp()
+        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=SLOW_TIMEOUT)
+        self.screen.wait_for_title(self.window, APP_TITLE, timeout=SLOW_TIMEOUT)
+        self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == PAGE_COLOURS[REDIRECT_PORT],
+                                   timeout=SLOW_TIMEOUT, what="the start page in the browser")
+
+    def test_closing_by_the_close_glyph_leaks_nothing(self):
+        self.click_client(*ON_CLOSE_GLYPH)
+        self.assert_ended_without_leaks("close glyph")
+
+    def test_closing_by_the_window_manager_after_some_use_leaks_nothing(self):
+        self.click_client(*centre(BUTTON3))
+        self.web.wait_for_path(REDIRECT_PORT, "/pre.php?r=3141_65_0", timeout=SLOW_TIMEOUT)
+        self.click_client(*centre(TEXT1))
+        self.screen.key("ctrl+a")
+        self.screen.type(f"127.0.0.1:{NEWS_PORT}/typed")
+        self.screen.key("Return")
+        self.web.wait_for_path(NEWS_PORT, "/typed", timeout=SLOW_TIMEOUT)
+        # An about box closed again, and one left open at the end.
+        for _ in range(2):
+            self.click_client(*centre(LABEL2))
+            box = wait_for(lambda: next(iter(self.about_boxes()), None), SLOW_TIMEOUT, "the about box")
+            left, top = desktop.client_geometry(self.display, box)[:2]
+            self.screen.click(left + 20, top + 20)
+            wait_for(lambda: not self.about_boxes(), SLOW_TIMEOUT, "the about box to close")
+        self.click_client(*centre(LABEL2))
+        wait_for(self.about_boxes, SLOW_TIMEOUT, "the about box")
+        # As for Alt+F4: the window manager asks the main window to close.
+        desktop.run(self.display, "wmctrl", "-i", "-c", hex(self.window))
+        self.assert_ended_without_leaks("window manager's close")
+
+    def about_boxes(self):
+        return [window for window in self.screen.windows_of(self.program.pid)
+                if self.screen.title(window) == ABOUT_CAPTION]
+
+    def assert_ended_without_leaks(self, how):
+        wait_for(lambda: not self.program.alive(), SLOW_TIMEOUT, "the program to end")
+        log = self.program.log()
+        summary = SUMMARY.search(log)
+        leaked = int(summary.group(2)) if summary else 0
+        suppressed = sum(int(count) for count in SUPPRESSED.findall(log.partition("Suppressions used:")[2]))
+        print(f"\nleak check after the {how}: {leaked} leaked allocations; "
+              f"{suppressed} of the libraries' own suppressed", flush=True)
+        self.assertIn("Suppressions used:", log, "the leak check ran (it lists the suppressions it used)")
+        self.assertEqual(leaked, 0, f"the program's log:\n{log}")
+        self.assertEqual(self.program.process.returncode, 0, f"the program's log:\n{log}")
+
+
+if __name__ == "__main__":
+    harness.main()
