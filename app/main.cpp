@@ -1,15 +1,22 @@
 // The game centre: install the real back end, load the main window, run.
 #include <cstdio>
 #include <exception>
+#include <string_view>
 
 #include "app/game.h"
 #include "app/resources.h"
+#include "app/version.h"
 #include "controls/register_controls.h"
 #include "platform/font.h"
 #include "platform/gtk/gtk_backend.h"
 
 int main(int argc, char** argv) {
   using namespace ludex;
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::printf("%.*s %.*s\n", static_cast<int>(kProductName.size()), kProductName.data(),
+                static_cast<int>(kVersionText.size()), kVersionText.data());
+    return 0;
+  }
   try {
     InstallFontAliases();
     Backend::Install(MakeGtkBackend(&argc, &argv));

@@ -111,6 +111,13 @@ class InstalledTreeTest(unittest.TestCase):
         self.assertEqual(launchable.text, APP_ID + ".desktop")
         self.assert_installed_program(root.findtext("provides/binary"))
 
+    def test_installed_program_tells_its_version_without_a_display(self):
+        # 1.0.0.5 as people see it: major, minor in two digits, revision in four.
+        program = os.path.join(self.prefix, "bin", "ludex")
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        result = subprocess.run([program, "--version"], capture_output=True, text=True, env=env, timeout=30)
+        self.assertEqual((result.returncode, result.stdout), (0, PRODUCT_NAME + " 1.00.0005\n"), result.stderr)
+
     def test_metainfo_newest_release_is_the_built_version(self):
         releases = self.metainfo().findall("releases/release")
         self.assertTrue(releases, "no release in the metainfo")
