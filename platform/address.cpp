@@ -66,9 +66,21 @@ void AppendEscaped(std::string& out, std::string_view text) {
   }
 }
 
+// "javascript:" in any case. Such an address runs its script in the page
+// being shown, with that site's cookies: text a hostile page talked the
+// player into pasting.
+bool IsScript(std::string_view text) {
+  constexpr std::string_view kScheme = "javascript:";
+  return text.size() >= kScheme.size() &&
+         std::equal(kScheme.begin(), kScheme.end(), text.begin(), [](char a, char b) {
+           return a == std::tolower(static_cast<unsigned char>(b));
+         });
+}
+
 }  // namespace
 
 BrowserTarget ResolveAddress(std::string_view text) {
+  if (IsScript(text)) return {{}, ErrorPageHtml(text, "出于安全考虑，地址栏不能运行脚本。")};
   if (!text.empty() && !HasSpaceOrControl(text)) {
     if (HasScheme(text)) return {std::string(text), {}};
     if (LooksLikeHost(text)) return {"http://" + std::string(text), {}};

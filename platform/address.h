@@ -14,7 +14,8 @@ struct BrowserTarget {
 
 // Text with a scheme is loaded as it is; text without one that looks like a
 // host ("www.example.com", "example.com:8080/x", "127.0.0.1") gets "http://";
-// anything else becomes a short Chinese error page naming the text.
+// anything else becomes a short Chinese error page naming the text, and so
+// does a "javascript:" address, which would run in the page being shown.
 BrowserTarget ResolveAddress(std::string_view text);
 
 // A small self-contained Chinese error page naming what was asked for and why.

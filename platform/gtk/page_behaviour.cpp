@@ -6,7 +6,7 @@
 
 namespace ludex::gtk {
 
-PageBehaviour::PageBehaviour(WebKitWebView* view) : keys_(view) {
+PageBehaviour::PageBehaviour(WebKitWebView* view) : keys_(view), dialogs_(view), stuck_pages_(view, dialogs_) {
   ShowTlsErrorPages(view, connections_);
   RecoverFromCrashes(view, connections_);
   DownloadWhatCannotBeShown(view, connections_);

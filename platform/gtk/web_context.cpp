@@ -4,6 +4,7 @@
 
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
+#include "platform/gtk/memory_limits.h"
 
 namespace ludex::gtk {
 
@@ -13,6 +14,12 @@ constexpr const char* kProgramFolder = "ludex";
 constexpr int kPrivate = 0700;
 
 std::string Child(const char* parent, const char* name) { return TakeText(g_build_filename(parent, name, nullptr)); }
+
+GObjectPtr<WebKitWebContext> NewContextFor(WebKitWebsiteDataManager* manager) {
+  const MemoryPressureSettingsPtr limits = WebProcessMemoryLimits();
+  return GObjectPtr<WebKitWebContext>(WEBKIT_WEB_CONTEXT(g_object_new(
+      WEBKIT_TYPE_WEB_CONTEXT, "website-data-manager", manager, "memory-pressure-settings", limits.get(), nullptr)));
+}
 
 }  // namespace
 
@@ -33,11 +40,12 @@ GObjectPtr<WebKitWebContext> NewWebContext() {
     ReportFailure(("cannot make the website data folders " + data + " and " + cache +
                    "; logins last only until the program ends")
                       .c_str());
-    return GObjectPtr<WebKitWebContext>(webkit_web_context_new_ephemeral());
+    GObjectPtr<WebKitWebsiteDataManager> ephemeral(webkit_website_data_manager_new_ephemeral());
+    return NewContextFor(ephemeral.get());
   }
   GObjectPtr<WebKitWebsiteDataManager> manager(webkit_website_data_manager_new(
       "base-data-directory", data.c_str(), "base-cache-directory", cache.c_str(), nullptr));
-  GObjectPtr<WebKitWebContext> context(webkit_web_context_new_with_website_data_manager(manager.get()));
+  GObjectPtr<WebKitWebContext> context = NewContextFor(manager.get());
   // Cookies are kept in memory unless given a file of their own.
   webkit_cookie_manager_set_persistent_storage(webkit_web_context_get_cookie_manager(context.get()),
                                                Child(data.c_str(), "cookies.sqlite").c_str(),

@@ -1,8 +1,8 @@
 """What the window-system tests need beside the harness: a window manager on
-the private X server, windows as X reports them (places, properties), and
-quick reads of screen pixels straight from the server, for looks that must
-show within a tenth of a second (ImageMagick takes longer than that on a busy
-machine).
+the private X server, desktop panels that keep strips of the screen for
+themselves, windows as X reports them (places, properties), and quick reads
+of screen pixels straight from the server, for looks that must show within a
+tenth of a second (ImageMagick takes longer than that on a busy machine).
 
 Everything here starts its own processes and stops only those.
 """
@@ -52,6 +52,127 @@ class Openbox:
 
     def __exit__(self, *exc):
         harness.stop_process(self._process)
+
+
+def work_area(display):
+    """(x, y, width, height) of the screen that the window manager leaves free of panels on
+    the current desktop, as it publishes in _NET_WORKAREA, or None before it has."""
+    text = run(display, "xprop", "-root", "_NET_WORKAREA")
+    values = [value.strip() for value in text.split("=", 1)[1].split(",")] if "=" in text else None
+    return tuple(int(v) for v in values[:4]) if values else None
+
+
+def _panel_xlib():
+    """The libX11 calls a panel makes, typed for ctypes."""
+    x = ctypes.CDLL(ctypes.util.find_library("X11"))
+    x.XOpenDisplay.restype = ctypes.c_void_p
+    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x.XDefaultScreen.argtypes = [ctypes.c_void_p]
+    x.XDefaultRootWindow.restype = ctypes.c_ulong
+    x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x.XDisplayWidth.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x.XCreateSimpleWindow.restype = ctypes.c_ulong
+    x.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                      ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
+    x.XInternAtom.restype = ctypes.c_ulong
+    x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
+                                  ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
+    x.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    return x
+
+
+class Panel:
+    """A desktop panel along one edge ("top", "bottom", "left" or "right") of the screen,
+    or of one monitor (x, y, width, height) of it, `thickness` pixels deep: a dock window
+    that keeps its strip for itself the EWMH way (_NET_WM_STRUT and _NET_WM_STRUT_PARTIAL),
+    for as long as the `with` lasts. Start it under a window manager: entering waits until
+    the manager has changed the work area for it."""
+
+    _XA_ATOM = 4
+    _XA_CARDINAL = 6
+    _PROP_MODE_REPLACE = 0
+    # In the order of the strut's fields.
+    _EDGES = ("left", "right", "top", "bottom")
+
+    def __init__(self, display, edge, thickness, monitor=None):
+        if edge not in self._EDGES:
+            raise ValueError(f"no such edge: {edge}")
+        self._display = display
+        self._edge = edge
+        self._thickness = thickness
+        self._monitor = monitor
+        self._x = _panel_xlib()
+        self._connection = None
+
+    def __enter__(self):
+        x = self._x
+        self._connection = x.XOpenDisplay(self._display.name.encode())
+        if not self._connection:
+            raise AssertionError(f"cannot open the X display {self._display.name}")
+        try:
+            before = work_area(self._display)
+            self._show()
+            harness.wait_for(lambda: work_area(self._display) != before, WINDOW_MANAGER_TIMEOUT,
+                             f"the window manager to take a {self._edge} panel off the work area {before}")
+        except BaseException:
+            self._close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self._close()
+
+    def _show(self):
+        x, connection = self._x, self._connection
+        screen = x.XDefaultScreen(connection)
+        screen_width, screen_height = x.XDisplayWidth(connection, screen), x.XDisplayHeight(connection, screen)
+        left, top, width, height = self._monitor or (0, 0, screen_width, screen_height)
+        depth = self._thickness
+        # The strip, and how far it reaches in from the screen's edge.
+        strip, reach = {
+            "left": ((left, top, depth, height), left + depth),
+            "right": ((left + width - depth, top, depth, height), screen_width - left - width + depth),
+            "top": ((left, top, width, depth), top + depth),
+            "bottom": ((left, top + height - depth, width, depth), screen_height - top - height + depth),
+        }[self._edge]
+        self._window = x.XCreateSimpleWindow(connection, x.XDefaultRootWindow(connection), *strip, 0, 0, 0)
+        self._set_atoms("_NET_WM_WINDOW_TYPE", ["_NET_WM_WINDOW_TYPE_DOCK"])
+        side = self._EDGES.index(self._edge)
+        strut = [0] * 4
+        strut[side] = reach
+        # The partial strut adds, for each edge, the first and last pixel along it that the strip covers.
+        span = [0] * 8
+        span[2 * side:2 * side + 2] = [left, left + width - 1] if self._edge in ("top", "bottom") else \
+            [top, top + height - 1]
+        self._set_cardinals("_NET_WM_STRUT", strut)
+        self._set_cardinals("_NET_WM_STRUT_PARTIAL", strut + span)
+        x.XMapWindow(connection, self._window)
+        x.XSync(connection, 0)
+
+    def _atom(self, name):
+        return self._x.XInternAtom(self._connection, name.encode(), 0)
+
+    def _set_atoms(self, name, values):
+        self._set(name, self._XA_ATOM, [self._atom(value) for value in values])
+
+    def _set_cardinals(self, name, values):
+        self._set(name, self._XA_CARDINAL, values)
+
+    def _set(self, name, kind, values):
+        # Format-32 property data goes to Xlib as C longs.
+        data = (ctypes.c_long * len(values))(*values)
+        self._x.XChangeProperty(self._connection, self._window, self._atom(name), kind, 32, self._PROP_MODE_REPLACE,
+                                data, len(values))
+
+    def _close(self):
+        # Closing the connection destroys the window with it.
+        if self._connection:
+            self._x.XCloseDisplay(self._connection)
+            self._connection = None
 
 
 def client_geometry(display, window):

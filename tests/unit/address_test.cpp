@@ -29,6 +29,38 @@ TEST(ResolveAddress, TextThatIsNoAddressGetsAChinesePage) {
   EXPECT_NE(ResolveAddress("请输入网址").error_html.find("请输入网址"), std::string::npos);
 }
 
+TEST(ResolveAddress, LocalFilesTheUserTypesAreLoaded) {
+  EXPECT_EQ(ResolveAddress("file:///etc/passwd").uri, "file:///etc/passwd");
+}
+
+TEST(ResolveAddress, ScriptAddressesGetAChinesePageInsteadOfRunning) {
+  for (const char* text : {"javascript:alert(1)", "JavaScript:void(0)", "JAVASCRIPT:", "javascript:"}) {
+    SCOPED_TRACE(text);
+    const BrowserTarget t = ResolveAddress(text);
+    EXPECT_TRUE(t.uri.empty());
+    EXPECT_NE(t.error_html.find("不能运行脚本"), std::string::npos);
+  }
+  // Only the scheme counts: a page about JavaScript is an address like any other.
+  EXPECT_EQ(ResolveAddress("javascript.info").uri, "http://javascript.info");
+  EXPECT_EQ(ResolveAddress("http://example.com/javascript:x").uri, "http://example.com/javascript:x");
+}
+
+TEST(ResolveAddress, ControlCharactersMakeAnErrorPageThatShowsNoneOfThem) {
+  const BrowserTarget t = ResolveAddress("127.0.0.1:47832/a\tb\nc\x01" "d\x1B");
+  EXPECT_TRUE(t.uri.empty());
+  // Tab is kept; newline, 0x01 and escape each become U+FFFD.
+  const std::string replacement = "\xEF\xBF\xBD";
+  EXPECT_NE(t.error_html.find("/a\tb" + replacement + "c" + replacement + "d" + replacement + "<"), std::string::npos);
+  for (const char c : {'\n', '\x01', '\x1B'}) EXPECT_EQ(t.error_html.find(c), std::string::npos);
+}
+
+TEST(ResolveAddress, TenThousandCharactersAreLoadedWhole) {
+  const std::string path = "/long?" + std::string(10000, 'a');
+  EXPECT_EQ(ResolveAddress("127.0.0.1:47832" + path).uri, "http://127.0.0.1:47832" + path);
+  const std::string words(10000, 'x');
+  EXPECT_NE(ResolveAddress(words).error_html.find(words), std::string::npos);
+}
+
 TEST(ErrorPage, EscapesWhatWasAskedFor) {
   const std::string html = ErrorPageHtml("<script>alert(1)</script>&\"", "原因");
   EXPECT_EQ(html.find("<script>"), std::string::npos);

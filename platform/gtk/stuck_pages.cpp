@@ -1,0 +1,99 @@
+#include "platform/gtk/stuck_pages.h"
+
+#include <utility>
+
+#include "platform/gtk/guarded.h"
+
+namespace ludex::gtk {
+
+namespace {
+
+// A world of the program's own, so that nothing of the page's runs or answers for it.
+constexpr const char* kQuestionWorld = "ludex-responsiveness";
+
+}  // namespace
+
+StuckPages::StuckPages(WebKitWebView* view, const ScriptDialogs& dialogs) : view_(view), dialogs_(dialogs) {
+  connections_.Connect(view, "notify::uri", OnUriChanged, this);
+  connections_.Connect(view, "load-changed", OnLoadChanged, this);
+  connections_.Connect(view, "web-process-terminated", OnTerminated, this);
+}
+
+StuckPages::~StuckPages() { StopWatching(); }
+
+void StuckPages::Watch() {
+  if (patience_ != 0) return;
+  question_.reset(g_cancellable_new());
+  // Messages to the web process are taken in order: the answer comes after the load has been taken up.
+  webkit_web_view_evaluate_javascript(view_, "0", -1, kQuestionWorld, nullptr, question_.get(), OnAnswered, this);
+  patience_ = g_timeout_add(kPatienceMs, OnPatienceOver, this);
+}
+
+void StuckPages::StopWatching() {
+  if (patience_ != 0) g_source_remove(patience_);
+  patience_ = 0;
+  if (question_) g_cancellable_cancel(question_.get());
+  question_.reset();
+  wanted_.clear();
+}
+
+void StuckPages::Leave() {
+  leaving_for_ = wanted_;
+  StopWatching();
+  webkit_web_view_terminate_web_process(view_);
+}
+
+void StuckPages::OnUriChanged(WebKitWebView* view, GParamSpec*, gpointer self) {
+  auto* pages = static_cast<StuckPages*>(self);
+  Guarded([&] {
+    const char* uri = webkit_web_view_get_uri(view);
+    if (!uri || uri == pages->shown_) return;
+    pages->wanted_ = uri;
+    pages->Watch();
+  });
+}
+
+void StuckPages::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self) {
+  auto* pages = static_cast<StuckPages*>(self);
+  Guarded([&] {
+    if (event == WEBKIT_LOAD_STARTED) pages->StopWatching();
+    if (event == WEBKIT_LOAD_COMMITTED) {
+      const char* uri = webkit_web_view_get_uri(view);
+      pages->shown_ = uri ? uri : "";
+      pages->StopWatching();
+    }
+  });
+}
+
+void StuckPages::OnAnswered(GObject* view, GAsyncResult* result, gpointer self) {
+  GError* error = nullptr;
+  GObjectPtr<JSCValue> answer(webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error));
+  const GErrorPtr failure(error);
+  // A question cancelled may outlive the object that asked it.
+  if (failure && g_error_matches(failure.get(), G_IO_ERROR, G_IO_ERROR_CANCELLED)) return;
+  Guarded([&] { static_cast<StuckPages*>(self)->StopWatching(); });
+}
+
+void StuckPages::OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason, gpointer self) {
+  auto* pages = static_cast<StuckPages*>(self);
+  if (pages->leaving_for_.empty()) return;
+  // The player asked to go elsewhere: no crash notice, which would only take the place of the new page.
+  g_signal_stop_emission_by_name(view, "web-process-terminated");
+  Guarded([&] { webkit_web_view_load_uri(view, std::exchange(pages->leaving_for_, {}).c_str()); });
+}
+
+gboolean StuckPages::OnPatienceOver(gpointer self) {
+  auto* pages = static_cast<StuckPages*>(self);
+  pages->patience_ = 0;
+  Guarded([&] {
+    // The page may be waiting on the player's answer to "leave this page?".
+    if (pages->dialogs_.Showing()) {
+      pages->patience_ = g_timeout_add(kPatienceMs, OnPatienceOver, pages);
+      return;
+    }
+    pages->Leave();
+  });
+  return G_SOURCE_REMOVE;
+}
+
+}  // namespace ludex::gtk

@@ -1,0 +1,323 @@
+"""Pages that fight the player: pop-up windows in a loop, alert() in a loop,
+memory allocated without end, and attempts to show a local file. Through
+each of them the program stays alive, its game buttons keep navigating, no
+more than eight pop-up windows are open at once, and no local file appears
+that the player did not type."""
+
+import os
+import shutil
+import signal
+import tempfile
+import time
+
+import harness
+import pages
+from harness import DIRECTORY_PORT, REDIRECT_PORT
+from pages import PageServer, Response
+
+HOSTILE_COLOUR = (120, 30, 60)
+SECRET_COLOUR = (10, 220, 200)
+SECRET_SHOWN_PATH = "/local-file-shown"
+BUTTON3 = (208, 40, 81, 25)
+GAME3_PATH = "/pre.php?r=3141_65_0"
+GAME3_TITLE = "星澜游戏中心-天地英雄游戏中"
+POPUP_NOTICE_TITLE = "已阻止弹出窗口"
+DIALOG_TITLE = "网页消息"
+# Dialogs a page may show before its further ones are answered unseen.
+DIALOGS_SHOWN_PER_PAGE = 3
+MAX_POPUPS = 8
+# From the press of a game button to its request at the server, on a busy machine.
+BUTTON_DEADLINE = 15
+# The web process of a page that allocates without end must be stopped before
+# it takes this much; past it the test stops the process itself, to spare the machine.
+MEMORY_CEILING_KB = 4 * 1024 * 1024
+# A web process this big is the page's.
+HOG_SEEN_KB = 512 * 1024
+WEB_PROCESS_NAME = "WebKitWebProces"
+# The crash notice's background.
+NOTICE_BACKGROUND = (247, 247, 247)
+
+# Every pop-up runs the same page, so that each one opens more.
+POPUP_LOOP_PAGE = pages.coloured_page("popups", HOSTILE_COLOUR, """<script>
+let n = 0;
+function burst() {
+  for (let i = 0; i < 20; i++) window.open('/popup-loop?n=' + n++, '_blank', 'width=200,height=150');
+}
+fetch('/popup-loop-running');
+burst();
+setInterval(burst, 50);
+</script>""")
+# A tight loop that never returns: once the pop-ups are at their limit,
+# window.open gives null at once and the loop spins.
+POPUP_TIGHT_LOOP_PAGE = pages.coloured_page("tight", HOSTILE_COLOUR, """<script>
+fetch('/tight-loop-running').then(() => {
+  for (;;) window.open('/quiet', '_blank', 'width=200,height=150');
+});
+</script>""")
+ALERT_LOOP_PAGE = pages.coloured_page("alerts", HOSTILE_COLOUR, """<script>
+let n = 0;
+// A message of 3,000 characters without a space.
+fetch('/alert-loop-running').then(() => { for (;;) alert('别走'.repeat(1500) + n++); });
+</script>""")
+ALERT_INTERVAL_PAGE = pages.coloured_page("alerts", HOSTILE_COLOUR, """<script>
+let n = 0;
+fetch('/alert-interval-running');
+setInterval(() => { alert('别走 ' + n); fetch('/after-alert?n=' + n++); }, 20);
+</script>""")
+QUESTIONS_PAGE = pages.coloured_page("questions", HOSTILE_COLOUR, """<script>
+fetch('/questions-running').then(() => {
+  fetch('/confirm?' + confirm('继续吗？'));
+  fetch('/prompt?' + encodeURIComponent(prompt('你的名字', '玩家')));
+  fetch('/prompt-again?' + encodeURIComponent(prompt('再说一次', '玩家')));
+});
+</script>""")
+MEMORY_HOG_PAGE = pages.coloured_page("hog", HOSTILE_COLOUR, """<script>
+const kept = [];
+fetch('/memory-hog-running');
+// 32 MB every 50 ms, each byte written so that it counts.
+setInterval(() => kept.push(new Float64Array(4 * 1024 * 1024).fill(Math.random())), 50);
+</script>""")
+
+
+def local_file_pages(secret_url):
+    """Pages that try to leave for a local file in each way a page has, then
+    report that they are still there."""
+    still_here = "setTimeout(() => fetch('/still-here'), 1500);"
+    targets = ["file:///etc/passwd", secret_url]
+    return {
+        "/by-location": pages.coloured_page("location", HOSTILE_COLOUR, f"""<script>
+fetch('/attempt');
+try {{ location.href = {targets[0]!r}; }} catch (e) {{}}
+setTimeout(() => {{ try {{ location.href = {targets[1]!r}; }} catch (e) {{}} }}, 300);
+{still_here}
+</script>"""),
+        "/by-meta-refresh": pages.coloured_page(
+            "meta", HOSTILE_COLOUR,
+            f"<meta http-equiv='refresh' content='0; url={targets[1]}'>"
+            f"<script>fetch('/attempt'); {still_here}</script>"),
+        "/by-meta-refresh-passwd": pages.coloured_page(
+            "meta", HOSTILE_COLOUR,
+            f"<meta http-equiv='refresh' content='0; url={targets[0]}'>"
+            f"<script>fetch('/attempt'); {still_here}</script>"),
+        "/by-window-open": pages.coloured_page("open", HOSTILE_COLOUR, f"""<script>
+fetch('/attempt');
+const opened = [window.open({targets[0]!r}, 'a', 'left=1,top=1,width=300,height=150'),
+                window.open({targets[1]!r}, 'b', 'left=1,top=300,width=300,height=150')];
+{still_here}
+</script>"""),
+        # Links that fill the page, one in place and one in a window of its own.
+        "/by-link": pages.coloured_page(
+            "link", HOSTILE_COLOUR,
+            f"<a href='{targets[1]}' style='display:block; width:100%; height:50%'>here</a>"
+            f"<a href='{targets[1]}' target='_blank' style='display:block; width:100%; height:50%'>new</a>"
+            f"<script>fetch('/attempt'); document.addEventListener('click', () => {{ {still_here} }});</script>"),
+        "/by-link-passwd": pages.coloured_page(
+            "link", HOSTILE_COLOUR,
+            f"<a href='{targets[0]}' style='display:block; width:100%; height:50%'>here</a>"
+            f"<a href='{targets[0]}' target='_blank' style='display:block; width:100%; height:50%'>new</a>"
+            f"<script>fetch('/attempt'); document.addEventListener('click', () => {{ {still_here} }});</script>"),
+    }
+
+
+def web_processes_of(group):
+    """{pid: resident kB} of the web processes in the program's process group."""
+    found = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/comm") as f:
+                if f.read().strip() != WEB_PROCESS_NAME or os.getpgid(int(entry)) != group:
+                    continue
+            with open(f"/proc/{entry}/status") as f:
+                rss = next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
+            found[int(entry)] = rss
+        except (OSError, ProcessLookupError, StopIteration):
+            continue
+    return found
+
+
+def centre(rect):
+    x, y, width, height = rect
+    return x + width // 2, y + height // 2
+
+
+class HostilePageTest(harness.ProgramTestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        local = tempfile.mkdtemp(prefix="ludex-local-")
+        cls.addClassCleanup(shutil.rmtree, local, ignore_errors=True)
+        # A local page that, were it ever shown, would say so to the web server and fill the browser.
+        secret = os.path.join(local, "secret.html")
+        with open(secret, "w", encoding="utf-8") as f:
+            f.write(pages.coloured_page("local secret", SECRET_COLOUR,
+                                        f"<img src='http://127.0.0.1:{DIRECTORY_PORT}{SECRET_SHOWN_PATH}'>"))
+        cls.site = PageServer({
+            "/popup-loop": Response(POPUP_LOOP_PAGE),
+            "/tight-loop": Response(POPUP_TIGHT_LOOP_PAGE),
+            "/quiet": Response(pages.coloured_page("quiet", HOSTILE_COLOUR)),
+            "/alert-loop": Response(ALERT_LOOP_PAGE),
+            "/alert-interval": Response(ALERT_INTERVAL_PAGE),
+            "/questions": Response(QUESTIONS_PAGE),
+            "/memory-hog": Response(MEMORY_HOG_PAGE),
+            **{path: Response(page) for path, page in local_file_pages("file://" + secret).items()},
+        }).__enter__()
+        cls.addClassCleanup(cls.site.__exit__, None, None, None)
+
+    def setUp(self):
+        super().setUp()
+        self.site.clear_requests()
+        self.web.wait_for_path(REDIRECT_PORT, "/pre.php?r=3141_13_0", timeout=30)
+
+    def open_hostile(self, path, running):
+        pages.load_in_browser(self, self.site.url(path))
+        self.site.wait_for_path(running, timeout=30)
+
+    def popups(self):
+        """The program's visible windows other than the main window and its notice."""
+        return [w for w in self.screen.windows_of(self.program.pid)
+                if w != self.window and self.screen.title(w) != POPUP_NOTICE_TITLE]
+
+    def assert_game_button_navigates(self):
+        game = (REDIRECT_PORT, GAME3_PATH)
+        before = self.web.requests().count(game)
+        pressed_at = time.monotonic()
+        self.click_client(*centre(BUTTON3))
+        harness.wait_for(lambda: self.web.requests().count(game) > before, BUTTON_DEADLINE,
+                         "the game button's request at the server")
+        print(f"\n  game button answered in {time.monotonic() - pressed_at:.2f} s")
+        self.screen.wait_for_title(self.window, GAME3_TITLE)
+        self.assert_alive()
+
+    def assert_no_local_file_shown(self):
+        self.assertNotIn((DIRECTORY_PORT, SECRET_SHOWN_PATH), self.web.requests())
+        picture = self.screen.capture()
+        for window in self.popups():
+            self.assertNotIn(self.screen.title(window), ("local secret", "passwd", "/etc/passwd"))
+            # A text file would show dark lines of text at the top left of the window.
+            x, y, width, height = self.screen.geometry(window)
+            self.assertNotIn(SECRET_COLOUR, [picture.pixel(x + 50, y + 50)])
+            dark = [(px, py) for px in range(x, x + min(width, 200), 2) for py in range(y, y + min(height, 60), 2)
+                    if max(picture.pixel(px, py)) < 128]
+            self.assertEqual(dark, [], f"dark pixels in the pop-up at {x}, {y}")
+
+    # Pop-ups.
+
+    def test_popup_loop_stays_within_eight_windows_and_buttons_still_work(self):
+        self.open_hostile("/popup-loop", "/popup-loop-running")
+        harness.wait_for(lambda: len(self.popups()) >= MAX_POPUPS, 60, "the pop-ups to reach their limit")
+        most = 0
+        watch_until = time.monotonic() + 5
+        while time.monotonic() < watch_until:
+            most = max(most, len(self.popups()))
+        self.assertEqual(most, MAX_POPUPS)
+        self.assert_game_button_navigates()
+        self.assertLessEqual(len(self.popups()), MAX_POPUPS)
+
+    def test_popup_tight_loop_leaves_the_buttons_working(self):
+        self.open_hostile("/tight-loop", "/tight-loop-running")
+        harness.wait_for(lambda: len(self.popups()) >= MAX_POPUPS, 60, "the pop-ups to reach their limit")
+        self.assert_game_button_navigates()
+        self.assertLessEqual(len(self.popups()), MAX_POPUPS)
+
+    # Alerts.
+
+    def dialogs(self):
+        return [w for w in self.screen.windows_of(self.program.pid) if self.screen.title(w) == DIALOG_TITLE]
+
+    def test_alert_loop_leaves_the_buttons_working(self):
+        self.open_hostile("/alert-loop", "/alert-loop-running")
+        dialog = harness.wait_for(lambda: next(iter(self.dialogs()), None), 30, "the page's first dialog")
+        self.screen.screenshot(os.path.join(harness.OUTPUT_DIR, "screenshots", "alert-loop.png"))
+        _, _, width, height = self.screen.geometry(dialog)
+        self.assertLessEqual(width, harness.SCREEN_WIDTH, "the dialog, with its buttons, fits on the screen")
+        self.assertLessEqual(height, harness.SCREEN_HEIGHT, "the dialog, with its buttons, fits on the screen")
+        self.assert_game_button_navigates()
+        pages.browser_colour_is(self, harness.PAGE_COLOURS[REDIRECT_PORT], "the game page in the browser")
+        harness.wait_for(lambda: not self.dialogs(), 30, "the dialog to go with its page")
+
+    def test_alert_interval_stops_asking_after_a_few_and_the_buttons_work(self):
+        self.open_hostile("/alert-interval", "/alert-interval-running")
+        for answered in range(DIALOGS_SHOWN_PER_PAGE):
+            self.answer_dialog("Return")
+            self.site.wait_for_path(f"/after-alert?n={answered}", timeout=30)
+        # The page goes on, and its further alerts show nothing.
+        self.site.wait_for_path("/after-alert?n=50", timeout=60)
+        self.assertEqual(self.dialogs(), [])
+        self.assert_game_button_navigates()
+
+    def answer_dialog(self, *keys):
+        dialog = harness.wait_for(lambda: next(iter(self.dialogs()), None), 30, "a dialog")
+        # No window manager gives it the keyboard; the player would click it first.
+        self.screen.xdotool("windowfocus", "--sync", dialog)
+        self.screen.key(*keys)
+
+    def test_confirm_and_prompt_get_the_players_answers(self):
+        self.open_hostile("/questions", "/questions-running")
+        self.answer_dialog("Return")
+        self.site.wait_for_path("/confirm?true")
+        self.answer_dialog("Return")
+        self.site.wait_for_path("/prompt?%E7%8E%A9%E5%AE%B6")  # the suggested "玩家"
+        self.answer_dialog("Escape")
+        self.site.wait_for_path("/prompt-again?null")
+
+    # Memory.
+
+    def test_memory_hog_is_stopped_and_the_window_answers(self):
+        self.open_hostile("/memory-hog", "/memory-hog-running")
+
+        def growing():
+            return next((pid for pid, rss in web_processes_of(self.program.pid).items() if rss > HOG_SEEN_KB), None)
+        hog = harness.wait_for(growing, 60, "the page's web process to grow")
+
+        def hog_stopped():
+            rss = web_processes_of(self.program.pid).get(hog)
+            if rss is not None and rss > MEMORY_CEILING_KB:
+                os.kill(hog, signal.SIGKILL)
+                raise AssertionError(f"the page's web process grew to {rss // 1024} MB and was not stopped")
+            return rss is None
+        harness.wait_for(hog_stopped, 120, "the page's web process to be stopped")
+        pages.browser_colour_is(self, NOTICE_BACKGROUND, "the notice in place of the page")
+        self.assert_game_button_navigates()
+
+    # Local files.
+
+    def attempt_then_check(self, path, click=False):
+        self.open_hostile(path, "/attempt")
+        if click:
+            pages.browser_colour_is(self, HOSTILE_COLOUR, f"the page {path}")
+            self.click_client(500, 200)
+            self.site.wait_for_path("/still-here", timeout=30)
+            self.site.clear_requests()
+            self.click_client(500, 500)
+        self.site.wait_for_path("/still-here", timeout=30)
+        pages.browser_colour_is(self, HOSTILE_COLOUR, f"the page {path} still shown")
+        self.screen.screenshot(os.path.join(harness.OUTPUT_DIR, "screenshots", 
+                                            f"local-file{path.replace('/', '-')}.png"))
+        self.assert_no_local_file_shown()
+        self.assert_game_button_navigates()
+        self.assert_no_local_file_shown()
+
+    def test_location_cannot_show_a_local_file(self):
+        self.attempt_then_check("/by-location")
+
+    def test_meta_refresh_cannot_show_a_local_file(self):
+        self.attempt_then_check("/by-meta-refresh")
+
+    def test_meta_refresh_cannot_show_the_password_file(self):
+        self.attempt_then_check("/by-meta-refresh-passwd")
+
+    def test_window_open_cannot_show_a_local_file(self):
+        self.attempt_then_check("/by-window-open")
+
+    def test_link_cannot_show_a_local_file(self):
+        self.attempt_then_check("/by-link", click=True)
+
+    def test_link_cannot_show_the_password_file(self):
+        self.attempt_then_check("/by-link-passwd", click=True)
+
+
+if __name__ == "__main__":
+    harness.main()
