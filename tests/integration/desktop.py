@@ -9,6 +9,7 @@ Everything here starts its own processes and stops only those.
 
 import ctypes
 import ctypes.util
+import os
 import re
 import subprocess
 
@@ -52,6 +53,13 @@ class Openbox:
 
     def __exit__(self, *exc):
         harness.stop_process(self._process)
+
+
+def run_openbox_for(test_class):
+    """Runs openbox on the class's display until the class is cleaned up."""
+    openbox = Openbox(test_class.display, os.path.join(test_class.logs, f"{test_class.__name__}-openbox.log"))
+    openbox.__enter__()
+    test_class.addClassCleanup(openbox.__exit__, None, None, None)
 
 
 def work_area(display):

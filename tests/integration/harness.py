@@ -48,6 +48,12 @@ POLL_INTERVAL = 0.05
 PORTS_TIMEOUT = 240
 
 
+def centre(rect):
+    """The middle of an (x, y, width, height) rectangle, in whole pixels."""
+    x, y, width, height = rect
+    return x + width // 2, y + height // 2
+
+
 def wait_for(condition, timeout, what):
     """Polls `condition` until it returns something true and returns that;
     fails the test with `what` in the message when `timeout` seconds pass."""
@@ -433,6 +439,9 @@ class ProgramTestCase(unittest.TestCase):
     up for the whole class. The program keeps its website data, caches and
     downloads in folders of the test's own (self.folders), never the user's."""
 
+    # Seconds the program may take to show its window.
+    window_timeout = 30
+
     @classmethod
     def setUpClass(cls):
         cls.logs = os.path.join(OUTPUT_DIR, "integration-logs")
@@ -460,7 +469,7 @@ class ProgramTestCase(unittest.TestCase):
         log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}{suffix}.log")
         self.program = Program(PROGRAM, self.display.environment(self.program_environment()), log)
         self.addCleanup(self.program.stop)
-        self.window = self.screen.wait_for_window(self.program)
+        self.window = self.screen.wait_for_window(self.program, timeout=self.window_timeout)
         self.origin = self.screen.geometry(self.window)[:2]
 
     def client_point(self, x, y):

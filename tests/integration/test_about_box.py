@@ -31,19 +31,12 @@ BUTTON_FACE = (240, 240, 240)
 SHOW_TIMEOUT = 30
 
 
-def centre(rect):
-    x, y, width, height = rect
-    return x + width // 2, y + height // 2
-
-
 class AboutBoxTest(harness.ProgramTestCase):
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        openbox = desktop.Openbox(cls.display, os.path.join(cls.logs, f"{cls.__name__}-openbox.log"))
-        openbox.__enter__()
-        cls.addClassCleanup(openbox.__exit__, None, None, None)
+        desktop.run_openbox_for(cls)
 
     def setUp(self):
         super().setUp()
@@ -58,7 +51,7 @@ class AboutBoxTest(harness.ProgramTestCase):
         return [int(line) for line in result.stdout.split()]
 
     def open_about_box(self):
-        self.click_client(*centre(LABEL2))
+        self.click_client(*harness.centre(LABEL2))
         box = wait_for(lambda: next(iter(self.about_boxes()), None), SHOW_TIMEOUT, "the about box")
         seen = []
 
@@ -81,7 +74,7 @@ class AboutBoxTest(harness.ProgramTestCase):
         the news label, after them, has reached the web server. (The main
         window comes to the front.)"""
         self.web.clear()
-        self.click_client(*centre(LABEL4))
+        self.click_client(*harness.centre(LABEL4))
         self.web.wait_for_path(NEWS_PORT, "/", timeout=SHOW_TIMEOUT)
 
     def test_main_window_is_centred_with_its_designed_size(self):
@@ -116,18 +109,18 @@ class AboutBoxTest(harness.ProgramTestCase):
 
     def test_opening_it_twice_leaves_one_box(self):
         first = self.open_about_box()
-        self.click_client(*centre(LABEL2))
+        self.click_client(*harness.centre(LABEL2))
         self.settle()
         self.assertEqual(self.about_boxes(), [first])
 
     def test_the_notice_leaves_it_open_and_the_title_closes_it(self):
         box = self.open_about_box()
-        self.click_box(box, *centre(ABOUT_LABELS["Label1"][0]))
+        self.click_box(box, *harness.centre(ABOUT_LABELS["Label1"][0]))
         self.settle()
         self.assertEqual(self.about_boxes(), [box])
         # The click on the main window put the box behind it; a click on Label2 brings it forward.
         self.assertEqual(self.open_about_box(), box)
-        self.click_box(box, *centre(ABOUT_LABELS["lblTitle"][0]))
+        self.click_box(box, *harness.centre(ABOUT_LABELS["lblTitle"][0]))
         wait_for(lambda: not self.about_boxes(), SHOW_TIMEOUT, "the about box to close")
         self.assert_alive()
         # Opened again, it is a new box.

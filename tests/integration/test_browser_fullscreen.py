@@ -3,8 +3,6 @@ window's title strip and buttons; Esc or F11 leaves, and the window is back
 exactly where and as it was: place, size, rounded corners and looks. With
 no window manager and with one that makes windows fullscreen itself."""
 
-import os
-
 import desktop
 import harness
 import pages
@@ -88,9 +86,7 @@ class FullscreenUnderWindowManagerTest(FullscreenTest):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.window_manager = desktop.Openbox(cls.display, os.path.join(cls.logs, f"{cls.__name__}-openbox.log"))
-        cls.window_manager.__enter__()
-        cls.addClassCleanup(cls.window_manager.__exit__, None, None, None)
+        desktop.run_openbox_for(cls)
 
 
 if __name__ == "__main__":

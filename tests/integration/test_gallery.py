@@ -4,8 +4,8 @@ window cases (painting, dragging, corner resizing, rolling, and floating out
 over the disabled gallery and back in)."""
 
 import os
-import unittest
 
+import gallery
 import harness
 from harness import SCREEN_HEIGHT, SCREEN_WIDTH
 
@@ -20,8 +20,6 @@ GREETING_BUTTON = (165, 48, 81, 25)
 CASE1 = (24, 100)   # 3480 x 2280 twips: 232 x 152 pixels, all settings as they come
 CASE2 = (330, 100)  # 4200 x 2700 twips: 280 x 180 pixels, the floating panel
 PUT_BACK_BUTTON = (100, 120, 81, 25)  # on the second case
-# On the frame's title strip (33 pixels), clear of the icon, the caption and the glyphs.
-ON_TITLE_STRIP = (300, 16)
 
 FRAME_GREY = (180, 180, 180)
 BLACK = (0, 0, 0)
@@ -80,28 +78,11 @@ CASE2_ROWS = {0: FRAME_GREY, 1: BLACK, 60: (202, 226, 249), 178: BLACK, 179: FRA
 CASE2_CLOSE_GLYPH = (255, 20)
 
 
-def centre(rect):
-    x, y, width, height = rect
-    return x + width // 2, y + height // 2
-
-
-class GalleryTest(unittest.TestCase):
+class GalleryTest(gallery.GalleryTestCase):
     """Each test runs the gallery afresh on one X server."""
 
-    @classmethod
-    def setUpClass(cls):
-        cls.program_path = os.path.join(os.path.dirname(harness.PROGRAM), "ludex-gallery")
-        cls.logs = os.path.join(harness.OUTPUT_DIR, "integration-logs")
-        os.makedirs(cls.logs, exist_ok=True)
-        cls.display = harness.VirtualDisplay(os.path.join(cls.logs, f"{cls.__name__}-xvfb.log")).__enter__()
-        cls.addClassCleanup(cls.display.__exit__, None, None, None)
-        cls.screen = harness.Screen(cls.display)
-
     def setUp(self):
-        log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}.log")
-        self.program = harness.Program(self.program_path, self.display.environment(), log)
-        self.addCleanup(self.program.stop)
-        self.window = self.screen.wait_for_window(self.program)
+        self.start_gallery()
         # Shown centred at once; every test starts with the pointer off the gallery.
         self.origin = self.screen.geometry(self.window)[:2]
         self.screen.move_pointer(0, 0)
@@ -220,18 +201,18 @@ class GalleryTest(unittest.TestCase):
         unrolled_glyph = self.region(FRAME_ROLL_GLYPH)
         self.click(*FRAME_ROLL_GLYPH_POINTS[0])
         # Moving over the title strip takes the hover's bold off the glyph, also during the roll.
-        self.screen.move_pointer(*self.point(*ON_TITLE_STRIP))
+        self.screen.move_pointer(*self.point(*gallery.ON_TITLE_STRIP))
         self.wait_for_geometry((left, top, CLIENT_SIZE[0], FRAME_ROLLED_HEIGHT), "rolled up")
         # The glyph changes once the roll has ended.
         harness.wait_for(lambda: self.region(FRAME_ROLL_GLYPH) != unrolled_glyph, 30, "the roll-down glyph")
         self.click(*FRAME_ROLL_GLYPH_POINTS[1])
-        self.screen.move_pointer(*self.point(*ON_TITLE_STRIP))
+        self.screen.move_pointer(*self.point(*gallery.ON_TITLE_STRIP))
         self.wait_for_geometry((left, top, *CLIENT_SIZE), "rolled down")
         harness.wait_for(lambda: self.region(FRAME_ROLL_GLYPH) == unrolled_glyph, 30, "the roll-up glyph again")
 
     def test_frame_double_click_maximises_and_restores_the_gallery(self):
         before = self.screen.geometry(self.window)
-        self.screen.double_click(*self.point(*ON_TITLE_STRIP))
+        self.screen.double_click(*self.point(*gallery.ON_TITLE_STRIP))
         # No task bar under a bare X server: the whole screen height, and 5 pixels more than its width.
         self.wait_for_geometry((0, 0, SCREEN_WIDTH + 5, SCREEN_HEIGHT), "maximised")
         self.origin = (0, 0)
@@ -240,7 +221,7 @@ class GalleryTest(unittest.TestCase):
         harness.wait_for(lambda: all(self.screen.pixel(1000, row) == colour for row, colour in
                                      {**FRAME_SEPARATOR_ROWS, **FRAME_STRIPE_ROWS}.items()),
                          30, "the frame repainted at the screen's size")
-        self.screen.double_click(*self.point(*ON_TITLE_STRIP))
+        self.screen.double_click(*self.point(*gallery.ON_TITLE_STRIP))
         self.wait_for_geometry(before, "restored exactly")
 
     # --- the first case: dragging, resizing, rolling ----------------------------------------
@@ -289,7 +270,7 @@ class GalleryTest(unittest.TestCase):
     def pop_out(self):
         """Pops the second case out; returns its window and where it should stand."""
         gallery_left, gallery_top, gallery_width, gallery_height = self.screen.geometry(self.window)
-        self.click(*centre(POP_OUT_BUTTON))
+        self.click(*harness.centre(POP_OUT_BUTTON))
         floating = harness.wait_for(lambda: next(iter(self.floating_windows()), None), 30, "the floating panel")
         self.assertEqual(self.screen.title(floating), PANEL_CAPTION)
         # Centred over the gallery: half the gallery's size less half the case's (4200 / 30 = 140,
@@ -312,13 +293,14 @@ class GalleryTest(unittest.TestCase):
         self.shot("gallery-popped-out.png")
 
         # The gallery ignores a click; the panel's own button still works, and puts it back.
-        self.click(*centre(GREETING_BUTTON))
-        self.click(*centre(PUT_BACK_BUTTON), within=(expected[0] - self.origin[0], expected[1] - self.origin[1]))
+        self.click(*harness.centre(GREETING_BUTTON))
+        self.click(*harness.centre(PUT_BACK_BUTTON),
+                   within=(expected[0] - self.origin[0], expected[1] - self.origin[1]))
         harness.wait_for(lambda: self.floating_windows() == [], 30, "the panel's window to go")
         self.wait_for_case(self.point(*CASE2), CASE2_SIZE, CASE2_COLUMNS, CASE2_ROWS, "the panel back in its place")
         # The greeting's click came before the put-back's: it would have shown by now.
         self.assertEqual(self.screen.title(self.window), GALLERY_CAPTION)
-        self.click(*centre(GREETING_BUTTON))
+        self.click(*harness.centre(GREETING_BUTTON))
         self.screen.wait_for_title(self.window, GREETING_CAPTION)
 
     def test_close_glyph_of_the_floating_panel_puts_it_back(self):
@@ -327,7 +309,7 @@ class GalleryTest(unittest.TestCase):
         self.click(*CASE2_CLOSE_GLYPH, within=(expected[0] - self.origin[0], expected[1] - self.origin[1]))
         harness.wait_for(lambda: self.floating_windows() == [], 30, "the panel's window to go")
         self.wait_for_case(self.point(*CASE2), CASE2_SIZE, CASE2_COLUMNS, CASE2_ROWS, "the panel back in its place")
-        self.click(*centre(GREETING_BUTTON))
+        self.click(*harness.centre(GREETING_BUTTON))
         self.screen.wait_for_title(self.window, GREETING_CAPTION)
 
 

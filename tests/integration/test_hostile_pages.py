@@ -137,11 +137,6 @@ def web_processes_of(group):
     return found
 
 
-def centre(rect):
-    x, y, width, height = rect
-    return x + width // 2, y + height // 2
-
-
 class HostilePageTest(harness.ProgramTestCase):
 
     @classmethod
@@ -184,7 +179,7 @@ class HostilePageTest(harness.ProgramTestCase):
         game = (REDIRECT_PORT, GAME3_PATH)
         before = self.web.requests().count(game)
         pressed_at = time.monotonic()
-        self.click_client(*centre(BUTTON3))
+        self.click_client(*harness.centre(BUTTON3))
         harness.wait_for(lambda: self.web.requests().count(game) > before, BUTTON_DEADLINE,
                          "the game button's request at the server")
         print(f"\n  game button answered in {time.monotonic() - pressed_at:.2f} s")

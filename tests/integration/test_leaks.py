@@ -36,29 +36,16 @@ SUMMARY = re.compile(r"SUMMARY: AddressSanitizer: (\d+) byte\(s\) leaked in (\d+
 SUPPRESSED = re.compile(r"^\s+(\d+)\s+\d+\s+\S+$", re.MULTILINE)
 
 
-def centre(rect):
-    x, y, width, height = rect
-    return x + width // 2, y + height // 2
-
-
 class LeakTest(harness.ProgramTestCase):
+    window_timeout = SLOW_TIMEOUT
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        openbox = desktop.Openbox(cls.display, os.path.join(cls.logs, f"{cls.__name__}-openbox.log"))
-        openbox.__enter__()
-        cls.addClassCleanup(openbox.__exit__, None, None, None)
+        desktop.run_openbox_for(cls)
 
     def program_environment(self):
         return {**super().program_environment(), **SANITIZER_OPTIONS}
-
-    def start_program(self, suffix=""):
-        log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}{suffix}.log")
-        self.program = harness.Program(harness.PROGRAM, self.display.environment(self.program_environment()), log)
-        self.addCleanup(self.program.stop)
-        self.window = self.screen.wait_for_window(self.program, timeout=SLOW_TIMEOUT)
-        self.origin = self.screen.geometry(self.window)[:2]
 
     def setUp(self):
         super().setUp()
@@ -72,21 +59,21 @@ class LeakTest(harness.ProgramTestCase):
         self.assert_ended_without_leaks("close glyph")
 
     def test_closing_by_the_window_manager_after_some_use_leaks_nothing(self):
-        self.click_client(*centre(BUTTON3))
+        self.click_client(*harness.centre(BUTTON3))
         self.web.wait_for_path(REDIRECT_PORT, "/pre.php?r=3141_65_0", timeout=SLOW_TIMEOUT)
-        self.click_client(*centre(TEXT1))
+        self.click_client(*harness.centre(TEXT1))
         self.screen.key("ctrl+a")
         self.screen.type(f"127.0.0.1:{NEWS_PORT}/typed")
         self.screen.key("Return")
         self.web.wait_for_path(NEWS_PORT, "/typed", timeout=SLOW_TIMEOUT)
         # An about box closed again, and one left open at the end.
         for _ in range(2):
-            self.click_client(*centre(LABEL2))
+            self.click_client(*harness.centre(LABEL2))
             box = wait_for(lambda: next(iter(self.about_boxes()), None), SLOW_TIMEOUT, "the about box")
             left, top = desktop.client_geometry(self.display, box)[:2]
             self.screen.click(left + 20, top + 20)
             wait_for(lambda: not self.about_boxes(), SLOW_TIMEOUT, "the about box to close")
-        self.click_client(*centre(LABEL2))
+        self.click_client(*harness.centre(LABEL2))
         wait_for(self.about_boxes, SLOW_TIMEOUT, "the about box")
         # As for Alt+F4: the window manager asks the main window to close.
         desktop.run(self.display, "wmctrl", "-i", "-c", hex(self.window))

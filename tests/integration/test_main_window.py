@@ -25,11 +25,6 @@ START_PATH = "/pre.php?r=3141_13_0"
 APP_TITLE = "星澜网页游戏中心"
 
 
-def centre(rect):
-    x, y, width, height = rect
-    return x + width // 2, y + height // 2
-
-
 class MainWindowTest(harness.ProgramTestCase):
 
     def test_start_up_opens_the_start_page_with_the_application_title(self):
@@ -64,20 +59,20 @@ class MainWindowTest(harness.ProgramTestCase):
 
     def test_pressing_game_button_3_opens_its_game_and_names_it_in_the_title(self):
         self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
-        self.click_client(*centre(BUTTON3))
+        self.click_client(*harness.centre(BUTTON3))
         self.web.wait_for_path(REDIRECT_PORT, "/pre.php?r=3141_65_0", timeout=30)
         self.screen.wait_for_title(self.window, "星澜游戏中心-天地英雄游戏中")
 
     def test_right_button_press_on_a_game_button_navigates_too(self):
         self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
-        self.click_client(*centre(BUTTON3), button=3)
+        self.click_client(*harness.centre(BUTTON3), button=3)
         self.web.wait_for_path(REDIRECT_PORT, "/pre.php?r=3141_65_0", timeout=30)
         self.screen.wait_for_title(self.window, "星澜游戏中心-天地英雄游戏中")
 
     def test_double_click_on_a_game_button_opens_its_game_twice(self):
         # The second press of a double-click is a press of its own.
         self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
-        self.double_click_client(*centre(BUTTON3))
+        self.double_click_client(*harness.centre(BUTTON3))
         game = (REDIRECT_PORT, "/pre.php?r=3141_65_0")
         harness.wait_for(lambda: self.web.requests().count(game) == 2, 30, "two visits of the game's address")
         self.screen.wait_for_title(self.window, "星澜游戏中心-天地英雄游戏中")
@@ -100,7 +95,7 @@ class MainWindowTest(harness.ProgramTestCase):
 
     def test_typed_address_and_enter_load_it(self):
         self.screen.wait_for_title(self.window, APP_TITLE)
-        self.click_client(*centre(TEXT1))
+        self.click_client(*harness.centre(TEXT1))
         self.screen.key("ctrl+a")
         self.screen.type(f"127.0.0.1:{NEWS_PORT}/typed")
         self.screen.key("Return")
@@ -111,7 +106,7 @@ class MainWindowTest(harness.ProgramTestCase):
 
     def test_news_label_opens_the_news_portal(self):
         self.screen.wait_for_title(self.window, APP_TITLE)
-        self.click_client(*centre(LABEL4))
+        self.click_client(*harness.centre(LABEL4))
         self.web.wait_for_path(NEWS_PORT, "/", timeout=30)
         self.screen.wait_for_title(self.window, "星澜游戏中心-浏览新闻中")
         self.assertNotIn(DIRECTORY_PORT, [port for port, _ in self.web.requests()])

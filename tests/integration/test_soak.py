@@ -58,11 +58,6 @@ ABOUT_CAPTION = "关于"
 WEIGHTS = {"game": 55, "typed": 20, "portal": 15, "go": 5, "about": 5}
 
 
-def centre(rect):
-    x, y, width, height = rect
-    return x + width // 2, y + height // 2
-
-
 class Action:
     """One user action: what it is called in a failure message, the xdotool
     commands that perform it (in client pixels), the request it must cause (or
@@ -77,7 +72,7 @@ class Action:
 
 def click_at(rect):
     # Not xdotool's "click", which sleeps a tenth of a second after it.
-    x, y = centre(rect)
+    x, y = harness.centre(rect)
     return [("mousemove", x, y), ("mousedown", 1), ("mouseup", 1)]
 
 
@@ -249,7 +244,7 @@ class SoakTest(harness.ProgramTestCase):
     def open_and_close_about_box(self):
         box = harness.wait_for(lambda: next(iter(self.about_boxes()), None), ACTION_TIMEOUT, "the about box")
         left, top = self.screen.geometry(box)[:2]
-        x, y = centre(ABOUT_TITLE_LABEL)
+        x, y = harness.centre(ABOUT_TITLE_LABEL)
         self.xdotool.run(("mousemove", left + x, top + y), ("mousedown", 1), ("mouseup", 1))
         harness.wait_for(lambda: not self.about_boxes(), ACTION_TIMEOUT, "the about box to close")
 

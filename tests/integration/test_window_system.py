@@ -153,9 +153,7 @@ class ProbeTestCase(unittest.TestCase):
         cls.addClassCleanup(cls.pixels.close)
         cls.background = cls.pixels.grab(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT)
         if cls.window_manager:
-            openbox = desktop.Openbox(cls.display, os.path.join(cls.logs, f"{cls.__name__}-openbox.log"))
-            openbox.__enter__()
-            cls.addClassCleanup(openbox.__exit__, None, None, None)
+            desktop.run_openbox_for(cls)
 
     def setUp(self):
         log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}.log")
