@@ -35,10 +35,15 @@ class Openbox:
         self._process = None
 
     def __enter__(self):
+        # Openbox names itself on the root window early in its start; the
+        # command it runs once started is the sign that it takes requests.
+        self._started = self._log_path + ".started"
+        if os.path.exists(self._started):
+            os.remove(self._started)
         with open(self._log_path, "wb") as log:
-            self._process = subprocess.Popen(["openbox", "--sm-disable"], env=self._display.environment(),
-                                             stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
-                                             start_new_session=True)
+            self._process = subprocess.Popen(["openbox", "--sm-disable", "--startup", f"touch {self._started}"],
+                                             env=self._display.environment(), stdout=log, stderr=subprocess.STDOUT,
+                                             stdin=subprocess.DEVNULL, start_new_session=True)
         try:
             harness.wait_for(self._managing, WINDOW_MANAGER_TIMEOUT, "openbox to manage the screen")
         except BaseException:
@@ -49,7 +54,8 @@ class Openbox:
     def _managing(self):
         if self._process.poll() is not None:
             raise AssertionError(f"openbox ended; see {self._log_path}")
-        return "window id" in run(self._display, "xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
+        return os.path.exists(self._started) and \
+            "window id" in run(self._display, "xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
 
     def __exit__(self, *exc):
         harness.stop_process(self._process)
