@@ -2,8 +2,8 @@
 // otherwise. Without a graphics processor, OpenGL runs on the CPU (llvmpipe),
 // and compositing that way costs several times the CPU and memory of painting
 // pages in software, for as long as a page is shown: such machines paint in
-// software. With a graphics processor WebKit keeps its default, which WebGL
-// games need.
+// software (WebGL still works). With a graphics processor WebKit keeps its
+// default, compositing there.
 #pragma once
 
 #include <webkit2/webkit2.h>
