@@ -125,7 +125,7 @@ class HeadlessBackend : public Backend, public WindowSystem {
   // Focus outlines now on the screen (drawing one twice removes it).
   const std::vector<Rect>& Outlines() const { return outlines_; }
   // The window's top-left corner in screen pixels.
-  PixelPoint ScreenOrigin(Hwnd hwnd) const;
+  PixelPoint OriginOnScreen(Hwnd hwnd) const;
   Window& At(Hwnd hwnd);
   const Window& At(Hwnd hwnd) const;
   bool Exists(Hwnd hwnd) const { return windows_.count(hwnd) != 0; }

@@ -15,7 +15,7 @@ constexpr Hdc kScreenDc = 1;
 
 }  // namespace
 
-PixelPoint HeadlessBackend::ScreenOrigin(Hwnd hwnd) const {
+PixelPoint HeadlessBackend::OriginOnScreen(Hwnd hwnd) const {
   PixelPoint p;
   for (Hwnd h = hwnd; h != 0 && Exists(h); h = At(h).parent) {
     p.x += At(h).rect.x;
@@ -53,7 +53,7 @@ bool HeadlessBackend::GetCursorPos(PixelPoint* point) {
 bool HeadlessBackend::ScreenToClient(Hwnd hwnd, PixelPoint* point) {
   calls.push_back({"ScreenToClient", {hwnd}});
   if (!Exists(hwnd)) return false;
-  const PixelPoint origin = ScreenOrigin(hwnd);
+  const PixelPoint origin = OriginOnScreen(hwnd);
   point->x -= origin.x;
   point->y -= origin.y;
   return true;
@@ -71,7 +71,7 @@ bool HeadlessBackend::GetWindowRect(Hwnd hwnd, Rect* rect) {
     return true;
   }
   if (!Exists(hwnd)) return false;
-  const PixelPoint o = ScreenOrigin(hwnd);
+  const PixelPoint o = OriginOnScreen(hwnd);
   const PixelRect& r = At(hwnd).rect;
   *rect = {o.x, o.y, o.x + r.width, o.y + r.height};
   return true;
@@ -213,13 +213,13 @@ Hwnd HeadlessBackend::SetParent(Hwnd hwnd, Hwnd new_parent) {
   if (!Exists(hwnd)) return 0;
   Window& w = At(hwnd);
   const Hwnd old = w.parent;
-  const PixelPoint origin = ScreenOrigin(hwnd);
+  const PixelPoint origin = OriginOnScreen(hwnd);
   if (old != 0 && Exists(old)) std::erase(At(old).children, hwnd);
   w.parent = new_parent;
   w.top_level = new_parent == 0;
   if (new_parent != 0) {
     // The window keeps its place on the screen, now relative to the new parent.
-    const PixelPoint parent_origin = ScreenOrigin(new_parent);
+    const PixelPoint parent_origin = OriginOnScreen(new_parent);
     w.rect.x = origin.x - parent_origin.x;
     w.rect.y = origin.y - parent_origin.y;
     auto& siblings = At(new_parent).children;
