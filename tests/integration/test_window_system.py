@@ -37,14 +37,11 @@ SWP_NOMOVE = 2
 SHOW_TIMEOUT = 20
 
 
-class Probe:
+class Probe(harness.Program):
     """The probe program, fed commands on its stdin; every line it prints is kept in order."""
 
     def __init__(self, path, display, log_path):
-        self.log_path = log_path
-        with open(log_path, "wb") as log:
-            self.process = subprocess.Popen([path], env=display.environment(), stdin=subprocess.PIPE,
-                                            stdout=subprocess.PIPE, stderr=log, start_new_session=True)
+        super().__init__(path, display.environment(), log_path, talks=True)
         self._lines = []
         self._ended = False
         self._changed = threading.Condition()
@@ -53,17 +50,6 @@ class Probe:
 
     def wait_until_ready(self):
         self.wait_for_line(lambda line: line == "ready", 30)
-
-    @property
-    def pid(self):
-        return self.process.pid
-
-    def alive(self):
-        return self.process.poll() is None
-
-    def log(self):
-        with open(self.log_path, encoding="utf-8", errors="replace") as f:
-            return f.read()
 
     def _read(self):
         for raw in self.process.stdout:
