@@ -8,17 +8,17 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/gtk/browser.h"
+#include "platform/gtk/web/browser.h"
 #include "platform/gtk/control_window.h"
 #include "platform/gtk/form_window.h"
 #include "platform/gtk/gtk_window_system.h"
 #include "platform/gtk/leak_check.h"
 #include "platform/gtk/mouse_input.h"
-#include "platform/gtk/page_painting.h"
+#include "platform/gtk/web/page_painting.h"
 #include "platform/gtk/screen.h"
 #include "platform/gtk/text_box.h"
 #include "platform/gtk/timers.h"
-#include "platform/gtk/web_session.h"
+#include "platform/gtk/web/web_session.h"
 #include "platform/gtk/window_table.h"
 
 namespace ludex {

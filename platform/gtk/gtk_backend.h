@@ -22,7 +22,7 @@
 //    monitor of the top-level window they last read the place of;
 //  - browsers whose website data lasts between runs, pop-up windows,
 //    downloads, certificate error pages, crash notices, page fullscreen and
-//    the browser keys (page_behaviour.h, web_session.h);
+//    the browser keys (web/page_behaviour.h, web/web_session.h);
 //  - screen readers: the painted windows and their windowless parts through ATK.
 //
 // Does not support:

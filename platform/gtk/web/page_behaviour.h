@@ -6,10 +6,10 @@
 
 #include <webkit2/webkit2.h>
 
-#include "platform/gtk/browser_keys.h"
-#include "platform/gtk/script_dialogs.h"
+#include "platform/gtk/web/browser_keys.h"
+#include "platform/gtk/web/script_dialogs.h"
 #include "platform/gtk/signal_connections.h"
-#include "platform/gtk/stuck_pages.h"
+#include "platform/gtk/web/stuck_pages.h"
 
 namespace ludex::gtk {
 

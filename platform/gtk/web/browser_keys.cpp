@@ -1,4 +1,4 @@
-#include "platform/gtk/browser_keys.h"
+#include "platform/gtk/web/browser_keys.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "platform/gtk/crash_recovery.h"
+#include "platform/gtk/web/crash_recovery.h"
 
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"

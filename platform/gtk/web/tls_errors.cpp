@@ -1,4 +1,4 @@
-#include "platform/gtk/tls_errors.h"
+#include "platform/gtk/web/tls_errors.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
-#include "platform/gtk/page_behaviour.h"
+#include "platform/gtk/web/page_behaviour.h"
 
-#include "platform/gtk/crash_recovery.h"
-#include "platform/gtk/downloads.h"
-#include "platform/gtk/tls_errors.h"
+#include "platform/gtk/web/crash_recovery.h"
+#include "platform/gtk/web/downloads.h"
+#include "platform/gtk/web/tls_errors.h"
 
 namespace ludex::gtk {
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/gtk/gobject_ptr.h"
-#include "platform/gtk/script_dialogs.h"
+#include "platform/gtk/web/script_dialogs.h"
 #include "platform/gtk/signal_connections.h"
 
 namespace ludex::gtk {

@@ -1,4 +1,4 @@
-#include "platform/gtk/stuck_pages.h"
+#include "platform/gtk/web/stuck_pages.h"
 
 #include <utility>
 

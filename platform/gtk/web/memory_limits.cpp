@@ -1,4 +1,4 @@
-#include "platform/gtk/memory_limits.h"
+#include "platform/gtk/web/memory_limits.h"
 
 namespace ludex::gtk {
 

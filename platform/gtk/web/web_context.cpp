@@ -1,10 +1,10 @@
-#include "platform/gtk/web_context.h"
+#include "platform/gtk/web/web_context.h"
 
 #include <glib/gstdio.h>
 
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
-#include "platform/gtk/memory_limits.h"
+#include "platform/gtk/web/memory_limits.h"
 
 namespace ludex::gtk {
 

@@ -8,11 +8,11 @@
 #include <optional>
 #include <string>
 
-#include "platform/gtk/fullscreen.h"
+#include "platform/gtk/web/fullscreen.h"
 #include "platform/gtk/native_window.h"
-#include "platform/gtk/page_behaviour.h"
+#include "platform/gtk/web/page_behaviour.h"
 #include "platform/gtk/signal_connections.h"
-#include "platform/gtk/web_session.h"
+#include "platform/gtk/web/web_session.h"
 
 namespace ludex::gtk {
 

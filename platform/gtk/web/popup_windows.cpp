@@ -1,11 +1,11 @@
-#include "platform/gtk/popup_windows.h"
+#include "platform/gtk/web/popup_windows.h"
 
 #include <algorithm>
 #include <string>
 
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/guarded.h"
-#include "platform/gtk/page_behaviour.h"
+#include "platform/gtk/web/page_behaviour.h"
 
 namespace ludex::gtk {
 

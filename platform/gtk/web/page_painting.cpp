@@ -1,4 +1,4 @@
-#include "platform/gtk/page_painting.h"
+#include "platform/gtk/web/page_painting.h"
 
 #include <glob.h>
 #include <unistd.h>

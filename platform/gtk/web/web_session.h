@@ -4,10 +4,10 @@
 
 #include <webkit2/webkit2.h>
 
-#include "platform/gtk/downloads.h"
+#include "platform/gtk/web/downloads.h"
 #include "platform/gtk/gobject_ptr.h"
-#include "platform/gtk/notices.h"
-#include "platform/gtk/popup_windows.h"
+#include "platform/gtk/web/notices.h"
+#include "platform/gtk/web/popup_windows.h"
 
 namespace ludex::gtk {
 

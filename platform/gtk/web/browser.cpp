@@ -1,10 +1,10 @@
-#include "platform/gtk/browser.h"
+#include "platform/gtk/web/browser.h"
 
 #include <utility>
 
 #include "platform/address.h"
 #include "platform/gtk/guarded.h"
-#include "platform/gtk/page_painting.h"
+#include "platform/gtk/web/page_painting.h"
 
 namespace ludex::gtk {
 

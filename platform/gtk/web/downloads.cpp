@@ -1,4 +1,4 @@
-#include "platform/gtk/downloads.h"
+#include "platform/gtk/web/downloads.h"
 
 #include <glib/gstdio.h>
 

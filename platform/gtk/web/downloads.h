@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/gtk/gobject_ptr.h"
-#include "platform/gtk/notices.h"
+#include "platform/gtk/web/notices.h"
 #include "platform/gtk/signal_connections.h"
 
 namespace ludex::gtk {

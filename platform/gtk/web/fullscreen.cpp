@@ -1,4 +1,4 @@
-#include "platform/gtk/fullscreen.h"
+#include "platform/gtk/web/fullscreen.h"
 
 #include <gdk/gdkx.h>
 

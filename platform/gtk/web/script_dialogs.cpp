@@ -1,4 +1,4 @@
-#include "platform/gtk/script_dialogs.h"
+#include "platform/gtk/web/script_dialogs.h"
 
 #include <string>
 

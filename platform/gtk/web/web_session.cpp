@@ -1,6 +1,6 @@
-#include "platform/gtk/web_session.h"
+#include "platform/gtk/web/web_session.h"
 
-#include "platform/gtk/web_context.h"
+#include "platform/gtk/web/web_context.h"
 
 namespace ludex::gtk {
 

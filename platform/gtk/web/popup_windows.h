@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/gtk/notices.h"
+#include "platform/gtk/web/notices.h"
 #include "platform/gtk/signal_connections.h"
 
 namespace ludex::gtk {
