@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/diagnostics.h"
 #include "platform/units.h"
 #include "platform/windowless_part.h"
 
@@ -35,6 +36,8 @@ void MouseRouter::Route(const RawMouse& m) {
       const bool as_double = m.double_press && target == last_press_;
       captured_ = true;
       capture_ = target;
+      Debug(DebugDomain::Input, "router %p: pointer captured by %s", static_cast<void*>(this),
+            target ? "a windowless part" : "the window itself");
       last_press_ = target;
       pressed_as_double_ = as_double;
       if (as_double) {
@@ -52,6 +55,7 @@ void MouseRouter::Route(const RawMouse& m) {
       const bool click = captured_ && !pressed_as_double_ && Over(target, x, y);
       captured_ = false;
       capture_ = nullptr;
+      Debug(DebugDomain::Input, "router %p: capture ended by the release", static_cast<void*>(this));
       Up(target, m.button, m.shift, x, y);
       if (click) ClickOn(target);
       break;

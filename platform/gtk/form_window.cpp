@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/diagnostics.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/icon_images.h"
 #include "platform/gtk/region.h"
@@ -69,6 +70,8 @@ void FormWindow::Move(PixelRect place) {
   gtk_window_resize(window, std::max(place.width, 1), std::max(place.height, 1));
   gtk_window_move(window, place.x - frame.left, place.y - frame.top);
   requested_.emplace_back(place, g_get_monotonic_time());
+  Debug(DebugDomain::Geometry, "form %u: asked for %d,%d %dx%d (frame %d,%d)", hwnd(), place.x, place.y, place.width,
+        place.height, frame.left, frame.top);
 }
 
 Rect FormWindow::WindowRect() const {
@@ -141,9 +144,16 @@ gboolean FormWindow::OnConfigureEvent(GtkWidget*, GdkEventConfigure* event, gpoi
     // gives a real report the position of the moment it handles it), so the
     // place stays asked for until it is old.
     requested.erase(requested.begin(), match);
+    Debug(DebugDomain::Geometry, "form %u: reported %d,%d %dx%d, as asked", form->hwnd(), reported.x, reported.y,
+          reported.width, reported.height);
   } else if (requested.empty()) {
     // Moved or sized by someone else: the window manager or the user.
     form->Record(reported);
+    Debug(DebugDomain::Geometry, "form %u: reported %d,%d %dx%d, taken as its place", form->hwnd(), reported.x,
+          reported.y, reported.width, reported.height);
+  } else {
+    Debug(DebugDomain::Geometry, "form %u: reported %d,%d %dx%d, ignored while %zu place(s) are asked for",
+          form->hwnd(), reported.x, reported.y, reported.width, reported.height, requested.size());
   }
   return FALSE;
 }

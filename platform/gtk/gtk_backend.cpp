@@ -8,18 +8,19 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/gtk/web/browser.h"
+#include "platform/diagnostics.h"
 #include "platform/gtk/control_window.h"
 #include "platform/gtk/form_window.h"
 #include "platform/gtk/gtk_window_system.h"
 #include "platform/gtk/leak_check.h"
 #include "platform/gtk/mouse_input.h"
-#include "platform/gtk/web/page_painting.h"
 #include "platform/gtk/screen.h"
 #include "platform/gtk/text_box.h"
 #include "platform/gtk/timers.h"
-#include "platform/gtk/web/web_session.h"
 #include "platform/gtk/window_table.h"
+#include "platform/gtk/web/browser.h"
+#include "platform/gtk/web/page_painting.h"
+#include "platform/gtk/web/web_session.h"
 
 namespace ludex {
 
@@ -156,6 +157,7 @@ class GtkBackend final : public Backend {
 }  // namespace
 
 std::unique_ptr<Backend> MakeGtkBackend(int* argc, char*** argv) {
+  EnableDiagnosticsFromEnvironment();
   gdk_set_allowed_backends("x11");
   gtk::LeaveOpenGlUnusedWithoutGraphicsProcessor();
   if (!gtk_init_check(argc, argv)) {

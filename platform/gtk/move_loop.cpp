@@ -2,6 +2,8 @@
 
 #include <gtk/gtk.h>
 
+#include "platform/diagnostics.h"
+
 namespace ludex::gtk {
 
 namespace {
@@ -55,6 +57,7 @@ void RunMoveLoop(const WindowTable& windows, Hwnd moving) {
   GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
   if (gdk_seat_grab(seat, grab_window, GDK_SEAT_CAPABILITY_ALL_POINTING, FALSE, nullptr, nullptr, nullptr,
                     nullptr) != GDK_GRAB_SUCCESS) {
+    Debug(DebugDomain::Input, "move loop of window %u: the pointer grab was refused", moving);
     return;
   }
   // The window keeps its offset from the pointer where the button went down,
@@ -67,10 +70,12 @@ void RunMoveLoop(const WindowTable& windows, Hwnd moving) {
   }
   if (press) gdk_event_free(press);
   MoveLoop loop{windows, moving, grab_window, x, y, window.place()};
+  Debug(DebugDomain::Input, "move loop of window %u: starts at %.0f,%.0f", moving, x, y);
   gdk_event_handler_set(HandleEvent, &loop, nullptr);
   while (!loop.done) gtk_main_iteration();
   gdk_event_handler_set(PassToGtk, nullptr, nullptr);
   gdk_seat_ungrab(seat);
+  Debug(DebugDomain::Input, "move loop of window %u: ends", moving);
 }
 
 }  // namespace ludex::gtk

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/diagnostics.h"
 #include "platform/gtk/guarded.h"
 
 namespace ludex::gtk {
@@ -74,8 +75,13 @@ void StuckPages::OnAnswered(GObject* view, GAsyncResult* result, gpointer self) 
   Guarded([&] { static_cast<StuckPages*>(self)->StopWatching(); });
 }
 
-void StuckPages::OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason, gpointer self) {
+void StuckPages::OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self) {
   auto* pages = static_cast<StuckPages*>(self);
+  Debug(DebugDomain::Web, "web process of view %p ended (%s)%s", static_cast<void*>(view),
+        reason == WEBKIT_WEB_PROCESS_CRASHED           ? "crashed"
+        : reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? "over its memory limit"
+                                                             : "ended by the program",
+        pages->leaving_for_.empty() ? "" : ", left as stuck");
   if (pages->leaving_for_.empty()) return;
   // The player asked to go elsewhere: no crash notice, which would only take the place of the new page.
   g_signal_stop_emission_by_name(view, "web-process-terminated");

@@ -2,6 +2,7 @@
 
 #include <glib/gstdio.h>
 
+#include "platform/diagnostics.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/memory_limits.h"
@@ -15,10 +16,17 @@ constexpr int kPrivate = 0700;
 
 std::string Child(const char* parent, const char* name) { return TakeText(g_build_filename(parent, name, nullptr)); }
 
+// WebKit asks for the web process's extensions just before it starts one.
+void OnInitializeWebExtensions(WebKitWebContext* context, gpointer) {
+  Debug(DebugDomain::Web, "web context %p: starting a web process", static_cast<void*>(context));
+}
+
 GObjectPtr<WebKitWebContext> NewContextFor(WebKitWebsiteDataManager* manager) {
   const MemoryPressureSettingsPtr limits = WebProcessMemoryLimits();
-  return GObjectPtr<WebKitWebContext>(WEBKIT_WEB_CONTEXT(g_object_new(
+  GObjectPtr<WebKitWebContext> context(WEBKIT_WEB_CONTEXT(g_object_new(
       WEBKIT_TYPE_WEB_CONTEXT, "website-data-manager", manager, "memory-pressure-settings", limits.get(), nullptr)));
+  g_signal_connect(context.get(), "initialize-web-extensions", G_CALLBACK(OnInitializeWebExtensions), nullptr);
+  return context;
 }
 
 }  // namespace
