@@ -2,8 +2,6 @@
 processes): membership, memory and CPU time from /proc."""
 
 import os
-import signal
-import time
 
 _CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 
@@ -16,11 +14,6 @@ def _stat_fields(pid):
     except OSError:
         return None
     return text.rsplit(")", 1)[1].split()
-
-
-def _alive(pid):
-    fields = _stat_fields(pid)
-    return fields is not None and fields[0] != "Z"
 
 
 def members(root):
@@ -72,24 +65,3 @@ def cpu_seconds(root):
             used[pid] = (int(fields[11]) + int(fields[12])) / _CLOCK_TICKS
     return used
 
-
-def stop(process, grace=10.0):
-    """Ends the process (started in a session of its own) and its tree,
-    politely first; returns once every member is gone."""
-    tree = members(process.pid)
-    for sig in (signal.SIGTERM, signal.SIGKILL):
-        for pid in tree:
-            try:
-                os.kill(pid, sig)
-            except ProcessLookupError:
-                pass
-        deadline = time.monotonic() + grace
-        while time.monotonic() < deadline:
-            process.poll()
-            tree = {pid for pid in tree if _alive(pid)}
-            if not tree:
-                break
-            time.sleep(0.05)
-        if not tree:
-            break
-    process.wait()

@@ -3,7 +3,7 @@
 browser (surf), then the program's hot paths under Google Benchmark.
 
 On an X server of its own and a loopback web server serving the start page,
-it launches the program and the browser alternately, run by run, and takes
+both from the integration tests' harness, it launches the program and the browser alternately, run by run, and takes
 for each run: launch to the top-level window mapped, to the first request
 for the start page, and to the page's onload; PSS and RSS of the whole
 process tree 3 s after onload; and CPU time used by the tree in the 5 s
@@ -16,24 +16,24 @@ Only the runs' failures fail the script; figures that miss their targets do not.
 
 import argparse
 import os
-import select
 import shutil
 import statistics
-import subprocess
 import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+BENCH_DIR = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [BENCH_DIR, os.path.join(BENCH_DIR, os.pardir, "tests", "integration")]
 
 import hot_paths  # noqa: E402
 import process_tree  # noqa: E402
-from page_server import PAGE_PATH, PageServer  # noqa: E402
+from harness import REDIRECT_PORT, Program, VirtualDisplay, wait_for  # noqa: E402
+from pages import PageServer  # noqa: E402
+from start_page import PAGE_PATH, StartPage  # noqa: E402
 from x_maps import MapWatcher  # noqa: E402
 
-PORT = 47831
-START_ADDRESS = f"http://127.0.0.1:{PORT}{PAGE_PATH}"
-SCREEN = "1280x1024x24"
+# The program, built for the loopback hosts, starts at this address.
+START_ADDRESS = f"http://127.0.0.1:{REDIRECT_PORT}{PAGE_PATH}"
 LAUNCH_TIMEOUT = 60
 AFTER_ONLOAD = 3.0
 IDLE_WINDOW = 5.0
@@ -54,72 +54,39 @@ class RunFailed(Exception):
     pass
 
 
-class VirtualDisplay:
-    """An Xvfb server on a free display number, for as long as the `with` lasts."""
-
-    def __init__(self, log_path):
-        self._log_path = log_path
-        self._process = None
-        self.name = None
-
-    def __enter__(self):
-        read_end, write_end = os.pipe()
-        with open(self._log_path, "wb") as log:
-            self._process = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp", "-noreset"],
-                pass_fds=[write_end], stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
-        os.close(write_end)
-        try:
-            # Xvfb writes its display number once it accepts connections.
-            with os.fdopen(read_end, "rb") as numbers:
-                ready, _, _ = select.select([numbers], [], [], 30)
-                line = numbers.readline() if ready else b""
-            if not line.strip():
-                raise RunFailed(f"Xvfb did not start; see {self._log_path}")
-            self.name = ":" + line.decode().strip()
-        except BaseException:
-            process_tree.stop(self._process)
-            raise
-        return self
-
-    def __exit__(self, *exc):
-        process_tree.stop(self._process)
-
-
-def measure_once(label, argv, env, log_path, watcher, server):
+def measure_once(label, command, env, output_dir, watcher, start_page):
     """One launch: the six figures, in FIGURES order."""
-    server.reset()
-    with open(log_path, "ab") as log:
-        log.write(f"--- {label}: {' '.join(argv)}\n".encode())
-        log.flush()
-        launched = time.monotonic()
-        process = subprocess.Popen(argv, env=env, stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
-                                   start_new_session=True)
+    start_page.reset()
+    log_path = os.path.join(output_dir, f"bench-{label.replace(' ', '-')}.log")
+    launched = time.monotonic()
+    program = Program(command[0], env, log_path, args=command[1:])
     try:
-        def alive():
-            return process.poll() is None
+        def reached(what, moment):
+            """`moment()`, once it is a time and not None."""
+            def known():
+                if not program.alive():
+                    raise RunFailed(f"{label}: no {what} (it exited); see {log_path}")
+                return moment()
+            try:
+                return wait_for(known, LAUNCH_TIMEOUT, what)
+            except AssertionError:
+                raise RunFailed(f"{label}: no {what} within {LAUNCH_TIMEOUT} s; see {log_path}") from None
 
-        def check(when, what):
-            if when is None:
-                state = "it exited" if not alive() else f"not within {LAUNCH_TIMEOUT} s"
-                raise RunFailed(f"{label}: no {what} ({state}); see {log_path}")
-            return when
-
-        mapped = check(watcher.first_map(process.pid, launched, alive, LAUNCH_TIMEOUT), "window mapped")
-        request = check(server.wait("page", alive, LAUNCH_TIMEOUT), "request for the start page")
-        onload = check(server.wait("onload", alive, LAUNCH_TIMEOUT), "onload report")
+        mapped = reached("window mapped", lambda: watcher.first_map(program.pid, launched))
+        request = reached("request for the start page", lambda: start_page.time_of("page"))
+        onload = reached("onload report", lambda: start_page.time_of("onload"))
         time.sleep(max(0.0, onload + AFTER_ONLOAD - time.monotonic()))
-        pss, rss = process_tree.memory_kib(process.pid)
-        before = process_tree.cpu_seconds(process.pid)
+        pss, rss = process_tree.memory_kib(program.pid)
+        before = process_tree.cpu_seconds(program.pid)
         time.sleep(IDLE_WINDOW)
-        after = process_tree.cpu_seconds(process.pid)
-        if not alive():
+        after = process_tree.cpu_seconds(program.pid)
+        if not program.alive():
             raise RunFailed(f"{label}: exited while idle; see {log_path}")
         cpu = sum(used - before.get(pid, 0.0) for pid, used in after.items())
         return [(mapped - launched) * 1000, (request - launched) * 1000, (onload - launched) * 1000,
                 pss / 1024, rss / 1024, cpu * 1000]
     finally:
-        process_tree.stop(process)
+        program.stop()
 
 
 def print_startup_table(names, samples, runs):
@@ -161,31 +128,31 @@ def main():
     runs = 1 if args.quick else int(os.environ.get("BENCH_RUNS", "5"))
     program = os.path.abspath(args.program)
     os.makedirs(args.output_dir, exist_ok=True)
-    log_path = os.path.join(args.output_dir, "bench-programs.log")
-    open(log_path, "wb").close()
 
     names = ("ludex", "surf")
     commands = {"ludex": [program], "surf": [browser, START_ADDRESS]}
     samples = {name: [] for name in names}
+    start_page = StartPage()
     with tempfile.TemporaryDirectory(prefix="ludex-bench-home-") as home, \
             VirtualDisplay(os.path.join(args.output_dir, "bench-xvfb.log")) as display, \
-            MapWatcher(display.name) as watcher, PageServer(PORT) as server:
+            MapWatcher(display.name) as watcher, PageServer(start_page.pages, port=REDIRECT_PORT):
         # Both programs keep their profiles and caches in the same fresh home.
-        env = dict(os.environ, DISPLAY=display.name, GDK_BACKEND="x11", HOME=home,
-                   XDG_CACHE_HOME=os.path.join(home, ".cache"), XDG_CONFIG_HOME=os.path.join(home, ".config"),
-                   XDG_DATA_HOME=os.path.join(home, ".local", "share"))
+        env = display.environment({
+            "GDK_BACKEND": "x11", "HOME": home, "XDG_CACHE_HOME": os.path.join(home, ".cache"),
+            "XDG_CONFIG_HOME": os.path.join(home, ".config"), "XDG_DATA_HOME": os.path.join(home, ".local", "share")})
         env.pop("WAYLAND_DISPLAY", None)
-        print(f"bench: display {display.name}, start page {START_ADDRESS} ({server.page_size // 1024} KiB), "
+        print(f"bench: display {display.name}, start page {START_ADDRESS} ({start_page.page_size // 1024} KiB), "
               f"{runs} run(s) each")
         sys.stdout.flush()
         if not args.quick:
             # A first start of each that is not counted: caches and profiles as on a used machine.
             for name in names:
-                measure_once(f"{name} warm-up", commands[name], env, log_path, watcher, server)
+                measure_once(f"{name} warm-up", commands[name], env, args.output_dir, watcher, start_page)
         for run in range(runs):
             order = names if run % 2 == 0 else names[::-1]
             for name in order:
-                figures = measure_once(f"{name} run {run + 1}", commands[name], env, log_path, watcher, server)
+                figures = measure_once(f"{name} run {run + 1}", commands[name], env, args.output_dir, watcher,
+                                       start_page)
                 samples[name].append(figures)
                 print(f"bench: {name:5} run {run + 1}: " + ", ".join(
                     f"{figure} {shown.format(value)} {unit}"
@@ -208,5 +175,6 @@ def main():
 if __name__ == "__main__":
     try:
         main()
-    except RunFailed as e:
+    except (RunFailed, AssertionError) as e:
+        # The harness reports what it could not bring up as assertions.
         sys.exit(f"bench: {e}")

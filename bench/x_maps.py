@@ -57,7 +57,7 @@ class MapWatcher:
     def __init__(self, display):
         self._display_name = display.encode()
         self._maps = []
-        self._changed = threading.Condition()
+        self._lock = threading.Lock()
         self._ready = threading.Event()
         self._stop = False
         self._error = None
@@ -76,18 +76,10 @@ class MapWatcher:
         self._stop = True
         self._thread.join()
 
-    def first_map(self, pid, since, alive, timeout):
-        """The time the first window of `pid` was mapped after `since`; None
-        when `alive()` turns false or `timeout` seconds pass first."""
-        deadline = time.monotonic() + timeout
-        with self._changed:
-            while True:
-                for when, owner in self._maps:
-                    if owner == pid and when >= since:
-                        return when
-                if not alive() or time.monotonic() > deadline:
-                    return None
-                self._changed.wait(0.05)
+    def first_map(self, pid, since):
+        """The time the first window of `pid` was mapped after `since`, or None while none has been."""
+        with self._lock:
+            return next((when for when, owner in self._maps if owner == pid and when >= since), None)
 
     def _watch(self):
         try:
@@ -115,9 +107,8 @@ class MapWatcher:
                         continue
                     when = time.monotonic()
                     owner = self._window_pid(x, display, event.xmap.window, pid_atom)
-                    with self._changed:
+                    with self._lock:
                         self._maps.append((when, owner))
-                        self._changed.notify_all()
         finally:
             x.XCloseDisplay(display)
 

@@ -269,11 +269,11 @@ class Program:
     """The program under test, in a session of its own so that it and its
     helper processes can be stopped together."""
 
-    def __init__(self, path, env, log_path, talks=False):
+    def __init__(self, path, env, log_path, talks=False, args=()):
         """With `talks`, its stdin and stdout are pipes of ours and only its stderr goes to the log."""
         self.log_path = log_path
         with open(log_path, "wb") as log:
-            self.process = subprocess.Popen([path], env=env, start_new_session=True,
+            self.process = subprocess.Popen([path, *args], env=env, start_new_session=True,
                                             stdin=subprocess.PIPE if talks else subprocess.DEVNULL,
                                             stdout=subprocess.PIPE if talks else log,
                                             stderr=log if talks else subprocess.STDOUT)

@@ -1,15 +1,20 @@
 """Web pages of a test's own, beside the harness's three hosts: a server on
-a free port of 127.0.0.1 (HTTPS with a certificate made for the run, if
-asked) that serves the pages it is given and records every request with its
-headers, and helpers to load a page in the main window's browser."""
+a free port of 127.0.0.1, or on a port it is given (HTTPS with a
+certificate made for the run, if asked), that serves the pages it is given
+and records every request with its headers, and helpers to load a page in
+the main window's browser."""
 
+import errno
 import http.server
 import os
 import ssl
 import subprocess
+import sys
 import threading
 import time
 import urllib.parse
+
+from harness import PORTS_TIMEOUT, wait_for
 
 # The address box and a point well inside the browser, in client pixels of the main window.
 TEXT1 = (384, 8, 329, 18)
@@ -37,22 +42,33 @@ class Response:
         self.declared_length = len(self.body) if declared_length is None else declared_length
 
 
+class _QuietServer(http.server.ThreadingHTTPServer):
+    """A browser that drops a connection (a newer load cancels an older one) is no error here."""
+
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
+
+
 class PageServer:
     """Serves `pages`, a dict from a path (without its query) to a Response or
-    to a function of the request handler that returns one. Every request is
-    recorded as (path with query, headers)."""
+    to a function of the request handler that returns one, on `port` (0: a
+    free one). Every request is recorded as (path with query, headers)."""
 
-    def __init__(self, pages, certificate=None):
+    def __init__(self, pages, certificate=None, port=0):
         self._pages = pages
         self._certificate = certificate
+        self._port = port
         self._requests = []
         self._changed = threading.Condition()
         self._server = None
         self._thread = None
 
     def __enter__(self):
-        self._server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), self._handler_class())
-        self._server.daemon_threads = True
+        # A fixed port may be held by another run on the machine until it ends.
+        self._server = wait_for(self._bind, PORTS_TIMEOUT, f"port {self._port} to be free")
         if self._certificate:
             context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
             context.load_cert_chain(*self._certificate)
@@ -60,6 +76,14 @@ class PageServer:
         self._thread = threading.Thread(target=self._server.serve_forever, name="pages", daemon=True)
         self._thread.start()
         return self
+
+    def _bind(self):
+        try:
+            return _QuietServer(("127.0.0.1", self._port), self._handler_class())
+        except OSError as e:
+            if e.errno != errno.EADDRINUSE:
+                raise
+            return None
 
     def __exit__(self, *exc):
         self._server.shutdown()

@@ -1,9 +1,12 @@
 """What `cmake --install` puts in a prefix, as a desktop sees it: the desktop
 entry and the AppStream metainfo pass their validators, the theme icons are
-there at every size, and what the entry and the metainfo name is installed."""
+there at every size, and what the entry and the metainfo name is installed;
+and the documents Debian wants: a manual page that renders cleanly, the
+changelog of the built version and the copyright file."""
 
 import argparse
 import configparser
+import gzip
 import os
 import re
 import shutil
@@ -59,7 +62,7 @@ class InstalledTreeTest(unittest.TestCase):
 
     def assert_installed_program(self, name):
         self.assertNotIn("/", name, "a bare name, found on PATH wherever the prefix is")
-        path = os.path.join(self.prefix, "bin", name)
+        path = os.path.join(self.prefix, "games", name)
         self.assertTrue(os.path.isfile(path) and os.access(path, os.X_OK), f"{path} is not an installed program")
 
     def test_desktop_entry_passes_its_validator(self):
@@ -113,7 +116,7 @@ class InstalledTreeTest(unittest.TestCase):
 
     def test_installed_program_tells_its_version_without_a_display(self):
         # 1.0.0.5 as people see it: major, minor in two digits, revision in four.
-        program = os.path.join(self.prefix, "bin", "ludex")
+        program = os.path.join(self.prefix, "games", "ludex")
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
         result = subprocess.run([program, "--version"], capture_output=True, text=True, env=env, timeout=30)
         self.assertEqual((result.returncode, result.stdout), (0, PRODUCT_NAME + " 1.00.0005\n"), result.stderr)
@@ -124,6 +127,38 @@ class InstalledTreeTest(unittest.TestCase):
         # AppStream lists releases newest first.
         self.assertEqual(releases[0].get("version"), VERSION)
 
+    def test_changelog_newest_entry_is_the_built_version(self):
+        # A Debian changelog lists entries newest first, each headed "package (version) ...".
+        with gzip.open(os.path.join(self.prefix, "share", "doc", "ludex", "changelog.gz"), "rt",
+                       encoding="utf-8") as f:
+            heading = f.readline()
+        self.assertRegex(heading, r"^ludex \(" + re.escape(VERSION) + r"\) ")
+
+    def test_copyright_file_is_machine_readable(self):
+        with open(os.path.join(self.prefix, "share", "doc", "ludex", "copyright"), encoding="utf-8") as f:
+            paragraphs = [p for p in f.read().split("\n\n") if p.strip()]
+        self.assertTrue(paragraphs[0].startswith(
+            "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"))
+        used = {m for p in paragraphs if p.startswith("Files:") for m in re.findall(r"^License: (.+)$", p, re.M)}
+        # A licence named without its text in the paragraph names it in one of its own.
+        texts = {p.split("\n", 1)[0][len("License: "):] for p in paragraphs
+                 if p.startswith("License:") and "\n " in p}
+        self.assertTrue(used, "no Files paragraph names a licence")
+        self.assertLessEqual(used, texts)
+
+    def test_manual_pages_render_without_warnings(self):
+        man6 = os.path.join(self.prefix, "share", "man", "man6")
+        self.assertEqual(sorted(os.listdir(man6)), ["ludex-gallery.6.gz", "ludex.6.gz"])
+        self.assertEqual(os.readlink(os.path.join(man6, "ludex-gallery.6.gz")), "ludex.6.gz")
+        with gzip.open(os.path.join(man6, "ludex.6.gz")) as f:
+            page = f.read()
+        # A typesetting device (PostScript, groff's default) and a terminal, as man(1) renders it.
+        for device in ("ps", "utf8"):
+            with self.subTest(device=device):
+                result = subprocess.run(["groff", "-man", "-k", f"-T{device}", "-ww", "-z"], input=page,
+                                        capture_output=True)
+                self.assertEqual((result.returncode, result.stderr.decode(errors="replace")), (0, ""))
+
 
 def main():
     global BUILD_DIR, VERSION
@@ -131,7 +166,7 @@ def main():
     parser.add_argument("--build-dir", required=True)
     parser.add_argument("--version", required=True, help="the project's version")
     args, rest = parser.parse_known_args()
-    for tool in ("cmake", "desktop-file-validate", "appstreamcli"):
+    for tool in ("cmake", "desktop-file-validate", "appstreamcli", "groff"):
         if shutil.which(tool) is None:
             sys.exit(f"{tool} is missing: run scripts/bootstrap")
     BUILD_DIR = os.path.abspath(args.build_dir)
