@@ -1,6 +1,8 @@
 #include "app/catalogue.h"
 
 #include <array>
+#include <cstdlib>
+#include <stdexcept>
 
 #include "app/hosts.h"
 
@@ -23,21 +25,54 @@ constexpr std::array kCatalogue = {
     CatalogueEntry{"Label5", "Click", Site::Directory, "", "星澜游戏中心-浏览网页中"},
 };
 
-std::string_view HostOf(Site site) {
-  switch (site) {
-    case Site::Redirect: return kRedirectHost;
-    case Site::News: return kNewsHost;
-    case Site::Directory: return kDirectoryHost;
+struct HostSetting {
+  const char* variable;
+  std::string_view built_in;
+};
+
+// In the order of Site.
+constexpr std::array kHostSettings = {
+    HostSetting{"LUDEX_REDIRECT_HOST", kRedirectHost},
+    HostSetting{"LUDEX_NEWS_HOST", kNewsHost},
+    HostSetting{"LUDEX_DIRECTORY_HOST", kDirectoryHost},
+};
+
+const char* Override(const HostSetting& setting) {
+  const char* value = std::getenv(setting.variable);
+  return value != nullptr && *value != '\0' ? value : nullptr;
+}
+
+// Letters, digits, dots and hyphens, a colon before a port, brackets round an IPv6 address.
+bool IsHostAndPort(std::string_view text) {
+  for (const char c : text) {
+    const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+                         c == '-' || c == ':' || c == '[' || c == ']';
+    if (!allowed) return false;
   }
-  return kRedirectHost;
+  return true;
 }
 
 }  // namespace
 
 std::span<const CatalogueEntry> Catalogue() { return kCatalogue; }
 
+std::string HostOf(Site site) {
+  const HostSetting& setting = kHostSettings[static_cast<std::size_t>(site)];
+  const char* value = Override(setting);
+  return value ? std::string(value) : std::string(setting.built_in);
+}
+
+void CheckHostOverrides() {
+  for (const HostSetting& setting : kHostSettings) {
+    const char* value = Override(setting);
+    if (value != nullptr && !IsHostAndPort(value)) {
+      throw std::runtime_error(std::string(setting.variable) + "=" + value + " is not a host or host:port");
+    }
+  }
+}
+
 std::string AddressOf(const CatalogueEntry& entry) {
-  return "http://" + std::string(HostOf(entry.site)) + std::string(entry.path);
+  return "http://" + HostOf(entry.site) + std::string(entry.path);
 }
 
 std::string StartAddress() { return AddressOf(kCatalogue.front()); }

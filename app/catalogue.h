@@ -24,6 +24,16 @@ std::span<const CatalogueEntry> Catalogue();
 // "http://" + the site's host + path.
 std::string AddressOf(const CatalogueEntry& entry);
 
+// The site's host: the built-in one (LUDEX_*_HOST at configure time) unless
+// the environment variable of the same name is set and not empty, so that one
+// build can be pointed at other hosts, such as the demo portal (scripts/run).
+std::string HostOf(Site site);
+
+// Throws std::runtime_error naming the first of those variables whose value
+// is no host or host:port (a scheme, path or space in it), which the program
+// would otherwise turn into addresses that lead nowhere.
+void CheckHostOverrides();
+
 // The start page (the first game), the start-up caption, and the caption of
 // the address box.
 std::string StartAddress();

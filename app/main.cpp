@@ -3,6 +3,7 @@
 #include <exception>
 #include <string_view>
 
+#include "app/catalogue.h"
 #include "app/game.h"
 #include "app/resources.h"
 #include "app/version.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   try {
+    CheckHostOverrides();
     InstallFontAliases();
     Backend::Install(MakeGtkBackend(&argc, &argv));
     RegisterAppResources();

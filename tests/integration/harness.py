@@ -27,6 +27,8 @@ NEWS_PORT = 47832
 DIRECTORY_PORT = 47833
 # Nothing listens here.
 CLOSED_PORT = 47839
+# What overrides the built-in hosts at run time.
+HOST_VARIABLES = ("LUDEX_REDIRECT_HOST", "LUDEX_NEWS_HOST", "LUDEX_DIRECTORY_HOST")
 
 SCREEN_WIDTH = 1280
 SCREEN_HEIGHT = 1024
@@ -451,9 +453,16 @@ class ProgramTestCase(unittest.TestCase):
         os.makedirs(cls.logs, exist_ok=True)
         cls.display = VirtualDisplay(os.path.join(cls.logs, f"{cls.__name__}-xvfb.log")).__enter__()
         cls.addClassCleanup(cls.display.__exit__, None, None, None)
-        cls.web = WebServer().__enter__()
+        cls.web = cls.start_web_server()
         cls.addClassCleanup(cls.web.__exit__, None, None, None)
         cls.screen = Screen(cls.display)
+
+    @classmethod
+    def start_web_server(cls):
+        """What stands in for the program's three hosts, with clear() to forget
+        the requests seen so far: by default a WebServer on the ports the
+        program is built with."""
+        return WebServer().__enter__()
 
     def setUp(self):
         self.web.clear()
@@ -470,7 +479,12 @@ class ProgramTestCase(unittest.TestCase):
     def start_program(self, suffix=""):
         """Starts the program (again, after self.program.stop()) and waits for its window."""
         log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}{suffix}.log")
-        self.program = Program(PROGRAM, self.display.environment(self.program_environment()), log)
+        env = self.display.environment(self.program_environment())
+        # The hosts the program is built with, unless a test overrides them.
+        for variable in HOST_VARIABLES:
+            if variable not in self.program_environment():
+                env.pop(variable, None)
+        self.program = Program(PROGRAM, env, log)
         self.addCleanup(self.program.stop)
         self.window = self.screen.wait_for_window(self.program, timeout=self.window_timeout)
         self.origin = self.screen.geometry(self.window)[:2]

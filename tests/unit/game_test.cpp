@@ -2,6 +2,11 @@
 // the caption says afterwards.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 #include "app/game.h"
 #include "app/hosts.h"
 #include "controls/button/jyx_button.h"
@@ -91,6 +96,53 @@ TEST_F(GameTest, PortalLabelsOpenTheirRoots) {
   ClickOnFrame(820, 12);
   EXPECT_EQ(Sent().back(), "http://" + std::string(kDirectoryHost));
   EXPECT_EQ(Title(), "星澜游戏中心-浏览网页中");
+}
+
+// Sets environment variables for one test and unsets them after it.
+class Environment {
+ public:
+  ~Environment() {
+    for (const std::string& name : names_) unsetenv(name.c_str());
+  }
+  void Set(const std::string& name, const std::string& value) {
+    setenv(name.c_str(), value.c_str(), 1);
+    names_.push_back(name);
+  }
+
+ private:
+  std::vector<std::string> names_;
+};
+
+TEST_F(GameTest, HostsSetInTheEnvironmentOverrideTheBuiltInOnes) {
+  Environment environment;
+  environment.Set("LUDEX_NEWS_HOST", "127.0.0.2:47800");
+  ClickOnFrame(770, 12);
+  EXPECT_EQ(Sent().back(), "http://127.0.0.2:47800");
+  environment.Set("LUDEX_REDIRECT_HOST", "127.0.0.1:47800");
+  backend.Mouse(Button(3), RawMouse::Kind::Press, 3, 3);
+  EXPECT_EQ(Sent().back(), "http://127.0.0.1:47800/pre.php?r=3141_65_0");
+  environment.Set("LUDEX_DIRECTORY_HOST", "[::1]:47800");
+  ClickOnFrame(820, 12);
+  EXPECT_EQ(Sent().back(), "http://[::1]:47800");
+  // Set but empty counts as not set.
+  environment.Set("LUDEX_DIRECTORY_HOST", "");
+  ClickOnFrame(820, 12);
+  EXPECT_EQ(Sent().back(), "http://" + std::string(kDirectoryHost));
+  EXPECT_NO_THROW(CheckHostOverrides());
+}
+
+TEST(HostOverrides, AValueThatIsNoHostStopsTheStart) {
+  for (const char* value : {"http://127.0.0.1:47800", "127.0.0.1:47800/pre.php", "news host", "user@news.cn"}) {
+    SCOPED_TRACE(value);
+    Environment environment;
+    environment.Set("LUDEX_NEWS_HOST", value);
+    try {
+      CheckHostOverrides();
+      ADD_FAILURE() << "accepted";
+    } catch (const std::runtime_error& e) {
+      EXPECT_EQ(e.what(), "LUDEX_NEWS_HOST=" + std::string(value) + " is not a host or host:port");
+    }
+  }
 }
 
 TEST_F(GameTest, OtherLabelsDoNothing) {
