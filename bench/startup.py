@@ -27,7 +27,7 @@ sys.path[:0] = [BENCH_DIR, os.path.join(BENCH_DIR, os.pardir, "tests", "integrat
 
 import hot_paths  # noqa: E402
 import process_tree  # noqa: E402
-from harness import REDIRECT_PORT, Program, VirtualDisplay, wait_for  # noqa: E402
+from harness import HOST_VARIABLES, REDIRECT_PORT, Program, VirtualDisplay, wait_for  # noqa: E402
 from pages import PageServer  # noqa: E402
 from start_page import PAGE_PATH, StartPage  # noqa: E402
 from x_maps import MapWatcher  # noqa: E402
@@ -140,7 +140,9 @@ def main():
         env = display.environment({
             "GDK_BACKEND": "x11", "HOME": home, "XDG_CACHE_HOME": os.path.join(home, ".cache"),
             "XDG_CONFIG_HOME": os.path.join(home, ".config"), "XDG_DATA_HOME": os.path.join(home, ".local", "share")})
-        env.pop("WAYLAND_DISPLAY", None)
+        # X11, and the hosts the program is built with, this server among them.
+        for variable in ("WAYLAND_DISPLAY", *HOST_VARIABLES):
+            env.pop(variable, None)
         print(f"bench: display {display.name}, start page {START_ADDRESS} ({start_page.page_size // 1024} KiB), "
               f"{runs} run(s) each")
         sys.stdout.flush()
