@@ -37,13 +37,15 @@ class Portal:
         self._lines = []
         self._changed = threading.Condition()
         self.process = None
+        self._reader = None
         self.hosts = None  # LUDEX_*_HOST: address:port
 
     def __enter__(self):
         with open(self._error_log_path, "wb") as errors:
             self.process = subprocess.Popen([portal_path(), *self._addresses], stdout=subprocess.PIPE,
                                             stderr=errors, start_new_session=True)
-        threading.Thread(target=self._read, name="portal-log", daemon=True).start()
+        self._reader = threading.Thread(target=self._read, name="portal-log", daemon=True)
+        self._reader.start()
         try:
             settings = harness.wait_for(lambda: self._settings(), 30, "the portal's host addresses")
         except AssertionError:
@@ -102,12 +104,17 @@ class Portal:
 
     def stop(self):
         """SIGTERM, then (if need be) what harness.stop_process does; returns the seconds SIGTERM took."""
-        if self.process is None or self.process.poll() is not None:
+        if self.process is None:
             return 0.0
-        start = time.monotonic()
-        os.kill(self.process.pid, signal.SIGTERM)
-        try:
-            self.process.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            harness.stop_process(self.process)
-        return time.monotonic() - start
+        took = 0.0
+        if self.process.poll() is None:
+            start = time.monotonic()
+            os.kill(self.process.pid, signal.SIGTERM)
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                harness.stop_process(self.process)
+            took = time.monotonic() - start
+        self._reader.join(timeout=10)
+        self.process.stdout.close()
+        return took

@@ -201,6 +201,9 @@ class PortalGamesTest(harness.ProgramTestCase):
     def other_windows(self):
         return {w: self.screen.title(w) for w in self.screen.windows_of(self.program.pid) if w != self.window}
 
+    def window_titled(self, title):
+        return next((w for w, t in self.other_windows().items() if t == title), None)
+
     def test_each_game_button_opens_its_game(self):
         self.wait_for_game(*GAMES[0])
         for button, (number, name, colour) in enumerate(GAMES, start=1):
@@ -222,7 +225,9 @@ class PortalGamesTest(harness.ProgramTestCase):
         self.web.wait_for_request("LUDEX_REDIRECT_HOST", f"/login?{query}", 302)
         self.wait_for_badge(MEMBER, "the member's badge")
         self.click_client(*ON_CLOSE_GLYPH)
-        harness.wait_for(lambda: not harness.process_group_alive(self.program.pid), 30, "the program to end")
+        harness.wait_for(lambda: not self.program.alive(), 30, "the program to end")
+        harness.wait_for(lambda: not harness.process_group_alive(self.program.pid), 30,
+                         "the browser's processes to end with the program")
 
         self.web.clear()
         self.start_program(suffix="-second-run")
@@ -232,9 +237,9 @@ class PortalGamesTest(harness.ProgramTestCase):
     def test_top_up_pop_up_tells_its_opener(self):
         self.wait_for_game(*GAMES[0])
         self.click_client(*TOP_UP)
-        pop_ups = harness.wait_for(self.other_windows, 30, "the top-up pop-up")
-        self.assertEqual(list(pop_ups.values()), ["充值中心 - 傲视天地"])
-        x, y, _, _ = self.screen.geometry(next(iter(pop_ups)))
+        # Its title is the page's, once the page is in.
+        pop_up = harness.wait_for(lambda: self.window_titled("充值中心 - 傲视天地"), 30, "the top-up pop-up")
+        x, y, _, _ = self.screen.geometry(pop_up)
         self.screen.wait_for_pixel(x + 10, y + 200, lambda p: p == POP_UP_COLOUR, timeout=30, what="the pop-up's page")
         self.screen.click(x + THIRTY_YUAN[0], y + THIRTY_YUAN[1])
         # The opener adds 30 yuan's 300 coins and tells its wallet.
