@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/accessible.h"
+#include "platform/raise_event.h"
 
 namespace ludex {
 
@@ -51,6 +52,9 @@ class Control {
   virtual AccessibleRole Role() const { return role_.value_or(AccessibleRole::None); }
   virtual std::string AccessibleName() const { return accessible_name_.value_or(""); }
   AccessibleDescription Describe() const { return {Role(), AccessibleName()}; }
+
+  // Ends when the control is destroyed; whoever raises one of its events watches it.
+  const Lifetime& lifetime() const { return lifetime_; }
   void SetRole(AccessibleRole role) {
     role_ = role;
     OnAccessibleChanged();
@@ -61,6 +65,12 @@ class Control {
   }
 
  protected:
+  // Raises one of the control's own events; false when the handler destroyed the control.
+  template <typename Signature, typename... Args>
+  bool Raise(const std::function<Signature>& event, Args&... args) const {
+    return RaiseEvent(lifetime_, event, args...);
+  }
+
   // Hooks for subclasses; called after the state changed.
   virtual void OnMoved(bool size_changed) { (void)size_changed; }
   virtual void OnVisibleChanged() {}
@@ -74,6 +84,7 @@ class Control {
   bool visible_ = true;
   bool enabled_ = true;
   int tab_index_ = 0;
+  Lifetime lifetime_;
 
  protected:
   // Set explicitly, rather than the kind's default.

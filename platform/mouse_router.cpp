@@ -8,8 +8,6 @@
 
 namespace ludex {
 
-// Each handler is called through a copy: it may unload the form that owns the part.
-
 namespace {
 
 float Local(double window_twips, double origin) { return static_cast<float>(window_twips - origin); }
@@ -56,8 +54,8 @@ void MouseRouter::Route(const RawMouse& m) {
       captured_ = false;
       capture_ = nullptr;
       Debug(DebugDomain::Input, "router %p: capture ended by the release", static_cast<void*>(this));
-      Up(target, m.button, m.shift, x, y);
-      if (click) ClickOn(target);
+      // A MouseUp handler may unload the form or drop the control: then there is nothing left to click.
+      if (Up(target, m.button, m.shift, x, y) && click) ClickOn(target);
       break;
     }
   }
@@ -74,29 +72,35 @@ void MouseRouter::Forget(const WindowlessPart* part) {
 void MouseRouter::Down(WindowlessPart* target, std::int16_t button, std::int16_t shift, double x, double y) {
   float lx = Local(x, target ? target->Left() : 0), ly = Local(y, target ? target->Top() : 0);
   if (!target) return window_.SelfMouseDown(button, shift, lx, ly);
-  if (auto handler = target->MouseDown) handler(button, shift, lx, ly);
+  RaiseEvent(target->lifetime(), target->MouseDown, button, shift, lx, ly);
 }
 
 void MouseRouter::Move(WindowlessPart* target, std::int16_t button, std::int16_t shift, double x, double y) {
   float lx = Local(x, target ? target->Left() : 0), ly = Local(y, target ? target->Top() : 0);
   if (!target) return window_.SelfMouseMove(button, shift, lx, ly);
-  if (auto handler = target->MouseMove) handler(button, shift, lx, ly);
+  RaiseEvent(target->lifetime(), target->MouseMove, button, shift, lx, ly);
 }
 
-void MouseRouter::Up(WindowlessPart* target, std::int16_t button, std::int16_t shift, double x, double y) {
+bool MouseRouter::Up(WindowlessPart* target, std::int16_t button, std::int16_t shift, double x, double y) {
+  const Lifetime::Watch router(lifetime_);
   float lx = Local(x, target ? target->Left() : 0), ly = Local(y, target ? target->Top() : 0);
-  if (!target) return window_.SelfMouseUp(button, shift, lx, ly);
-  if (auto handler = target->MouseUp) handler(button, shift, lx, ly);
+  if (!target) {
+    window_.SelfMouseUp(button, shift, lx, ly);
+  } else if (!RaiseEvent(target->lifetime(), target->MouseUp, button, shift, lx, ly)) {
+    return false;
+  }
+  // The router ends with its window.
+  return !router.Ended();
 }
 
 void MouseRouter::ClickOn(WindowlessPart* target) {
   if (!target) return window_.SelfClick();
-  if (auto handler = target->Click) handler();
+  RaiseEvent(target->lifetime(), target->Click);
 }
 
 void MouseRouter::DblClickOn(WindowlessPart* target) {
   if (!target) return window_.SelfDblClick();
-  if (auto handler = target->DblClick) handler();
+  RaiseEvent(target->lifetime(), target->DblClick);
 }
 
 }  // namespace ludex

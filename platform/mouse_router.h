@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/raise_event.h"
 
 namespace ludex {
 
@@ -54,7 +55,8 @@ class MouseRouter {
   WindowlessPart* HitTest(double x, double y) const;
   void Down(WindowlessPart* target, std::int16_t button, std::int16_t shift, double x, double y);
   void Move(WindowlessPart* target, std::int16_t button, std::int16_t shift, double x, double y);
-  void Up(WindowlessPart* target, std::int16_t button, std::int16_t shift, double x, double y);
+  // False when the handler destroyed the target or the window.
+  bool Up(WindowlessPart* target, std::int16_t button, std::int16_t shift, double x, double y);
   void ClickOn(WindowlessPart* target);
   void DblClickOn(WindowlessPart* target);
   bool Over(const WindowlessPart* target, double x, double y) const;
@@ -64,6 +66,7 @@ class MouseRouter {
   WindowlessPart* capture_ = nullptr;
   WindowlessPart* last_press_ = nullptr;
   bool pressed_as_double_ = false;
+  Lifetime lifetime_;
 };
 
 }  // namespace ludex

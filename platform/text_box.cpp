@@ -29,8 +29,8 @@ int TextBox::OnKeyPress(int char_code) {
   // unless the handler changes the code.
   const auto original = static_cast<std::int16_t>(char_code);
   std::int16_t key_ascii = original;
-  KeyPress(key_ascii);
-  if (key_ascii == original) return char_code;
+  // A handler that destroyed the box leaves the character as it came.
+  if (!Raise(KeyPress, key_ascii) || key_ascii == original) return char_code;
   return static_cast<std::uint16_t>(key_ascii);
 }
 

@@ -24,7 +24,7 @@ void Timer::Start() {
   // An interval of 0 keeps a timer from ticking, as on any desktop toolkit.
   if (interval_ms_ <= 0 || !Backend::Installed()) return;
   id_ = Backend::The().StartTimer(interval_ms_, [this] {
-    if (enabled_ && Tick) Tick();
+    if (enabled_) RaiseEvent(lifetime_, Tick);
   });
 }
 

@@ -3,6 +3,8 @@
 
 #include <functional>
 
+#include "platform/raise_event.h"
+
 namespace ludex {
 
 class Timer {
@@ -26,6 +28,7 @@ class Timer {
   int interval_ms_ = 0;
   bool enabled_ = false;
   int id_ = 0;
+  Lifetime lifetime_;
 };
 
 }  // namespace ludex

@@ -19,22 +19,22 @@ constexpr Color kWhiteLine = 0x00FFFFFF;
 constexpr Color kPressedGreyLine = 0x00B5B5B4;
 constexpr Color kHoverOuterLine = 0x006F6E6D;
 constexpr Color kCornerPixel = 0x00000000;
-constexpr Color kNewInstanceBackColor = 0x00F4F4F4;
 
 constexpr double kPressedStep = 3;
 constexpr double kNormalStep = 5;
 constexpr double kHoverStep = 7;
 
-// The settings a button keeps in its host's property bag, in stored order.
-constexpr const char* kEnabledKey = "Enabled";
-constexpr const char* kCaptionKey = "Caption";
-constexpr const char* kBackColorKey = "BackColor";
-constexpr const char* kCaptionColorKey = "CaptionColor";
-constexpr const char* kDefaultCaption = "Button";
-constexpr std::int32_t kDefaultBackColor = 0x00F4F4F4;
-constexpr std::int32_t kDefaultCaptionColor = 0;
-
 }  // namespace
+
+// The button's properties carry no help texts.
+const std::array<JyxButton::Property, 5> JyxButton::kProperties = {{
+    Property::Stored<&JyxButton::BackColor, &JyxButton::SetBackColor, &JyxButton::back_color_>(
+        "BackColor", 2, std::int32_t{0x00F4F4F4}, ""),
+    Property::Stored<&JyxButton::CaptionColor, &JyxButton::SetCaptionColor>("CaptionColor", 3, std::int32_t{0}, ""),
+    Property::Stored<&JyxButton::Caption, &JyxButton::SetCaption>("Caption", 1, std::string("Button"), ""),
+    Property::Stored<&JyxButton::Enabled, &JyxButton::SetEnabled>("Enabled", 0, true, ""),
+    Property::Shown("hwnd", ""),
+}};
 
 JyxButton::JyxButton(std::string name, int index)
     : UserControl(std::move(name), index, kDesignerWidth, kDesignerHeight), captions_("Captions") {
@@ -53,7 +53,7 @@ JyxButton::JyxButton(std::string name, int index)
   captions_.MouseDown = [this](auto& b, auto& s, auto& x, auto& y) { PressHandling(b, s, x, y); };
   captions_.MouseMove = [this](auto& b, auto& s, auto& x, auto& y) { MoveHandling(b, s, x, y); };
   captions_.MouseUp = [this](auto& b, auto& s, auto& x, auto& y) { ReleaseHandling(b, s, x, y); };
-  captions_.Click = [this] { if (Click) Click(); };
+  captions_.Click = [this] { Raise(Click); };
   captions_.DblClick = [this] { Captions_DblClick(); };
 
   timer1_.Tick = [this] { Timer1_Timer(); };
@@ -63,14 +63,14 @@ JyxButton::JyxButton(std::string name, int index)
 
 // --- properties --------------------------------------------------------------
 
-void JyxButton::SetBackColor(Color vNewValue) {
-  back_color_ = vNewValue;
+void JyxButton::SetBackColor(Color new_value) {
+  back_color_ = new_value;
   RepaintNormal();
 }
 
-void JyxButton::SetCaptionColor(Color vNewValue) { captions_.SetForeColor(vNewValue); }
+void JyxButton::SetCaptionColor(Color new_value) { captions_.SetForeColor(new_value); }
 
-void JyxButton::SetCaption(const std::string& vNewValue) { captions_.SetCaption(vNewValue); }
+void JyxButton::SetCaption(const std::string& new_value) { captions_.SetCaption(new_value); }
 
 void JyxButton::OnEnabledChanged() {
   UserControl::OnEnabledChanged();
@@ -79,21 +79,11 @@ void JyxButton::OnEnabledChanged() {
 
 // --- persistence ---------------------------------------------------------------
 
-void JyxButton::UserControl_InitProperties() { back_color_ = kNewInstanceBackColor; }
+void JyxButton::UserControl_InitProperties() { skinned::InitProperties(*this, kProperties); }
 
-void JyxButton::UserControl_ReadProperties(const PropertyBag& bag) {
-  SetEnabled(bag.ReadBool(kEnabledKey, true));
-  SetCaption(bag.ReadText(kCaptionKey, kDefaultCaption));
-  SetBackColor(static_cast<Color>(bag.ReadInt32(kBackColorKey, kDefaultBackColor)));
-  SetCaptionColor(static_cast<Color>(bag.ReadInt32(kCaptionColorKey, kDefaultCaptionColor)));
-}
+void JyxButton::UserControl_ReadProperties(const PropertyBag& bag) { skinned::ReadProperties(*this, bag, kProperties); }
 
-void JyxButton::UserControl_WriteProperties(PropertyBag& bag) {
-  bag.Write(kEnabledKey, Enabled(), true);
-  bag.Write(kCaptionKey, Caption(), std::string(kDefaultCaption));
-  bag.Write(kBackColorKey, static_cast<std::int32_t>(back_color_), kDefaultBackColor);
-  bag.Write(kCaptionColorKey, static_cast<std::int32_t>(CaptionColor()), kDefaultCaptionColor);
-}
+void JyxButton::UserControl_WriteProperties(PropertyBag& bag) { skinned::WriteProperties(*this, bag, kProperties); }
 
 void JyxButton::UserControl_Resize() { RepaintNormal(); }
 
@@ -161,38 +151,35 @@ void JyxButton::DrawHoverLook() {
 
 // --- behaviour -------------------------------------------------------------------
 
-void JyxButton::PressHandling(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+bool JyxButton::PressHandling(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   DrawPressedLook();
   captions_.SetBold(true);
-  if (MouseDown) MouseDown(button, shift, x, y);
+  return Raise(MouseDown, button, shift, x, y);
 }
 
 void JyxButton::MoveHandling(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   DrawHoverLook();
   timer1_.SetEnabled(true);
-  if (MouseMove) MouseMove(button, shift, x, y);
+  Raise(MouseMove, button, shift, x, y);
 }
 
 void JyxButton::ReleaseHandling(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   RepaintNormal();
   DrawHoverBody();
   captions_.SetBold(false);
-  if (MouseUp) MouseUp(button, shift, x, y);
+  Raise(MouseUp, button, shift, x, y);
 }
 
 void JyxButton::UserControl_MouseDown(std::int16_t& b, std::int16_t& s, float& x, float& y) { PressHandling(b, s, x, y); }
 void JyxButton::UserControl_MouseMove(std::int16_t& b, std::int16_t& s, float& x, float& y) { MoveHandling(b, s, x, y); }
 void JyxButton::UserControl_MouseUp(std::int16_t& b, std::int16_t& s, float& x, float& y) { ReleaseHandling(b, s, x, y); }
 
-void JyxButton::UserControl_Click() {
-  if (Click) Click();
-}
+void JyxButton::UserControl_Click() { Raise(Click); }
 
 void JyxButton::UserControl_DblClick() {
   std::int16_t button = 1, shift = 0;
   float x = 0, y = 0;
-  PressHandling(button, shift, x, y);
-  if (Click) Click();
+  if (PressHandling(button, shift, x, y)) Raise(Click);
 }
 
 void JyxButton::Captions_DblClick() {

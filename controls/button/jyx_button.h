@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "controls/common/property_table.h"
 #include "platform/label.h"
 #include "platform/timer.h"
 #include "platform/user_control.h"
@@ -18,6 +19,9 @@ class JyxButton : public UserControl {
  public:
   // Declaration order: the ordinal by which each event is raised.
   static constexpr std::array<std::string_view, 4> kEvents = {"MouseDown", "MouseMove", "MouseUp", "Click"};
+  using Property = skinned::Property<JyxButton>;
+  // Declaration order; the bag keeps Enabled, Caption, BackColor, CaptionColor.
+  static const std::array<Property, 5> kProperties;
   static constexpr double kDesignerWidth = 1350;
   static constexpr double kDesignerHeight = 405;
 
@@ -28,11 +32,11 @@ class JyxButton : public UserControl {
   Handler Click;
 
   Color BackColor() const { return back_color_; }
-  void SetBackColor(Color vNewValue);
+  void SetBackColor(Color new_value);
   Color CaptionColor() const { return captions_.ForeColor(); }
-  void SetCaptionColor(Color vNewValue);
+  void SetCaptionColor(Color new_value);
   const std::string& Caption() const { return captions_.Caption(); }
-  void SetCaption(const std::string& vNewValue);
+  void SetCaption(const std::string& new_value);
 
   // Read-only views for tests and the host.
   const Label& CaptionLabel() const { return captions_; }
@@ -60,8 +64,9 @@ class JyxButton : public UserControl {
   void DrawHoverLook();
   void DrawHoverBody();
 
-  // Behaviour shared by the surface and the caption.
-  void PressHandling(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  // Behaviour shared by the surface and the caption. PressHandling is false
+  // when the host's MouseDown handler destroyed the button.
+  bool PressHandling(std::int16_t& button, std::int16_t& shift, float& x, float& y);
   void MoveHandling(std::int16_t& button, std::int16_t& shift, float& x, float& y);
   void ReleaseHandling(std::int16_t& button, std::int16_t& shift, float& x, float& y);
   void Captions_DblClick();

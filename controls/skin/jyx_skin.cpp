@@ -31,13 +31,6 @@ constexpr double kGlyphDesignSize = 285;
 
 }  // namespace
 
-struct JyxSkin::SavedSetting {
-  std::string_view key;
-  PropertyValue default_value;  // its type is the stored type
-  PropertyValue (*saved)(const JyxSkin& skin);
-  void (*apply)(JyxSkin& skin, const PropertyValue& value, std::string_view key);
-};
-
 JyxSkin::JyxSkin(std::string name, int index)
     : UserControl(std::move(name), index, kDesignerWidth, kDesignerHeight),
       title_bar_("TitleBar"),
@@ -53,7 +46,7 @@ JyxSkin::JyxSkin(std::string name, int index)
   captions_.Move(120, 960, 1050, 180);
   captions_.SetAutoSize(true);
 
-  const Font glyph_font{"宋体", 14.25, false, false, 134};
+  const Font glyph_font{.name = "宋体", .size_pt = 14.25, .charset = 134};
   for (std::size_t i = 0; i < sys_button_.size(); ++i) {
     Label& glyph = sys_button_[i];
     glyph.SetForeColor(kTitleTextColor);
@@ -96,100 +89,78 @@ Hwnd JyxSkin::HostWindow() const { return GetParent(hwnd()); }
 
 // --- properties ----------------------------------------------------------------
 
-void JyxSkin::SetArrayStyle(std::int32_t vNewValue) {
-  array_style_ = vNewValue;
+void JyxSkin::SetArrayStyle(std::int32_t new_value) {
+  array_style_ = new_value;
   UserControl_Resize();
 }
 
-void JyxSkin::SetBackColor(Color vNewValue) {
-  back_color_ = vNewValue;
+void JyxSkin::SetBackColor(Color new_value) {
+  back_color_ = new_value;
   UserControl_Resize();
 }
 
-void JyxSkin::SetCaptionColor(Color vNewValue) {
-  captions_.SetForeColor(vNewValue);
-  for (Label& glyph : sys_button_) glyph.SetForeColor(vNewValue);
+void JyxSkin::SetCaptionColor(Color new_value) {
+  captions_.SetForeColor(new_value);
+  for (Label& glyph : sys_button_) glyph.SetForeColor(new_value);
 }
 
 std::int32_t JyxSkin::TitleHeight() const { return RoundHalfEven(title_bar_.Height()); }
 
-void JyxSkin::SetTitleHeight(std::int32_t vNewValue) {
-  title_bar_.Move(title_bar_.Left(), title_bar_.Top(), title_bar_.Width(), static_cast<float>(vNewValue));
+void JyxSkin::SetTitleHeight(std::int32_t new_value) {
+  title_bar_.Move(title_bar_.Left(), title_bar_.Top(), title_bar_.Width(), static_cast<float>(new_value));
   UserControl_Resize();
 }
 
-void JyxSkin::SetMinButton(bool vNewValue) { ShowGlyph(kMinimiseButton, vNewValue); }
-void JyxSkin::SetReButton(bool vNewValue) { ShowGlyph(kRollButton, vNewValue); }
-void JyxSkin::SetEndButton(bool vNewValue) { ShowGlyph(kCloseButton, vNewValue); }
+void JyxSkin::SetMinButton(bool new_value) { ShowGlyph(kMinimiseButton, new_value); }
+void JyxSkin::SetReButton(bool new_value) { ShowGlyph(kRollButton, new_value); }
+void JyxSkin::SetEndButton(bool new_value) { ShowGlyph(kCloseButton, new_value); }
 
 void JyxSkin::ShowGlyph(int index, bool visible) {
   sys_button_[static_cast<std::size_t>(index)].SetVisible(visible);
   UserControl_Resize();
 }
 
-void JyxSkin::SetTitleBarLine(bool vNewValue) {
-  title_bar_line_ = vNewValue;
+void JyxSkin::SetTitleBarLine(bool new_value) {
+  title_bar_line_ = new_value;
   UserControl_Resize();
 }
 
 // --- persistence -------------------------------------------------------------------
 
-template <auto Get, auto Set>
-JyxSkin::SavedSetting JyxSkin::BooleanSetting(std::string_view key, bool default_value) {
-  return {key, default_value, [](const JyxSkin& skin) -> PropertyValue { return (skin.*Get)(); },
-          [](JyxSkin& skin, const PropertyValue& value, std::string_view k) { (skin.*Set)(ToBool(value, k)); }};
-}
+// Declaration order; the order numbers are the places in the bag.
+const std::array<JyxSkin::Property, 13> JyxSkin::kProperties = {{
+    Property::Stored<&JyxSkin::ArrayStyle, &JyxSkin::SetArrayStyle, &JyxSkin::array_style_>(
+        "ArrayStyle", 3, kDefaultArrayStyle, "窗口背景渐变方式"),
+    Property::Stored<&JyxSkin::BackColor, &JyxSkin::SetBackColor, &JyxSkin::back_color_>(
+        "BackColor", 1, std::int32_t{kDefaultBackColor}, "窗口背景基础渐变色(建议使用浅色)"),
+    Property::Stored<&JyxSkin::CaptionColor, &JyxSkin::SetCaptionColor>(
+        "CaptionColor", 2, std::int32_t{kTitleTextColor}, "标题栏字体及标题栏按钮颜色"),
+    Property::Stored<&JyxSkin::Enabled, &JyxSkin::SetEnabled>("Enabled", 0, true, "窗口是否可操作"),
+    Property::Shown("hwnd", ""),
+    // Written as the strip's single-precision height, read back as an integer.
+    Property::Stored<&JyxSkin::StoredTitleHeight, &JyxSkin::SetTitleHeight>(
+        "TitleHeight", 10, static_cast<float>(kDesignerTitleHeight), "决定窗口标题栏的高度"),
+    Property::Stored<&JyxSkin::MinButton, &JyxSkin::SetMinButton>("MinButton", 4, true, "是否显示窗口标题栏的最小化按钮"),
+    Property::Stored<&JyxSkin::ReButton, &JyxSkin::SetReButton>("ReButton", 5, true, "是否显示窗口系统按钮中的收缩/展开按钮"),
+    Property::Stored<&JyxSkin::EndButton, &JyxSkin::SetEndButton>("EndButton", 6, true, "是否显示窗口标题栏的关闭按钮"),
+    Property::Stored<&JyxSkin::ChangeSize, &JyxSkin::SetChangeSize, &JyxSkin::change_size_>(
+        "ChangeSize", 7, true, "决定是否允许改变窗口大小"),
+    Property::Stored<&JyxSkin::MoveTo, &JyxSkin::SetMoveTo, &JyxSkin::move_to_>("MoveTo", 8, true, "决定窗口是否可以被拖动"),
+    Property::Stored<&JyxSkin::Cancel, &JyxSkin::SetCancel, &JyxSkin::cancel_>(
+        "Cancel", 9, false, "窗口标题栏关闭按钮按下时是否退出程序(True为不关闭False退出程序)"),
+    Property::Stored<&JyxSkin::TitleBarLine, &JyxSkin::SetTitleBarLine, &JyxSkin::title_bar_line_>(
+        "TitleBarLine", 11, true, "决定窗口标题下是否有与窗体分开的分界线"),
+}};
 
-template <auto Get, auto Set>
-JyxSkin::SavedSetting JyxSkin::IntegerSetting(std::string_view key, std::int32_t default_value) {
-  return {key, default_value,
-          [](const JyxSkin& skin) -> PropertyValue { return static_cast<std::int32_t>((skin.*Get)()); },
-          [](JyxSkin& skin, const PropertyValue& value, std::string_view k) { (skin.*Set)(ToInt32(value, k)); }};
-}
-
-const std::array<JyxSkin::SavedSetting, 12>& JyxSkin::SavedSettings() {
-  static const std::array<SavedSetting, 12> table = {
-      BooleanSetting<&JyxSkin::Enabled, &JyxSkin::SetEnabled>("Enabled", true),
-      IntegerSetting<&JyxSkin::BackColor, &JyxSkin::SetBackColor>("BackColor", kDefaultBackColor),
-      IntegerSetting<&JyxSkin::CaptionColor, &JyxSkin::SetCaptionColor>("CaptionColor", kTitleTextColor),
-      IntegerSetting<&JyxSkin::ArrayStyle, &JyxSkin::SetArrayStyle>("ArrayStyle", kDefaultArrayStyle),
-      BooleanSetting<&JyxSkin::MinButton, &JyxSkin::SetMinButton>("MinButton", true),
-      BooleanSetting<&JyxSkin::ReButton, &JyxSkin::SetReButton>("ReButton", true),
-      BooleanSetting<&JyxSkin::EndButton, &JyxSkin::SetEndButton>("EndButton", true),
-      BooleanSetting<&JyxSkin::ChangeSize, &JyxSkin::SetChangeSize>("ChangeSize", true),
-      BooleanSetting<&JyxSkin::MoveTo, &JyxSkin::SetMoveTo>("MoveTo", true),
-      BooleanSetting<&JyxSkin::Cancel, &JyxSkin::SetCancel>("Cancel", false),
-      // Written as the strip's single-precision height, read back as an integer.
-      SavedSetting{"TitleHeight", static_cast<float>(kDesignerTitleHeight),
-                   [](const JyxSkin& skin) -> PropertyValue { return static_cast<float>(skin.title_bar_.Height()); },
-                   [](JyxSkin& skin, const PropertyValue& value, std::string_view k) {
-                     skin.SetTitleHeight(ToInt32(value, k));
-                   }},
-      BooleanSetting<&JyxSkin::TitleBarLine, &JyxSkin::SetTitleBarLine>("TitleBarLine", true),
-  };
-  return table;
-}
-
-void JyxSkin::UserControl_InitProperties() {
-  move_to_ = true;
-  array_style_ = kDefaultArrayStyle;
-  back_color_ = kDefaultBackColor;
-  change_size_ = true;
-  cancel_ = false;
-  title_bar_line_ = true;
-}
+void JyxSkin::UserControl_InitProperties() { skinned::InitProperties(*this, kProperties); }
 
 void JyxSkin::UserControl_ReadProperties(const PropertyBag& bag) {
-  for (const SavedSetting& setting : SavedSettings()) {
-    setting.apply(*this, bag.Read(setting.key, setting.default_value), setting.key);
-  }
+  if (!skinned::ReadProperties(*this, bag, kProperties)) return;
   // Only a running host has a window worth taking over.
   if (AmbientUserMode()) timer1_.SetEnabled(true);
 }
 
-void JyxSkin::UserControl_WriteProperties(PropertyBag& bag) {
-  for (const SavedSetting& setting : SavedSettings()) bag.Write(setting.key, setting.saved(*this), setting.default_value);
-}
+void JyxSkin::UserControl_WriteProperties(PropertyBag& bag) { skinned::WriteProperties(*this, bag, kProperties); }
 
 void RegisterJyxSkin() {
   ControlRegistry::Register("JyxSkin", [](const ControlDefinition& d) { return std::make_unique<JyxSkin>(d.name, d.index); });

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "controls/common/property_table.h"
 #include "platform/data_object.h"
 #include "platform/geometry.h"
 #include "platform/label.h"
@@ -25,26 +26,9 @@ namespace ludex {
 
 class JyxSkin : public UserControl {
  public:
-  struct PropertyInfo {
-    std::string_view name;
-    std::string_view description;  // the designer's help text; empty for none
-  };
+  using Property = skinned::Property<JyxSkin>;
   // Declaration order.
-  static constexpr std::array<PropertyInfo, 13> kProperties = {{
-      {"ArrayStyle", "窗口背景渐变方式"},
-      {"BackColor", "窗口背景基础渐变色(建议使用浅色)"},
-      {"CaptionColor", "标题栏字体及标题栏按钮颜色"},
-      {"Enabled", "窗口是否可操作"},
-      {"hwnd", ""},
-      {"TitleHeight", "决定窗口标题栏的高度"},
-      {"MinButton", "是否显示窗口标题栏的最小化按钮"},
-      {"ReButton", "是否显示窗口系统按钮中的收缩/展开按钮"},
-      {"EndButton", "是否显示窗口标题栏的关闭按钮"},
-      {"ChangeSize", "决定是否允许改变窗口大小"},
-      {"MoveTo", "决定窗口是否可以被拖动"},
-      {"Cancel", "窗口标题栏关闭按钮按下时是否退出程序(True为不关闭False退出程序)"},
-      {"TitleBarLine", "决定窗口标题下是否有与窗体分开的分界线"},
-  }};
+  static const std::array<Property, 13> kProperties;
   // Declaration order: the ordinal by which each event is raised.
   static constexpr std::array<std::string_view, 15> kEvents = {
       "Resize",        "Click",          "DblClick",       "TitleClick",    "TitleDblClick",
@@ -73,40 +57,40 @@ class JyxSkin : public UserControl {
   Handler TitleDblClick;  // declared for hosts, never raised
   Handler TitleRebutton;
   Handler TitleMinbutton;
-  std::function<void(bool& Cancel)> TitleEndbutton;
+  std::function<void(bool& cancel)> TitleEndbutton;
   MouseHandler MouseDown;
   MouseHandler MouseMove;
   MouseHandler MouseUp;
   MouseHandler TitleMouseDown;
   MouseHandler TitleMouseMove;
   MouseHandler TitleMouseUp;
-  std::function<void(DataObject& Data, std::int32_t& Effect, std::int16_t& Button, std::int16_t& Shift, float& x,
+  std::function<void(DataObject& data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift, float& x,
                      float& y)>
       OLEDragDrop;
 
   // Properties. Enabled and hwnd are the control's own (Enabled/SetEnabled, hwnd()).
   std::int32_t ArrayStyle() const { return array_style_; }
-  void SetArrayStyle(std::int32_t vNewValue);
+  void SetArrayStyle(std::int32_t new_value);
   Color BackColor() const { return back_color_; }
-  void SetBackColor(Color vNewValue);
+  void SetBackColor(Color new_value);
   Color CaptionColor() const { return captions_.ForeColor(); }
-  void SetCaptionColor(Color vNewValue);
+  void SetCaptionColor(Color new_value);
   std::int32_t TitleHeight() const;
-  void SetTitleHeight(std::int32_t vNewValue);
+  void SetTitleHeight(std::int32_t new_value);
   bool MinButton() const { return sys_button_[kMinimiseButton].Visible(); }
-  void SetMinButton(bool vNewValue);
+  void SetMinButton(bool new_value);
   bool ReButton() const { return sys_button_[kRollButton].Visible(); }
-  void SetReButton(bool vNewValue);
+  void SetReButton(bool new_value);
   bool EndButton() const { return sys_button_[kCloseButton].Visible(); }
-  void SetEndButton(bool vNewValue);
+  void SetEndButton(bool new_value);
   bool ChangeSize() const { return change_size_; }
-  void SetChangeSize(bool vNewValue) { change_size_ = vNewValue; }
+  void SetChangeSize(bool new_value) { change_size_ = new_value; }
   bool MoveTo() const { return move_to_; }
-  void SetMoveTo(bool vNewValue) { move_to_ = vNewValue; }
+  void SetMoveTo(bool new_value) { move_to_ = new_value; }
   bool Cancel() const { return cancel_; }
-  void SetCancel(bool vNewValue) { cancel_ = vNewValue; }
+  void SetCancel(bool new_value) { cancel_ = new_value; }
   bool TitleBarLine() const { return title_bar_line_; }
-  void SetTitleBarLine(bool vNewValue);
+  void SetTitleBarLine(bool new_value);
 
   // Read-only views of the parts and window state, for tests and the host.
   const ImageArea& TitleBarArea() const { return title_bar_; }
@@ -122,43 +106,38 @@ class JyxSkin : public UserControl {
   void UserControl_ReadProperties(const PropertyBag& bag) override;
   void UserControl_WriteProperties(PropertyBag& bag) override;
   void UserControl_Resize() override;
-  void UserControl_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) override;
-  void UserControl_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) override;
-  void UserControl_MouseUp(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) override;
+  void UserControl_MouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) override;
+  void UserControl_MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) override;
+  void UserControl_MouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) override;
   void UserControl_Click() override;
   void UserControl_DblClick() override;
-  void UserControl_OLEDragDrop(DataObject& Data, std::int32_t& Effect, std::int16_t& Button, std::int16_t& Shift,
+  void UserControl_OLEDragDrop(DataObject& data, std::int32_t& effect, std::int16_t& button, std::int16_t& shift,
                                float& x, float& y) override;
   // The surface's blit stays visible beside the gradient painter of the same name.
   using UserControl::PaintBackground;
 
  private:
-  // The settings kept in the host's property bag, one table for reading and writing.
-  struct SavedSetting;
-  static const std::array<SavedSetting, 12>& SavedSettings();
-  template <auto Get, auto Set>
-  static SavedSetting BooleanSetting(std::string_view key, bool default_value);
-  template <auto Get, auto Set>
-  static SavedSetting IntegerSetting(std::string_view key, std::int32_t default_value);
+  // The bag keeps the title strip's height as it is, in single precision.
+  float StoredTitleHeight() const { return static_cast<float>(title_bar_.Height()); }
 
   void ConnectParts();
   void ShowGlyph(int index, bool visible);
 
   // Painting and layout (jyx_skin_painting.cpp).
   void PaintBackground(Color color, std::int64_t spacing);
-  void DrawFrameBorder(Surface& surface, std::int32_t cornerSteps, std::int32_t width, std::int32_t height,
+  void DrawFrameBorder(Surface& surface, std::int32_t corner_steps, std::int32_t width, std::int32_t height,
                        Color color);
   void LayoutTitleBar();
   void DrawProgramIcon(double title_height);
 
   // Title strip and glyphs (jyx_skin_title.cpp).
-  void SysButton_Click(std::int16_t Index);
-  void SysButton_MouseMove(std::int16_t Index, std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+  void SysButton_Click(std::int16_t index);
+  void SysButton_MouseMove(std::int16_t index, std::int16_t& button, std::int16_t& shift, float& x, float& y);
   void TitleBar_Click();
   void TitleBar_DblClick();
-  void TitleBar_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
-  void TitleBar_MouseUp(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
-  void Captions_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+  void TitleBar_MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  void TitleBar_MouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  void Captions_MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y);
   void RollUpOrDown();
   void AnimateRoll(Hwnd host, const Rect& start, double steps, std::int32_t delta);
   void MinimiseHost();
@@ -171,18 +150,14 @@ class JyxSkin : public UserControl {
   void Timer1_Timer();
   void FitToParent();
   void StripParentFrame(Hwnd window);
-  void TitleBar_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
-  void Captions_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+  void TitleBar_MouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y);
+  void Captions_MouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y);
   void BeginResizeOutline();
   void DrawOutlineOnScreen();
   bool InCornerZone(float x, float y) const;
 
   Hwnd HostWindow() const;
 
-  template <typename Event, typename... Args>
-  static void Raise(const Event& event, Args&... args) {
-    if (event) event(args...);
-  }
   // Runs one step of a procedure that goes on past failures: a step that
   // throws is passed over.
   template <typename Step>

@@ -39,8 +39,11 @@ void JyxSkin::FitToParent() {
   GetWindowRect(host, &r);
   const std::int32_t width = r.right - r.left, height = r.bottom - r.top;
   SetWindowPos(hwnd(), HWND_TOP, 0, 0, width, height, SWP_NOZORDER);
-  // The control's place follows its window to the host's origin; a new size re-lays it out.
+  // The control's place follows its window to the host's origin; a new size
+  // re-lays it out, and the Resize handler may destroy the control.
+  const Lifetime::Watch watch(lifetime());
   Move(0, 0, PixelsToTwips(width), PixelsToTwips(height));
+  if (watch.Ended()) return;
   StripParentFrame(host);
   // Until the host has a rectangle there is nothing to take over yet.
   if (r.right != 0 || r.bottom != 0) timer1_.SetEnabled(false);
@@ -48,28 +51,28 @@ void JyxSkin::FitToParent() {
 
 void JyxSkin::StripParentFrame(Hwnd window) {
   for (const FrameBits& frame : kHostFrameBits) {
-    skinned::ChangeWindowLong(window, frame.index, frame.bits, skinned::kRemoveBits);
+    skinned::ChangeWindowLong(window, frame.index, frame.bits, skinned::BitChange::Remove);
   }
 }
 
-void JyxSkin::TitleBar_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) {
+void JyxSkin::TitleBar_MouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   if (move_to_ && !is_maximized_) {
     ReleaseCapture();
     // The host's own move loop drags it; the send returns at the release.
     SendMessageA(HostWindow(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
   }
-  Raise(TitleMouseDown, Button, Shift, x, y);
+  Raise(TitleMouseDown, button, shift, x, y);
 }
 
-void JyxSkin::Captions_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) {
-  TitleBar_MouseDown(Button, Shift, x, y);
+void JyxSkin::Captions_MouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+  TitleBar_MouseDown(button, shift, x, y);
 }
 
 bool JyxSkin::InCornerZone(float x, float y) const {
   return change_size_ && !is_maximized_ && x > Width() - kCornerZone && y > Height() - kCornerZone;
 }
 
-void JyxSkin::UserControl_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) {
+void JyxSkin::UserControl_MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   ClearGlyphHover();
   SetMousePointer(InCornerZone(x, y) ? kSizeNwsePointer : kDefaultPointer);
   if (is_resizing_) {
@@ -86,12 +89,12 @@ void JyxSkin::UserControl_MouseMove(std::int16_t& Button, std::int16_t& Shift, f
     }
     DrawOutlineOnScreen();
   }
-  Raise(MouseMove, Button, Shift, x, y);
+  Raise(MouseMove, button, shift, x, y);
 }
 
-void JyxSkin::UserControl_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) {
+void JyxSkin::UserControl_MouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   if (InCornerZone(x, y)) BeginResizeOutline();
-  Raise(MouseDown, Button, Shift, x, y);
+  Raise(MouseDown, button, shift, x, y);
 }
 
 void JyxSkin::BeginResizeOutline() {
@@ -100,16 +103,19 @@ void JyxSkin::BeginResizeOutline() {
   DrawOutlineOnScreen();
 }
 
-void JyxSkin::UserControl_MouseUp(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) {
+void JyxSkin::UserControl_MouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   if (is_resizing_) {
     DrawOutlineOnScreen();
     SetWindowPos(HostWindow(), HWND_TOP, outline_rect_.left, outline_rect_.top, outline_rect_.right - outline_rect_.left,
                  outline_rect_.bottom - outline_rect_.top, SWP_NOZORDER);
+    const Lifetime::Watch watch(lifetime());
     FitToParent();
+    if (watch.Ended()) return;
     is_resizing_ = false;
     UserControl_Resize();
+    if (watch.Ended()) return;
   }
-  Raise(MouseUp, Button, Shift, x, y);
+  Raise(MouseUp, button, shift, x, y);
 }
 
 // One screen device context per drawing, released right after it.
@@ -123,9 +129,9 @@ void JyxSkin::UserControl_Click() { Raise(Click); }
 
 void JyxSkin::UserControl_DblClick() { Raise(DblClick); }
 
-void JyxSkin::UserControl_OLEDragDrop(DataObject& Data, std::int32_t& Effect, std::int16_t& Button,
-                                      std::int16_t& Shift, float& x, float& y) {
-  Raise(OLEDragDrop, Data, Effect, Button, Shift, x, y);
+void JyxSkin::UserControl_OLEDragDrop(DataObject& data, std::int32_t& effect, std::int16_t& button,
+                                      std::int16_t& shift, float& x, float& y) {
+  Raise(OLEDragDrop, data, effect, button, shift, x, y);
 }
 
 }  // namespace ludex

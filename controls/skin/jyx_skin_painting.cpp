@@ -68,13 +68,13 @@ void JyxSkin::PaintBackground(Color color, std::int64_t spacing) {
   }
 }
 
-void JyxSkin::DrawFrameBorder(Surface& surface, std::int32_t cornerSteps, std::int32_t width, std::int32_t height,
+void JyxSkin::DrawFrameBorder(Surface& surface, std::int32_t corner_steps, std::int32_t width, std::int32_t height,
                               Color color) {
   const int w = TwipsToPixels(width), h = TwipsToPixels(height);
   const double right = w * kTwipsPerPixel, bottom = h * kTwipsPerPixel;
   surface.Box(0, 0, right - 25, bottom - 25, color);
   // Diagonals carry the border along the corners that the rounded region cuts off.
-  skinned::DrawCornerPixels(surface, cornerSteps, w, h, color);
+  skinned::DrawCornerPixels(surface, corner_steps, w, h, color);
   if (title_bar_line_) {
     // Etched: a dark row right under the title strip, a light row below it.
     const double t = title_bar_.Height();

@@ -20,8 +20,8 @@ constexpr double kMaximisedOverhang = 5;  // pixels
 // failure only through results, which are not checked; the steps that can
 // throw are the host's event handlers, so each event here is raised through
 // SkipIfFails.
-void JyxSkin::SysButton_Click(std::int16_t Index) {
-  switch (Index) {
+void JyxSkin::SysButton_Click(std::int16_t index) {
+  switch (index) {
     case kRollButton:
       RollUpOrDown();
       break;
@@ -78,15 +78,17 @@ void JyxSkin::MinimiseHost() {
 
 void JyxSkin::CloseFromGlyph() {
   bool cancel = false;
-  SkipIfFails([&] { Raise(TitleEndbutton, cancel); });
-  // Only the property decides; what the handler left in its argument is not consulted.
-  if (!cancel_) EndProgram();
+  bool still_here = true;
+  SkipIfFails([&] { still_here = Raise(TitleEndbutton, cancel); });
+  // Only the property decides; what the handler left in its argument is not
+  // consulted. A handler that destroyed the frame has taken closing over.
+  if (still_here && !cancel_) EndProgram();
 }
 
-void JyxSkin::SysButton_MouseMove(std::int16_t Index, std::int16_t&, std::int16_t&, float&, float&) {
+void JyxSkin::SysButton_MouseMove(std::int16_t index, std::int16_t&, std::int16_t&, float&, float&) {
   if (is_rolling_) return;
   ClearGlyphHover();
-  sys_button_[static_cast<std::size_t>(Index)].SetBold(true);
+  sys_button_[static_cast<std::size_t>(index)].SetBold(true);
 }
 
 void JyxSkin::ClearGlyphHover() {
@@ -95,17 +97,17 @@ void JyxSkin::ClearGlyphHover() {
 
 void JyxSkin::TitleBar_Click() { Raise(TitleClick); }
 
-void JyxSkin::TitleBar_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) {
+void JyxSkin::TitleBar_MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   ClearGlyphHover();
-  Raise(TitleMouseMove, Button, Shift, x, y);
+  Raise(TitleMouseMove, button, shift, x, y);
 }
 
-void JyxSkin::Captions_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) {
-  TitleBar_MouseMove(Button, Shift, x, y);
+void JyxSkin::Captions_MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+  TitleBar_MouseMove(button, shift, x, y);
 }
 
-void JyxSkin::TitleBar_MouseUp(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) {
-  Raise(TitleMouseUp, Button, Shift, x, y);
+void JyxSkin::TitleBar_MouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+  Raise(TitleMouseUp, button, shift, x, y);
 }
 
 void JyxSkin::TitleBar_DblClick() {
@@ -123,8 +125,12 @@ void JyxSkin::TitleBar_DblClick() {
   } else {
     RestoreHost(host);
   }
+  // Both re-layouts raise Resize, whose handler may destroy the control.
+  const Lifetime::Watch watch(lifetime());
   FitToParent();
+  if (watch.Ended()) return;
   UserControl_Resize();
+  if (watch.Ended()) return;
   Raise(DblClick);
 }
 

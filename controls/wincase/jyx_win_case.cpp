@@ -11,7 +11,7 @@ namespace {
 constexpr Color kSysCaptionText = 0x80000009u;
 constexpr Color kDesignerBackground = MakeRgb(255, 255, 255);
 // The glyph buttons' font: a 19 x 19-pixel Song face.
-const Font kGlyphFont{"宋体", 14.25, false, false, 134};
+const Font kGlyphFont{.name = "宋体", .size_pt = 14.25, .charset = 134};
 
 void SetUpGlyphButton(Label& button, std::string_view glyph, double left, int tab_index) {
   button.SetFont(kGlyphFont);
@@ -56,7 +56,7 @@ JyxWinCase::JyxWinCase(std::string name, int index)
 JyxWinCase::~JyxWinCase() {
   // A case destroyed while out would otherwise leave its form disabled for good.
   if (bytopwin_ && saved_parent_ != 0 && Backend::Installed()) {
-    skinned::ChangeWindowLong(saved_parent_, GWL_STYLE, WS_DISABLED, skinned::kRemoveBits);
+    skinned::ChangeWindowLong(saved_parent_, GWL_STYLE, WS_DISABLED, skinned::BitChange::Remove);
   }
 }
 
@@ -81,34 +81,34 @@ void JyxWinCase::ConnectConstituents() {
 
 // --- properties ---------------------------------------------------------------
 
-void JyxWinCase::SetArrayStyle(std::int32_t vNewValue) {
-  array_style_ = vNewValue;
+void JyxWinCase::SetArrayStyle(std::int32_t new_value) {
+  array_style_ = new_value;
   UserControl_Resize();
 }
 
-void JyxWinCase::SetBackColor(Color vNewValue) {
-  back_color_ = vNewValue;
+void JyxWinCase::SetBackColor(Color new_value) {
+  back_color_ = new_value;
   UserControl_Resize();
 }
 
-void JyxWinCase::SetCaptionColor(Color vNewValue) {
-  captions_.SetForeColor(vNewValue);
-  minexit_[0].SetForeColor(vNewValue);
-  minexit_[1].SetForeColor(vNewValue);
+void JyxWinCase::SetCaptionColor(Color new_value) {
+  captions_.SetForeColor(new_value);
+  minexit_[0].SetForeColor(new_value);
+  minexit_[1].SetForeColor(new_value);
 }
 
-void JyxWinCase::SetCaption(const std::string& vNewValue) {
-  captions_.SetCaption(vNewValue);
+void JyxWinCase::SetCaption(const std::string& new_value) {
+  captions_.SetCaption(new_value);
   SetWindowTextA(hwnd(), captions_.Caption());
 }
 
-void JyxWinCase::SetMinButton(bool vNewValue) {
-  minexit_[0].SetVisible(vNewValue);
+void JyxWinCase::SetMinButton(bool new_value) {
+  minexit_[0].SetVisible(new_value);
   UserControl_Resize();
 }
 
-void JyxWinCase::SetEndButton(bool vNewValue) {
-  minexit_[1].SetVisible(vNewValue);
+void JyxWinCase::SetEndButton(bool new_value) {
+  minexit_[1].SetVisible(new_value);
   UserControl_Resize();
 }
 

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "controls/common/property_table.h"
 #include "platform/label.h"
 #include "platform/user_control.h"
 #include "platform/windowless_part.h"
@@ -38,26 +39,9 @@ class JyxWinCase : public UserControl {
       "Resize",    "Click",     "DblClick", "TitleClick",     "TitleDblClick",  "TitleMinbutton", "TitleEndbutton",
       "MouseDown", "MouseMove", "MouseUp",  "TitleMouseDown", "TitleMouseMove", "TitleMouseUp",   "OLEDragDrop"};
 
-  // The properties in interface order, with the help text a designer's property list shows.
-  struct PropertyHelp {
-    std::string_view name;
-    std::string_view description;
-  };
-  static constexpr std::array<PropertyHelp, 11> kProperties = {{
-      {"ArrayStyle", "背景色的渐变排列方式"},
-      {"BackColor", "基础背景色 建议用浅一点的颜色否则可能形影到视觉外观"},
-      {"CaptionColor", "标题字体的颜色"},
-      {"Caption", "窗口标题名称"},
-      {"Enabled", "窗口是否可用"},
-      {"hwnd", ""},
-      {"MinButton", "窗口标题栏中是否含有最小化按钮"},
-      {"EndButton", "窗口标题栏中是否含有关闭按钮"},
-      {"ChangeSize", "窗口是否可以改变大小"},
-      {"Bytopwin",
-       "作为窗口的父窗口的弹出式窗口，当属性为True时，本窗口的父窗口将处于不可操作状态，属性为False时，"
-       "父窗口会自动激活(类似于Msgbox,注意使用前可以将窗口隐藏掉，控件会自动显示。)。"},
-      {"MoveTo", "窗口是否可以被任意拖动"},
-  }};
+  // The properties in interface order (win_case_settings.cpp).
+  using Property = skinned::Property<JyxWinCase>;
+  static const std::array<Property, 11> kProperties;
 
   explicit JyxWinCase(std::string name, int index = -1);
   ~JyxWinCase() override;
@@ -71,23 +55,23 @@ class JyxWinCase : public UserControl {
 
   // Properties (Enabled and hwnd are the control's own).
   std::int32_t ArrayStyle() const { return array_style_; }
-  void SetArrayStyle(std::int32_t vNewValue);
+  void SetArrayStyle(std::int32_t new_value);
   Color BackColor() const { return back_color_; }
-  void SetBackColor(Color vNewValue);
+  void SetBackColor(Color new_value);
   Color CaptionColor() const { return captions_.ForeColor(); }
-  void SetCaptionColor(Color vNewValue);
+  void SetCaptionColor(Color new_value);
   const std::string& Caption() const { return captions_.Caption(); }
-  void SetCaption(const std::string& vNewValue);
+  void SetCaption(const std::string& new_value);
   bool MinButton() const { return minexit_[0].Visible(); }
-  void SetMinButton(bool vNewValue);
+  void SetMinButton(bool new_value);
   bool EndButton() const { return minexit_[1].Visible(); }
-  void SetEndButton(bool vNewValue);
+  void SetEndButton(bool new_value);
   bool ChangeSize() const { return change_size_; }
-  void SetChangeSize(bool vNewValue) { change_size_ = vNewValue; }
+  void SetChangeSize(bool new_value) { change_size_ = new_value; }
   bool Bytopwin() const { return bytopwin_; }
-  void SetBytopwin(bool vNewValue);
+  void SetBytopwin(bool new_value);
   bool MoveTo() const { return move_to_; }
-  void SetMoveTo(bool vNewValue) { move_to_ = vNewValue; }
+  void SetMoveTo(bool new_value) { move_to_ = new_value; }
 
   // Read-only views of the constituents, for the host and tests.
   const ImageArea& Title() const { return title_; }
@@ -134,7 +118,7 @@ class JyxWinCase : public UserControl {
   void RollDown();
 
   // Corner resizing.
-  void FollowPointer(float x, float y);
+  bool FollowPointer(float x, float y);
   bool InGrip(float x, float y) const;
   void Unhighlight();
 
@@ -148,12 +132,6 @@ class JyxWinCase : public UserControl {
   void SetHeight(double height) { Control::Move(Left(), Top(), Width(), height); }
 
   void ConnectConstituents();
-
-  // Raises an event through a copy of its handler: the host may destroy the case from inside it.
-  template <typename Event, typename... Args>
-  static void Raise(const Event& event, Args&... args) {
-    if (auto handler = event) handler(args...);
-  }
 
   // Constituents, bottom of the z-order first.
   ImageArea title_;

@@ -26,8 +26,7 @@ void JyxWinCase::Minexit_Click(std::int16_t index) {
     return;
   }
   // Raised before anything else, so a click during a roll gets this far and no further.
-  Raise(TitleMinbutton);
-  if (!minexit_[0].Visible() || rolling_) return;
+  if (!Raise(TitleMinbutton) || !minexit_[0].Visible() || rolling_) return;
   rolling_ = true;
   if (minexit_[0].Caption() == kUnrolledGlyph) {
     RollUp();
@@ -84,7 +83,10 @@ void JyxWinCase::Unhighlight() {
 void JyxWinCase::Title_Click() { Raise(TitleClick); }
 
 void JyxWinCase::Title_DblClick() {
+  const Lifetime::Watch watch(lifetime());
   Minexit_Click(0);
+  // The TitleMinbutton or Resize handler may have destroyed the case.
+  if (watch.Ended()) return;
   Raise(DblClick);
 }
 
@@ -96,17 +98,21 @@ void JyxWinCase::Title_MouseDown(std::int16_t& button, std::int16_t& shift, floa
     SendMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
     AdoptWindowPlace();
   }
-  // The nudge repaints the case at its new place.
+  // The nudge repaints the case at its new place; each step raises Resize,
+  // whose handler may destroy the case.
   if (!rolling_) {
+    const Lifetime::Watch watch(lifetime());
     SetHeight(Height() + 10);
+    if (watch.Ended()) return;
     SetHeight(Height() - 10);
+    if (watch.Ended()) return;
   }
   Raise(TitleMouseDown, button, shift, x, y);
 }
 
 void JyxWinCase::Title_MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   if (resizing_) {
-    FollowPointer(x, y);
+    if (!FollowPointer(x, y)) return;
   } else {
     SetMousePointer(kDefaultPointer);
   }
@@ -152,31 +158,38 @@ void JyxWinCase::UserControl_MouseDown(std::int16_t& button, std::int16_t& shift
 
 void JyxWinCase::UserControl_MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
   if (resizing_) {
-    FollowPointer(x, y);
+    if (!FollowPointer(x, y)) return;
   } else {
     SetMousePointer(kDefaultPointer);
   }
   Unhighlight();
-  Raise(MouseMove, button, shift, x, y);
+  if (!Raise(MouseMove, button, shift, x, y)) return;
   // While resizing the corner sits under the pointer, this test fails, and
   // the pointer stays the one the press found.
   if (InGrip(x, y)) SetMousePointer(kSizingPointer);
 }
 
 void JyxWinCase::UserControl_MouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y) {
-  // On every release, resizing or not; the correction overshoots the minimum by 50 twips.
+  // On every release, resizing or not; the correction overshoots the minimum
+  // by 50 twips. Each correction raises Resize, whose handler may destroy the case.
+  const Lifetime::Watch watch(lifetime());
   if (Width() < kMinimumExtent) SetWidth(kCorrectedExtent);
+  if (watch.Ended()) return;
   if (Height() < kMinimumExtent) SetHeight(kCorrectedExtent);
+  if (watch.Ended()) return;
   resizing_ = false;
   Raise(MouseUp, button, shift, x, y);
 }
 
 // The lower-right corner goes to the pointer, height first. A pointer left of
 // or above the case would ask for a negative extent, which the case refuses;
-// that step alone is skipped.
-void JyxWinCase::FollowPointer(float x, float y) {
+// that step alone is skipped. False when a Resize handler destroyed the case.
+bool JyxWinCase::FollowPointer(float x, float y) {
+  const Lifetime::Watch watch(lifetime());
   if (y >= 0) SetHeight(y);
+  if (watch.Ended()) return false;
   if (x >= 0) SetWidth(x);
+  return !watch.Ended();
 }
 
 // The 100-twip square at the lower-right corner, without its outer edges; off

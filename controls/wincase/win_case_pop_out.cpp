@@ -9,9 +9,9 @@
 
 namespace ludex {
 
-void JyxWinCase::SetBytopwin(bool vNewValue) {
-  bytopwin_ = vNewValue;
-  if (vNewValue) {
+void JyxWinCase::SetBytopwin(bool new_value) {
+  bytopwin_ = new_value;
+  if (new_value) {
     PopOut();
   } else if (saved_parent_ != 0) {
     PopIn();
@@ -24,8 +24,8 @@ void JyxWinCase::PopOut() {
   if (const Hwnd parent = GetParent(hwnd()); parent != 0) saved_parent_ = parent;
   Rect host;
   GetWindowRect(saved_parent_, &host);
-  skinned::ChangeWindowLong(hwnd(), GWL_EXSTYLE, WS_EX_TOOLWINDOW, skinned::kAddBits);
-  skinned::ChangeWindowLong(saved_parent_, GWL_STYLE, WS_DISABLED, skinned::kAddBits);
+  skinned::ChangeWindowLong(hwnd(), GWL_EXSTYLE, WS_EX_TOOLWINDOW, skinned::BitChange::Add);
+  skinned::ChangeWindowLong(saved_parent_, GWL_STYLE, WS_DISABLED, skinned::BitChange::Add);
   SetParent(hwnd(), 0);
   // Width / 30 is half the width in pixels; the size passed is ignored (SWP_NOSIZE).
   const int x = RoundHalfEven((host.right - host.left) / 2.0 - Width() / 30 + host.left);
@@ -40,7 +40,7 @@ void JyxWinCase::PopOut() {
 // The tool-window style and the saved parent stay as they are.
 void JyxWinCase::PopIn() {
   SetParent(hwnd(), saved_parent_);
-  skinned::ChangeWindowLong(saved_parent_, GWL_STYLE, WS_DISABLED, skinned::kRemoveBits);
+  skinned::ChangeWindowLong(saved_parent_, GWL_STYLE, WS_DISABLED, skinned::BitChange::Remove);
   ShowWindowAsync(hwnd(), SW_HIDE);
   AdoptWindowPlace();
   SetVisible(false);

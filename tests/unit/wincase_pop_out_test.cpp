@@ -204,11 +204,12 @@ TEST_F(WinCasePopOut, LoadingWithBytopwinFalseLeavesTheCaseIn) {
 TEST_F(WinCasePopOut, ChangeWindowLongSetsOrClearsBits) {
   backend.At(kForm).style = WS_CAPTION | WS_THICKFRAME;
   backend.calls.clear();
-  // Mode 1 clears and hands back the previous value.
-  EXPECT_EQ(skinned::ChangeWindowLong(kForm, GWL_STYLE, WS_CAPTION, 1), WS_CAPTION | WS_THICKFRAME);
+  // Removing clears and hands back the previous value.
+  EXPECT_EQ(skinned::ChangeWindowLong(kForm, GWL_STYLE, WS_CAPTION, skinned::BitChange::Remove),
+            WS_CAPTION | WS_THICKFRAME);
   EXPECT_EQ(Host().style, WS_THICKFRAME);
-  // Any other mode sets.
-  EXPECT_EQ(skinned::ChangeWindowLong(kForm, GWL_STYLE, WS_SYSMENU, 2), WS_THICKFRAME);
+  // Adding sets.
+  EXPECT_EQ(skinned::ChangeWindowLong(kForm, GWL_STYLE, WS_SYSMENU, skinned::BitChange::Add), WS_THICKFRAME);
   EXPECT_EQ(Host().style, WS_THICKFRAME | WS_SYSMENU);
   EXPECT_EQ(Calls()[2], "SetWindowPos(form, 0, 0, 0, 0, 0, 35)");
 }
