@@ -160,7 +160,7 @@ class PortalServerTest(unittest.TestCase):
         self.assertEqual(self.portal.process.returncode, 0)
         self.assertLess(stopping, 2)
         times.sort()
-        print(f"portal: {REQUESTS} sequential requests in {elapsed:.2f} s, median "
+        print(f"\nportal: {REQUESTS} sequential requests in {elapsed:.2f} s, median "
               f"{statistics.median(times) * 1000:.2f} ms, 99th percentile {times[int(REQUESTS * 0.99)] * 1000:.2f} ms,"
               f" max {times[-1] * 1000:.2f} ms, no error; RSS {rss_before} -> {rss_after} KiB; "
               f"stopped {stopping * 1000:.0f} ms after SIGTERM with status 0", flush=True)
