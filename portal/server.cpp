@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "portal/glib_ptr.h"
+
 namespace ludex::portal {
 
 namespace {
@@ -20,28 +22,21 @@ const char* NameOf(Host host) {
 std::string PlayerOf(SoupServerMessage* message) {
   const char* cookies = soup_message_headers_get_list(soup_server_message_get_request_headers(message), "Cookie");
   if (cookies == nullptr) return "";
-  GHashTable* pairs = soup_header_parse_semi_param_list(cookies);
-  std::string player;
-  if (const auto* value = static_cast<const char*>(g_hash_table_lookup(pairs, kPlayerCookie))) {
-    char* name = g_uri_unescape_string(value, nullptr);
-    if (name != nullptr && g_utf8_validate(name, -1, nullptr)) player = name;
-    g_free(name);
-  }
-  soup_header_free_param_list(pairs);
-  return player;
+  const Owned<GHashTable, soup_header_free_param_list> pairs(soup_header_parse_semi_param_list(cookies));
+  const auto* value = static_cast<const char*>(g_hash_table_lookup(pairs.get(), kPlayerCookie));
+  const GText name(value ? g_uri_unescape_string(value, nullptr) : nullptr);
+  return name != nullptr && g_utf8_validate(name.get(), -1, nullptr) ? name.get() : "";
 }
 
 // One line per request: time, host as reached, method, path with query, status.
 void LogLine(const std::string& host, SoupServerMessage* message, int status) {
-  GDateTime* now = g_date_time_new_now_utc();
-  char* time = g_date_time_format(now, "%Y-%m-%dT%H:%M:%S.%fZ");
+  const Owned<GDateTime, g_date_time_unref> now(g_date_time_new_now_utc());
+  const GText time(g_date_time_format(now.get(), "%Y-%m-%dT%H:%M:%S.%fZ"));
   GUri* uri = soup_server_message_get_uri(message);
   const char* query = g_uri_get_query(uri);
-  std::printf("%s %s %s %s%s%s %d\n", time, host.c_str(), soup_server_message_get_method(message),
+  std::printf("%s %s %s %s%s%s %d\n", time.get(), host.c_str(), soup_server_message_get_method(message),
               g_uri_get_path(uri), query ? "?" : "", query ? query : "", status);
   std::fflush(stdout);
-  g_free(time);
-  g_date_time_unref(now);
 }
 
 }  // namespace
@@ -67,22 +62,21 @@ std::string Server::Listen(Listener& listener, const std::string& address) {
   const auto colon = address.rfind(':');
   const std::string ip = address.substr(0, colon);
   const int port = colon == std::string::npos ? -1 : std::atoi(address.c_str() + colon + 1);
-  GInetAddress* inet = g_inet_address_new_from_string(ip.c_str());
-  const bool loopback = inet != nullptr && g_inet_address_get_is_loopback(inet);
-  if (inet != nullptr) g_object_unref(inet);
+  const Owned<GInetAddress, g_object_unref> inet(g_inet_address_new_from_string(ip.c_str()));
+  const bool loopback = inet != nullptr && g_inet_address_get_is_loopback(inet.get());
   if (!loopback || port < 0 || port > 65535) {
     throw std::runtime_error(std::string("the ") + NameOf(listener.host) + " host's address " + address +
                              " is not a loopback address:port");
   }
-  GSocketAddress* socket = g_inet_socket_address_new_from_string(ip.c_str(), static_cast<guint>(port));
-  GError* error = nullptr;
-  const bool listening = soup_server_listen(listener.soup.get(), socket, static_cast<SoupServerListenOptions>(0), &error);
-  g_object_unref(socket);
+  const Owned<GSocketAddress, g_object_unref> socket(
+      g_inet_socket_address_new_from_string(ip.c_str(), static_cast<guint>(port)));
+  GError* failure = nullptr;
+  const bool listening =
+      soup_server_listen(listener.soup.get(), socket.get(), static_cast<SoupServerListenOptions>(0), &failure);
+  const Owned<GError, g_error_free> error(failure);
   if (!listening) {
-    const std::string why = error->message;
-    g_error_free(error);
     throw std::runtime_error(std::string("cannot serve the ") + NameOf(listener.host) + " host at " + address + ": " +
-                             why);
+                             error->message);
   }
   GSList* uris = soup_server_get_uris(listener.soup.get());
   const int chosen = g_uri_get_port(static_cast<GUri*>(uris->data));

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "portal/glib_ptr.h"
 #include "portal/site.h"
 
 namespace ludex::portal {
@@ -28,16 +29,14 @@ class Server {
 
  private:
   // Stops listening and lets the server go.
-  struct SoupServerDone {
-    void operator()(SoupServer* soup) const {
-      soup_server_disconnect(soup);
-      g_object_unref(soup);
-    }
-  };
+  static void Close(SoupServer* soup) {
+    soup_server_disconnect(soup);
+    g_object_unref(soup);
+  }
   struct Listener {
     Server* owner;
     Host host;
-    std::unique_ptr<SoupServer, SoupServerDone> soup;
+    Owned<SoupServer, Close> soup;
   };
 
   static std::string Listen(Listener& listener, const std::string& address);

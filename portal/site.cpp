@@ -3,10 +3,10 @@
 #include <gio/gio.h>
 
 #include <charconv>
-#include <memory>
 #include <stdexcept>
 
 #include "portal/games.h"
+#include "portal/glib_ptr.h"
 
 namespace ludex::portal {
 
@@ -17,11 +17,6 @@ constexpr const char* kResourcePrefix = "/cn/xinglan/ludex-portal/";
 constexpr int kLoginSeconds = 30 * 24 * 3600;
 constexpr long kLongestName = 16;
 constexpr const char* kDefaultName = "星澜玩家";
-
-struct GFreeText {
-  void operator()(char* text) const { g_free(text); }
-};
-using GText = std::unique_ptr<char, GFreeText>;
 
 std::string HtmlEscaped(const std::string& text) {
   return GText(g_markup_escape_text(text.c_str(), -1)).get();
@@ -92,13 +87,12 @@ std::string GamePath(const DemoGame& game) { return "/games/" + std::to_string(g
 }  // namespace
 
 std::string Asset(const std::string& name) {
-  GBytes* bytes = g_resources_lookup_data((kResourcePrefix + name).c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
+  const Owned<GBytes, g_bytes_unref> bytes(
+      g_resources_lookup_data((kResourcePrefix + name).c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr));
   if (bytes == nullptr) throw std::logic_error("the portal has no file " + name);
   gsize size = 0;
-  const auto* data = static_cast<const char*>(g_bytes_get_data(bytes, &size));
-  std::string text(data, size);
-  g_bytes_unref(bytes);
-  return text;
+  const auto* data = static_cast<const char*>(g_bytes_get_data(bytes.get(), &size));
+  return std::string(data, size);
 }
 
 // Replaces each @KEY@ of the asset with its value in one pass, so that no

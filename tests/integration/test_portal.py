@@ -1,8 +1,8 @@
 """The demo portal, ludex-portal: its click-through, pages, login, guide and
 404 over plain HTTP; a thousand requests in a row and a clean stop on
 SIGTERM; and the game centre pointed at it through LUDEX_*_HOST, playing its
-ten games, keeping a login over a restart, topping up in a pop-up and saving
-a guide."""
+ten games, keeping a login over a restart, topping up in a pop-up, going
+full screen and saving a guide."""
 
 import http.client
 import os
@@ -47,6 +47,7 @@ BADGE = (16 + 8, 88 + 70 + 8)
 LOGIN = (40 + 128 + 28, 88 + 66 + 12)
 TOP_UP = (560 + 36, 88 + 64 + 14)
 GUIDE = (640 + 40, 88 + 64 + 14)
+FULL_SCREEN = (728 + 36, 88 + 64 + 14)
 GUEST, MEMBER = (128, 128, 128), (32, 192, 96)
 # The top-up pop-up: its background and its "30 元" button.
 POP_UP_COLOUR = (244, 208, 96)
@@ -160,7 +161,7 @@ class PortalServerTest(unittest.TestCase):
         self.assertEqual(self.portal.process.returncode, 0)
         self.assertLess(stopping, 2)
         times.sort()
-        print(f"portal: {REQUESTS} sequential requests in {elapsed:.2f} s, median "
+        print(f"\nportal: {REQUESTS} sequential requests in {elapsed:.2f} s, median "
               f"{statistics.median(times) * 1000:.2f} ms, 99th percentile {times[int(REQUESTS * 0.99)] * 1000:.2f} ms,"
               f" max {times[-1] * 1000:.2f} ms, no error; RSS {rss_before} -> {rss_after} KiB; "
               f"stopped {stopping * 1000:.0f} ms after SIGTERM with status 0", flush=True)
@@ -245,6 +246,15 @@ class PortalGamesTest(harness.ProgramTestCase):
         # The opener adds 30 yuan's 300 coins and tells its wallet.
         self.web.wait_for_request("LUDEX_REDIRECT_HOST", "/wallet?game=13&coins=300", 204)
         harness.wait_for(lambda: not self.other_windows(), 30, "the pop-up to close itself")
+
+    def test_full_screen_button_and_esc(self):
+        self.wait_for_game(*GAMES[0])
+        geometry = self.screen.geometry(self.window)
+        self.click_client(*FULL_SCREEN)
+        screen = (0, 0, harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT)
+        harness.wait_for(lambda: self.screen.geometry(self.window) == screen, 30, "the game to cover the screen")
+        self.screen.key("Escape")
+        harness.wait_for(lambda: self.screen.geometry(self.window) == geometry, 30, f"the window back at {geometry}")
 
     def test_guide_is_saved_to_the_download_folder(self):
         self.wait_for_game(*GAMES[0])
