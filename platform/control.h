@@ -52,9 +52,6 @@ class Control {
   virtual AccessibleRole Role() const { return role_.value_or(AccessibleRole::None); }
   virtual std::string AccessibleName() const { return accessible_name_.value_or(""); }
   AccessibleDescription Describe() const { return {Role(), AccessibleName()}; }
-
-  // Ends when the control is destroyed; whoever raises one of its events watches it.
-  const Lifetime& lifetime() const { return lifetime_; }
   void SetRole(AccessibleRole role) {
     role_ = role;
     OnAccessibleChanged();
@@ -63,6 +60,9 @@ class Control {
     accessible_name_ = std::move(name);
     OnAccessibleChanged();
   }
+
+  // Ends when the control is destroyed; whoever raises one of its events watches it.
+  const Lifetime& lifetime() const { return lifetime_; }
 
  protected:
   // Raises one of the control's own events; false when the handler destroyed the control.

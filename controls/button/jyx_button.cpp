@@ -29,9 +29,9 @@ constexpr double kHoverStep = 7;
 // The button's properties carry no help texts.
 const std::array<JyxButton::Property, 5> JyxButton::kProperties = {{
     Property::Stored<&JyxButton::BackColor, &JyxButton::SetBackColor, &JyxButton::back_color_>(
-        "BackColor", 2, std::int32_t{0x00F4F4F4}, ""),
-    Property::Stored<&JyxButton::CaptionColor, &JyxButton::SetCaptionColor>("CaptionColor", 3, std::int32_t{0}, ""),
-    Property::Stored<&JyxButton::Caption, &JyxButton::SetCaption>("Caption", 1, std::string("Button"), ""),
+        "BackColor", 2, 0x00F4F4F4, ""),
+    Property::Stored<&JyxButton::CaptionColor, &JyxButton::SetCaptionColor>("CaptionColor", 3, 0, ""),
+    Property::Stored<&JyxButton::Caption, &JyxButton::SetCaption>("Caption", 1, "Button", ""),
     Property::Stored<&JyxButton::Enabled, &JyxButton::SetEnabled>("Enabled", 0, true, ""),
     Property::Shown("hwnd", ""),
 }};

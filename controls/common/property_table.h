@@ -20,6 +20,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/color.h"
@@ -72,10 +73,13 @@ struct Property {
   void (*store)(Owner& owner, const PropertyValue& value) = nullptr;
 
   // A property kept in the bag: written from Getter, applied through Setter,
-  // and held in Field (a data member) unless that is nullptr.
+  // and held in Field (a data member) unless that is nullptr. The default is
+  // of the type Getter returns, so it is stored as the values are.
   template <auto Getter, auto Setter, auto Field = nullptr>
-  static Property Stored(std::string_view name, int order, PropertyValue default_value, std::string_view description) {
-    Property property{name, description, order, std::move(default_value),
+  static Property Stored(std::string_view name, int order,
+                         const std::remove_cvref_t<decltype((std::declval<const Owner&>().*Getter)())>& default_value,
+                         std::string_view description) {
+    Property property{name, description, order, ToStored(default_value),
                       [](const Owner& owner) { return ToStored((owner.*Getter)()); },
                       [](Owner& owner, const PropertyValue& value, std::string_view key) {
                         (owner.*Setter)(FromStored<typename SetterArgument<decltype(Setter)>::type>(value, key));

@@ -132,14 +132,14 @@ const std::array<JyxSkin::Property, 13> JyxSkin::kProperties = {{
     Property::Stored<&JyxSkin::ArrayStyle, &JyxSkin::SetArrayStyle, &JyxSkin::array_style_>(
         "ArrayStyle", 3, kDefaultArrayStyle, "窗口背景渐变方式"),
     Property::Stored<&JyxSkin::BackColor, &JyxSkin::SetBackColor, &JyxSkin::back_color_>(
-        "BackColor", 1, std::int32_t{kDefaultBackColor}, "窗口背景基础渐变色(建议使用浅色)"),
+        "BackColor", 1, kDefaultBackColor, "窗口背景基础渐变色(建议使用浅色)"),
     Property::Stored<&JyxSkin::CaptionColor, &JyxSkin::SetCaptionColor>(
-        "CaptionColor", 2, std::int32_t{kTitleTextColor}, "标题栏字体及标题栏按钮颜色"),
+        "CaptionColor", 2, kTitleTextColor, "标题栏字体及标题栏按钮颜色"),
     Property::Stored<&JyxSkin::Enabled, &JyxSkin::SetEnabled>("Enabled", 0, true, "窗口是否可操作"),
     Property::Shown("hwnd", ""),
     // Written as the strip's single-precision height, read back as an integer.
     Property::Stored<&JyxSkin::StoredTitleHeight, &JyxSkin::SetTitleHeight>(
-        "TitleHeight", 10, static_cast<float>(kDesignerTitleHeight), "决定窗口标题栏的高度"),
+        "TitleHeight", 10, kDesignerTitleHeight, "决定窗口标题栏的高度"),
     Property::Stored<&JyxSkin::MinButton, &JyxSkin::SetMinButton>("MinButton", 4, true, "是否显示窗口标题栏的最小化按钮"),
     Property::Stored<&JyxSkin::ReButton, &JyxSkin::SetReButton>("ReButton", 5, true, "是否显示窗口系统按钮中的收缩/展开按钮"),
     Property::Stored<&JyxSkin::EndButton, &JyxSkin::SetEndButton>("EndButton", 6, true, "是否显示窗口标题栏的关闭按钮"),

@@ -18,10 +18,9 @@ const std::array<JyxWinCase::Property, 11> JyxWinCase::kProperties = {{
     Property::Stored<&JyxWinCase::ArrayStyle, &JyxWinCase::SetArrayStyle, &JyxWinCase::array_style_>(
         "ArrayStyle", 4, kDefaultArrayStyle, "背景色的渐变排列方式"),
     Property::Stored<&JyxWinCase::BackColor, &JyxWinCase::SetBackColor, &JyxWinCase::back_color_>(
-        "BackColor", 2, std::int32_t{kDefaultBackColor}, "基础背景色 建议用浅一点的颜色否则可能形影到视觉外观"),
-    Property::Stored<&JyxWinCase::CaptionColor, &JyxWinCase::SetCaptionColor>(
-        "CaptionColor", 3, std::int32_t{0}, "标题字体的颜色"),
-    Property::Stored<&JyxWinCase::Caption, &JyxWinCase::SetCaption>("Caption", 1, std::string("Caption"), "窗口标题名称"),
+        "BackColor", 2, kDefaultBackColor, "基础背景色 建议用浅一点的颜色否则可能形影到视觉外观"),
+    Property::Stored<&JyxWinCase::CaptionColor, &JyxWinCase::SetCaptionColor>("CaptionColor", 3, 0, "标题字体的颜色"),
+    Property::Stored<&JyxWinCase::Caption, &JyxWinCase::SetCaption>("Caption", 1, "Caption", "窗口标题名称"),
     Property::Stored<&JyxWinCase::Enabled, &JyxWinCase::SetEnabled>("Enabled", 0, true, "窗口是否可用"),
     Property::Shown("hwnd", ""),
     Property::Stored<&JyxWinCase::MinButton, &JyxWinCase::SetMinButton>("MinButton", 5, true, "窗口标题栏中是否含有最小化按钮"),
