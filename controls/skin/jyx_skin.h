@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "platform/data_object.h"
+#include "platform/diagnostics.h"
 #include "platform/geometry.h"
 #include "platform/label.h"
 #include "platform/timer.h"
@@ -184,12 +185,13 @@ class JyxSkin : public UserControl {
     if (event) event(args...);
   }
   // Runs one step of a procedure that goes on past failures: a step that
-  // throws is passed over.
+  // throws is reported and passed over.
   template <typename Step>
   static void SkipIfFails(Step&& step) {
     try {
       step();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+      ReportFailure(e.what());
     }
   }
 
