@@ -42,6 +42,11 @@ class WindowSink {
   // Paint the window's client area (surface, then windowless parts).
   virtual void OnPaint(cairo_t* cr) = 0;
   virtual void OnMouse(const RawMouse& m) = 0;
+  // The window system put the window somewhere by itself (a drag, SetParent,
+  // SetWindowPos, the window manager): `place` is where it is now, in its
+  // parent's client pixels (screen pixels for a top-level window). The core's
+  // own MoveWindow is not reported back.
+  virtual void OnPlaced(PixelRect place) { (void)place; }
   // The user asked to close a top-level window (window manager, Alt+F4).
   virtual void OnCloseRequest() {}
   // A native text box: one typed character (Enter is 13). Returning 0 swallows it.
@@ -52,7 +57,7 @@ class WindowSink {
   virtual std::vector<AccessiblePart> AccessibleParts() const { return {}; }
 };
 
-struct FormWindowSpec {
+struct FormWindowSettings {
   std::string title;
   int client_width = 0;  // pixels
   int client_height = 0;
@@ -73,7 +78,7 @@ class Backend {
   static bool Installed();
 
   // --- windows ---------------------------------------------------------
-  virtual void CreateFormWindow(Hwnd hwnd, const FormWindowSpec& settings, WindowSink* sink) = 0;
+  virtual void CreateFormWindow(Hwnd hwnd, const FormWindowSettings& settings, WindowSink* sink) = 0;
   // A child window at `rect` (client pixels of `parent`), topmost among its siblings.
   virtual void CreateChildWindow(Hwnd hwnd, Hwnd parent, NativeKind kind, PixelRect rect,
                                  WindowSink* sink) = 0;

@@ -20,6 +20,7 @@ class Browser : public WindowedControl, public WindowSink {
 
   void OnPaint(cairo_t*) override {}
   void OnMouse(const RawMouse&) override {}
+  void OnPlaced(PixelRect place) override { FollowWindow(place); }
 
  private:
   Hwnd hwnd_;

@@ -1,4 +1,4 @@
-// Owning handles for cairo and Pango objects.
+// Owning handles for cairo objects and GObjects (Pango, GDK).
 #pragma once
 
 #include <cairo.h>
@@ -14,13 +14,15 @@ struct CairoContextFree {
 struct CairoSurfaceFree {
   void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
 };
-struct GObjectFree {
-  void operator()(void* object) const { g_object_unref(object); }
+struct GObjectUnref {
+  void operator()(gpointer object) const { g_object_unref(object); }
 };
 
 using CairoContext = std::unique_ptr<cairo_t, CairoContextFree>;
 using CairoSurface = std::unique_ptr<cairo_surface_t, CairoSurfaceFree>;
+// Holds one reference to a GObject. Construct it directly from a call that
+// returns a full reference ("transfer full").
 template <typename T>
-using GObjectPtr = std::unique_ptr<T, GObjectFree>;
+using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 
 }  // namespace ludex

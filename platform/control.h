@@ -12,6 +12,9 @@
 
 namespace ludex {
 
+class ControlSite;
+struct ControlDefinition;
+
 // Mouse notification arguments, passed by reference like the events they feed:
 // button mask (1 left, 2 right, 4 middle), shift mask, position in twips.
 using MouseHandler = std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)>;
@@ -42,6 +45,10 @@ class Control {
 
   int TabIndex() const { return tab_index_; }
   void SetTabIndex(int tab_index) { tab_index_ = tab_index; }
+
+  // Takes its place and settings from its window definition, on the container
+  // `site` names; the form has already set the tab index, visibility and enabled state.
+  virtual void Build(const ControlDefinition& definition, ControlSite& site) = 0;
 
   bool Contains(double x, double y) const {
     return x >= left_ && y >= top_ && x < left_ + width_ && y < top_ + height_;

@@ -3,6 +3,7 @@
 #include <glib.h>
 
 #include <cstdarg>
+#include <cstdio>
 #include <string>
 
 namespace ludex {
@@ -19,6 +20,8 @@ const char* DomainName(DebugDomain domain) {
 }
 
 }  // namespace
+
+void ReportFailure(const char* what) { std::fprintf(stderr, "ludex: %s\n", what); }
 
 void EnableDiagnosticsFromEnvironment() {
   const char* wanted = g_getenv("LUDEX_DEBUG");

@@ -9,6 +9,10 @@ namespace ludex {
 
 enum class DebugDomain { Geometry, Input, Web };
 
+// Reports a failure that the program goes on past (a step skipped, a handler
+// that threw out of the main loop): always shown, on stderr.
+void ReportFailure(const char* what);
+
 // Adds the domains named by LUDEX_DEBUG to G_MESSAGES_DEBUG; called once at start.
 void EnableDiagnosticsFromEnvironment();
 

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/browser.h"
 #include "platform/control_registry.h"
-#include "platform/label.h"
+#include "platform/control_site.h"
 #include "platform/resources.h"
-#include "platform/text_box.h"
 #include "platform/units.h"
 #include "platform/user_control.h"
+#include "platform/windowless_part.h"
 
 namespace ludex {
 
@@ -22,17 +21,41 @@ std::vector<Form*>& LiveForms() {
   return forms;
 }
 
-void ConfigureLabel(Label& label, const ControlDefinition& d) {
-  label.SetFont(d.font);
-  label.SetAlign(d.alignment);
-  label.SetTransparent(d.transparent);
-  if (d.fore_color) label.SetForeColor(*d.fore_color);
-  if (d.back_color) label.SetBackColor(*d.back_color);
-  label.SetCaption(d.caption);
-  label.SetAutoSize(d.auto_size);
-}
+// What building the controls gathers for the form to arrange once all are made.
+struct Built {
+  struct Part {
+    PaintedWindow* container;
+    WindowlessPart* part;
+  };
+  std::vector<Part> parts;
+  std::vector<WindowedControl*> windows;  // in the order they were made
+};
 
 }  // namespace
+
+class Form::Builder final : public ControlSite {
+ public:
+  Builder(Form& form, PaintedWindow& container, Hwnd container_hwnd, Built& built)
+      : form_(form), container_(container), container_hwnd_(container_hwnd), built_(built) {}
+
+  Hwnd ContainerWindow() const override { return container_hwnd_; }
+  void AddPart(WindowlessPart& part) override { built_.parts.push_back({&container_, &part}); }
+  void AddWindow(WindowedControl& control) override { built_.windows.push_back(&control); }
+  void BuildChildren(const ControlDefinition& definition, UserControl& container) override {
+    Builder inner(form_, container, container.hwnd(), built_);
+    for (const ControlDefinition& child : definition.children) form_.BuildControl(child, inner);
+  }
+  [[noreturn]] void Fail(const ControlDefinition& definition, const std::string& key,
+                         const std::string& problem) override {
+    throw DefinitionError(form_.definition_.file, definition.name, key, problem);
+  }
+
+ private:
+  Form& form_;
+  PaintedWindow& container_;
+  Hwnd container_hwnd_;
+  Built& built_;
+};
 
 Form::Form(std::string definition_resource) : resource_(std::move(definition_resource)) {
   LiveForms().push_back(this);
@@ -84,7 +107,7 @@ void Form::Build() {
   definition_ = ParseFormDefinition(resource_, FindResource(resource_));
   caption_ = definition_.caption;
   icon_ = definition_.icon.empty() ? std::vector<unsigned char>{} : Bytes(FindResource(definition_.icon));
-  FormWindowSpec settings;
+  FormWindowSettings settings;
   settings.title = caption_;
   settings.client_width = TwipsToPixels(definition_.client_width);
   settings.client_height = TwipsToPixels(definition_.client_height);
@@ -95,22 +118,20 @@ void Form::Build() {
   const Hwnd form_hwnd = AllocateHandle();
   Backend::The().CreateFormWindow(form_hwnd, settings, this);
 
-  std::vector<PlacedPart> parts;
-  for (const ControlDefinition& d : definition_.controls) BuildControl(d, *this, form_hwnd, parts);
+  Built built;
+  Builder builder(*this, *this, form_hwnd, built);
+  for (const ControlDefinition& d : definition_.controls) BuildControl(d, builder);
   // The host's windowless controls lie above whatever their container draws
   // itself; added bottom first, they end in the definition's z-order.
-  for (auto it = parts.rbegin(); it != parts.rend(); ++it) it->container->AddPart(it->part);
+  for (auto it = built.parts.rbegin(); it != built.parts.rend(); ++it) it->container->AddPart(it->part);
 
   // The definition lists controls from the top of the z-order down.
   std::vector<Hwnd> top_first;
-  std::vector<const WindowedControl*> focusable;
-  for (const auto& control : controls_) {
-    if (const auto* w = dynamic_cast<const WindowedControl*>(control.get())) {
-      if (w->ParentWindow() == form_hwnd) top_first.push_back(w->hwnd());
-      focusable.push_back(w);
-    }
+  for (const WindowedControl* w : built.windows) {
+    if (w->ParentWindow() == form_hwnd) top_first.push_back(w->hwnd());
   }
   Backend::The().RestackChildren(form_hwnd, top_first);
+  std::vector<const WindowedControl*> focusable(built.windows.begin(), built.windows.end());
   std::stable_sort(focusable.begin(), focusable.end(),
                    [](const auto* a, const auto* b) { return a->TabIndex() < b->TabIndex(); });
   std::vector<Hwnd> tab_order;
@@ -118,37 +139,14 @@ void Form::Build() {
   Backend::The().SetTabOrder(form_hwnd, tab_order);
 }
 
-void Form::BuildControl(const ControlDefinition& d, PaintedWindow& container, Hwnd container_hwnd,
-                        std::vector<PlacedPart>& parts) {
+void Form::BuildControl(const ControlDefinition& d, Builder& builder) {
   std::unique_ptr<Control> control = ControlRegistry::Create(definition_.file, d);
   Control& c = *control;
   controls_.push_back(std::move(control));
   c.SetTabIndex(d.tab_index);
   c.SetVisible(d.visible);
   c.SetEnabled(d.enabled);
-  if (auto* user_control = dynamic_cast<UserControl*>(&c)) {
-    // Created at its designer size, it reads its settings, then the host sizes it.
-    user_control->Move(d.left, d.top);
-    user_control->Site(container_hwnd);
-    try {
-      user_control->ReadProperties(d.bag);
-    } catch (const PropertyError& e) {
-      throw DefinitionError(definition_.file, d.name, e.key(), e.what());
-    }
-    user_control->Place(d.left, d.top, d.width, d.height);
-    for (const ControlDefinition& child : d.children) BuildControl(child, *user_control, user_control->hwnd(), parts);
-    return;
-  }
-  if (!d.children.empty()) throw DefinitionError(definition_.file, d.name, "controls", "this kind holds no controls");
-  c.Move(d.left, d.top, d.width, d.height);
-  if (auto* part = dynamic_cast<WindowlessPart*>(&c)) {
-    if (auto* label = dynamic_cast<Label*>(part)) ConfigureLabel(*label, d);
-    parts.push_back({&container, part});
-    return;
-  }
-  auto& windowed = dynamic_cast<WindowedControl&>(c);
-  windowed.Site(container_hwnd);
-  if (auto* text_box = dynamic_cast<TextBox*>(&windowed)) text_box->SetText(d.caption);
+  c.Build(d, builder);
 }
 
 void Form::Destroy() {

@@ -16,8 +16,6 @@
 
 namespace ludex {
 
-class UserControl;
-class WindowlessPart;
 
 class Form : public PaintedWindow {
  public:
@@ -67,13 +65,9 @@ class Form : public PaintedWindow {
   void SelfClick() override { Form_Click(); }
 
  private:
-  struct PlacedPart {
-    PaintedWindow* container;
-    WindowlessPart* part;
-  };
+  class Builder;
   void Build();
-  void BuildControl(const ControlDefinition& d, PaintedWindow& container, Hwnd container_hwnd,
-                    std::vector<PlacedPart>& parts);
+  void BuildControl(const ControlDefinition& d, Builder& builder);
   void Destroy();
   [[noreturn]] void MissingControl(std::string_view name) const;
 

@@ -1,9 +1,21 @@
 #include "platform/label.h"
 
+#include "platform/definition.h"
 #include "platform/text_layout.h"
 #include "platform/units.h"
 
 namespace ludex {
+
+void Label::Build(const ControlDefinition& d, ControlSite& site) {
+  WindowlessPart::Build(d, site);
+  SetFont(d.font);
+  SetAlign(d.alignment);
+  SetTransparent(d.transparent);
+  if (d.fore_color) SetForeColor(*d.fore_color);
+  if (d.back_color) SetBackColor(*d.back_color);
+  SetCaption(d.caption);
+  SetAutoSize(d.auto_size);
+}
 
 AccessibleRole Label::Role() const {
   if (role_) return *role_;

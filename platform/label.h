@@ -17,6 +17,9 @@ class Label : public WindowlessPart {
  public:
   using WindowlessPart::WindowlessPart;
 
+  // A windowless part with the definition's caption, font, colours and alignment.
+  void Build(const ControlDefinition& definition, ControlSite& site) override;
+
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption);
   Color ForeColor() const { return fore_color_; }

@@ -1,5 +1,6 @@
 #include "platform/text_box.h"
 
+#include "platform/definition.h"
 #include "platform/handles.h"
 
 namespace ludex {
@@ -14,6 +15,11 @@ TextBox::~TextBox() {
 void TextBox::Site(Hwnd parent) {
   CreateNative(parent, NativeKind::TextBox, this);
   Backend::The().SetText(hwnd_, text_);
+}
+
+void TextBox::Build(const ControlDefinition& d, ControlSite& site) {
+  WindowedControl::Build(d, site);
+  SetText(d.caption);
 }
 
 std::string TextBox::Text() const { return Sited() ? Backend::The().Text(hwnd_) : text_; }

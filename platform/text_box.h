@@ -16,6 +16,8 @@ class TextBox : public WindowedControl, public WindowSink {
 
   Hwnd hwnd() const override { return hwnd_; }
   void Site(Hwnd parent) override;
+  // A windowed control showing the definition's caption.
+  void Build(const ControlDefinition& definition, ControlSite& site) override;
 
   std::string Text() const;
   void SetText(std::string text);
@@ -25,6 +27,7 @@ class TextBox : public WindowedControl, public WindowSink {
 
   void OnPaint(cairo_t*) override {}
   void OnMouse(const RawMouse&) override {}
+  void OnPlaced(PixelRect place) override { FollowWindow(place); }
   int OnKeyPress(int char_code) override;
 
  private:

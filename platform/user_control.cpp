@@ -1,5 +1,6 @@
 #include "platform/user_control.h"
 
+#include "platform/control_site.h"
 #include "platform/label.h"
 #include "platform/units.h"
 
@@ -16,6 +17,19 @@ UserControl::UserControl(std::string name, int index, double designer_width, dou
 UserControl::~UserControl() { DestroyNative(); }
 
 void UserControl::Site(Hwnd parent) { CreateNative(parent, NativeKind::Control, this); }
+
+void UserControl::Build(const ControlDefinition& d, ControlSite& site) {
+  Move(d.left, d.top);
+  Site(site.ContainerWindow());
+  site.AddWindow(*this);
+  try {
+    ReadProperties(d.bag);
+  } catch (const PropertyError& e) {
+    site.Fail(d, e.key(), e.what());
+  }
+  Place(d.left, d.top, d.width, d.height);
+  site.BuildChildren(d, *this);
+}
 
 void UserControl::Place(double left, double top, double width, double height) {
   const bool same_size = width == Width() && height == Height();

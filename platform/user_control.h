@@ -22,6 +22,9 @@ class UserControl : public WindowedControl, public PaintedWindow {
 
   Hwnd hwnd() const override { return PaintedWindow::hwnd(); }
   void Site(Hwnd parent) override;
+  // Made at its designer size, it reads its settings from the definition's
+  // property bag; then the host sizes it and builds the controls it holds.
+  void Build(const ControlDefinition& definition, ControlSite& site) override;
 
   // Host notifications.
   void InitProperties() { UserControl_InitProperties(); }
@@ -48,6 +51,7 @@ class UserControl : public WindowedControl, public PaintedWindow {
   // no role of their own (a button's caption).
   std::string AccessibleName() const override;
   AccessibleDescription Describe() const override { return Control::Describe(); }
+  void OnPlaced(PixelRect place) override { FollowWindow(place); }
 
  protected:
   virtual void UserControl_InitProperties() {}

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/device_context.h"
@@ -44,37 +47,110 @@ struct RoundRectRegion {
   int ellipse_height = 0;
   // Whether the pixel's centre lies inside the shape.
   bool Contains(int x, int y) const;
+  bool operator==(const RoundRectRegion&) const = default;
 };
 
-// What each back end implements; the free functions below reach it.
+// The region CreateRoundRectRgn makes of its arguments: the two corners may
+// come in either order, and a corner ellipse larger than the rectangle is cut
+// to the rectangle's own size (the shape is then an ellipse).
+RoundRectRegion RoundRectFromCorners(int x1, int y1, int x2, int y2, int ellipse_width, int ellipse_height);
+
+// What one SetWindowPos call asks for, its flags read; each part left out is kept.
+struct WindowPosRequest {
+  // The whole window's top-left corner: screen pixels for a top-level window,
+  // the parent's client pixels for a child.
+  std::optional<PixelPoint> origin;
+  std::optional<PixelSize> size;  // the whole window, frame included; never negative
+  // Where the window goes in the stacking order: HWND_TOP, HWND_TOPMOST, or
+  // just below that window.
+  std::optional<Hwnd> insert_after;
+  bool operator==(const WindowPosRequest&) const = default;
+};
+
+WindowPosRequest ReadWindowPos(Hwnd insert_after, int x, int y, int cx, int cy, std::uint32_t flags);
+
+// The window-system calls, by their names, as the free functions below reach
+// them. What does not depend on the back end is done here once: the handles
+// that stand for the task bar and the screen's device context, the table of
+// regions made and not yet given to a window, the reading of arguments and
+// flags. A back end implements the protected steps that touch its windows.
 class WindowSystem {
  public:
+  // The handle FindWindowA gives for the task bar, which is no window of ours.
+  static constexpr Hwnd kTaskBar = 0x7FFF0000;
+  // The device context GetWindowDC gives for the screen, the only one it gives.
+  static constexpr Hdc kScreenDc = 1;
+
   virtual ~WindowSystem() = default;
-  virtual Hrgn CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h) = 0;
-  virtual int SetWindowRgn(Hwnd hwnd, Hrgn region, bool redraw) = 0;
-  virtual bool GetCursorPos(PixelPoint* point) = 0;
-  virtual bool ScreenToClient(Hwnd hwnd, PixelPoint* point) = 0;
-  virtual Hwnd GetParent(Hwnd hwnd) = 0;
-  virtual bool GetWindowRect(Hwnd hwnd, Rect* rect) = 0;
-  virtual bool SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx, int cy, std::uint32_t flags) = 0;
-  virtual std::int32_t GetWindowLongA(Hwnd hwnd, std::int32_t index) = 0;
-  virtual std::int32_t SetWindowLongA(Hwnd hwnd, std::int32_t index, std::int32_t value) = 0;
-  virtual bool ReleaseCapture() = 0;
-  virtual std::int32_t SendMessageA(Hwnd hwnd, std::uint32_t message, std::int32_t wparam, std::int32_t lparam) = 0;
-  virtual bool CloseWindow(Hwnd hwnd) = 0;
-  virtual Hwnd FindWindowA(const std::string& class_name, const std::string& title) = 0;
-  virtual Hdc GetWindowDC(Hwnd hwnd) = 0;
-  virtual int ReleaseDC(Hwnd hwnd, Hdc dc) = 0;
-  virtual bool DrawFocusRect(Hdc dc, const Rect& rect) = 0;
-  virtual Hicon ExtractIconA(std::int32_t instance, const std::string& file, int index) = 0;
-  virtual bool DrawIconEx(Hdc dc, int x, int y, Hicon icon, int cx, int cy, int step, std::int32_t brush,
-                          std::uint32_t flags) = 0;
-  virtual bool DestroyIcon(Hicon icon) = 0;
-  virtual int GetWindowTextLengthA(Hwnd hwnd) = 0;
-  virtual std::string GetWindowTextA(Hwnd hwnd, int buffer_length) = 0;
-  virtual bool SetWindowTextA(Hwnd hwnd, const std::string& text) = 0;
-  virtual Hwnd SetParent(Hwnd hwnd, Hwnd new_parent) = 0;
-  virtual bool ShowWindowAsync(Hwnd hwnd, std::int32_t command) = 0;
+
+  Hrgn CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h);
+  int SetWindowRgn(Hwnd hwnd, Hrgn region, bool redraw);
+  bool GetCursorPos(PixelPoint* point);
+  bool ScreenToClient(Hwnd hwnd, PixelPoint* point);
+  Hwnd GetParent(Hwnd hwnd);
+  bool GetWindowRect(Hwnd hwnd, Rect* rect);
+  bool SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx, int cy, std::uint32_t flags);
+  std::int32_t GetWindowLongA(Hwnd hwnd, std::int32_t index);
+  std::int32_t SetWindowLongA(Hwnd hwnd, std::int32_t index, std::int32_t value);
+  bool ReleaseCapture();
+  std::int32_t SendMessageA(Hwnd hwnd, std::uint32_t message, std::int32_t wparam, std::int32_t lparam);
+  bool CloseWindow(Hwnd hwnd);
+  Hwnd FindWindowA(const std::string& class_name, const std::string& title);
+  Hdc GetWindowDC(Hwnd hwnd);
+  int ReleaseDC(Hwnd hwnd, Hdc dc);
+  bool DrawFocusRect(Hdc dc, const Rect& rect);
+  Hicon ExtractIconA(std::int32_t instance, const std::string& file, int index);
+  bool DrawIconEx(Hdc dc, int x, int y, Hicon icon, int cx, int cy, int step, std::int32_t brush,
+                  std::uint32_t flags);
+  bool DestroyIcon(Hicon icon);
+  int GetWindowTextLengthA(Hwnd hwnd);
+  std::string GetWindowTextA(Hwnd hwnd, int buffer_length);
+  bool SetWindowTextA(Hwnd hwnd, const std::string& text);
+  Hwnd SetParent(Hwnd hwnd, Hwnd new_parent);
+  bool ShowWindowAsync(Hwnd hwnd, std::int32_t command);
+
+ protected:
+  // Every call as it is made, with its arguments (the headless back end keeps a log of them).
+  virtual void OnCall(const char* /*name*/, std::vector<std::int64_t> /*args*/) {}
+
+  // The steps below are asked only of windows for which HasWindow holds.
+  virtual bool HasWindow(Hwnd hwnd) const = 0;
+  // Clips the window to `region` (window pixels); none: unclipped.
+  virtual void SetRegionOf(Hwnd hwnd, std::optional<RoundRectRegion> region) = 0;
+  virtual PixelPoint CursorOnScreen() = 0;
+  virtual PixelPoint ClientOriginOnScreen(Hwnd hwnd) = 0;
+  // 0 for a top-level window.
+  virtual Hwnd ParentOf(Hwnd hwnd) = 0;
+  // The whole window on the screen, frame included.
+  virtual Rect WindowRectOf(Hwnd hwnd) = 0;
+  // None when there is no task bar.
+  virtual std::optional<Rect> TaskBarRect() = 0;
+  virtual void Place(Hwnd hwnd, const WindowPosRequest& request) = 0;
+  // GWL_STYLE or GWL_EXSTYLE; setting returns the word replaced.
+  virtual std::int32_t StyleWordOf(Hwnd hwnd, std::int32_t index) = 0;
+  virtual std::int32_t SetStyleWordOf(Hwnd hwnd, std::int32_t index, std::int32_t value) = 0;
+  virtual void EndCapture() = 0;
+  // The system's move loop drags the window until the button is released.
+  virtual void RunMoveLoop(Hwnd hwnd) = 0;
+  // False for a window that is not top-level.
+  virtual bool Minimise(Hwnd hwnd) = 0;
+  // Draws an inverting dotted rectangle on the screen; the same one again erases it.
+  virtual void ToggleFocusOutline(const Rect& rect) = 0;
+  // The first icon of the program file; 0 if there is none.
+  virtual Hicon ExtractFirstIcon(const std::string& file) = 0;
+  // Sizes of 0 mean the icon's own.
+  virtual bool DrawIcon(Hdc dc, int x, int y, Hicon icon, int cx, int cy) = 0;
+  virtual bool ReleaseIcon(Hicon icon) = 0;
+  virtual std::string TitleOf(Hwnd hwnd) = 0;
+  virtual void SetTitleOf(Hwnd hwnd, const std::string& text) = 0;
+  // Makes the window a child of `new_parent` (0: top-level), keeping its place
+  // on the screen; false if this window cannot go there.
+  virtual bool Reparent(Hwnd hwnd, Hwnd new_parent) = 0;
+  virtual void ShowOrHide(Hwnd hwnd, bool visible) = 0;
+
+ private:
+  std::map<Hrgn, RoundRectRegion> regions_;  // made and not yet given to a window
+  Hrgn next_region_ = 1;
 };
 
 WindowSystem& Api();

@@ -22,6 +22,9 @@ class WindowlessPart : public Control {
   // Draws the part; `cr` is in the container window's pixels.
   virtual void Paint(cairo_t* cr) const { (void)cr; }
 
+  // Takes its place on the site's container, which draws it.
+  void Build(const ControlDefinition& definition, ControlSite& site) override;
+
   void SetContainer(PaintedWindow* container) { container_ = container; }
   PaintedWindow* Container() const { return container_; }
 

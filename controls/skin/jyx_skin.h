@@ -16,6 +16,7 @@
 
 #include "controls/common/property_table.h"
 #include "platform/data_object.h"
+#include "platform/diagnostics.h"
 #include "platform/geometry.h"
 #include "platform/label.h"
 #include "platform/timer.h"
@@ -159,12 +160,13 @@ class JyxSkin : public UserControl {
   Hwnd HostWindow() const;
 
   // Runs one step of a procedure that goes on past failures: a step that
-  // throws is passed over.
+  // throws is reported and passed over.
   template <typename Step>
   static void SkipIfFails(Step&& step) {
     try {
       step();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+      ReportFailure(e.what());
     }
   }
 

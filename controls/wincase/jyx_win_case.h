@@ -125,7 +125,6 @@ class JyxWinCase : public UserControl {
   // Pop-out and pop-in.
   void PopOut();
   void PopIn();
-  void AdoptWindowPlace();
 
   // Extent changes run the layout pass at once.
   void SetWidth(double width) { Control::Move(Left(), Top(), width, Height()); }

@@ -96,7 +96,6 @@ void JyxWinCase::Title_MouseDown(std::int16_t& button, std::int16_t& shift, floa
     // any mouse button starts it.
     ReleaseCapture();
     SendMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
-    AdoptWindowPlace();
   }
   // The nudge repaints the case at its new place; each step raises Resize,
   // whose handler may destroy the case.

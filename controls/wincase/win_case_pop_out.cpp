@@ -32,7 +32,6 @@ void JyxWinCase::PopOut() {
   const int y = RoundHalfEven((host.bottom - host.top) / 2.0 - Height() / 30 + host.top);
   SetWindowPos(hwnd(), HWND_TOPMOST, x, y, RoundHalfEven(Width() / 15), RoundHalfEven(Height() / 15), SWP_NOSIZE);
   ShowWindowAsync(hwnd(), SW_SHOWNORMAL);
-  AdoptWindowPlace();
   // Shown even if the host had hidden it; the control's own record follows.
   SetVisible(true);
 }
@@ -42,21 +41,7 @@ void JyxWinCase::PopIn() {
   SetParent(hwnd(), saved_parent_);
   skinned::ChangeWindowLong(saved_parent_, GWL_STYLE, WS_DISABLED, skinned::BitChange::Remove);
   ShowWindowAsync(hwnd(), SW_HIDE);
-  AdoptWindowPlace();
   SetVisible(false);
-}
-
-// A drag or a re-parenting moves the case's window behind the toolkit's back.
-// The control takes the window's place over, so that its next resize leaves
-// the window where it is instead of putting it back.
-void JyxWinCase::AdoptWindowPlace() {
-  Rect window;
-  if (!GetWindowRect(hwnd(), &window)) return;
-  PixelPoint origin{window.left, window.top};
-  if (const Hwnd parent = GetParent(hwnd()); parent != 0) ScreenToClient(parent, &origin);
-  const PixelRect place = PixelPlace();
-  if (origin == PixelPoint{place.x, place.y}) return;
-  Control::Move(PixelsToTwips(origin.x), PixelsToTwips(origin.y));
 }
 
 }  // namespace ludex

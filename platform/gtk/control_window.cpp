@@ -4,7 +4,7 @@ namespace ludex::gtk {
 
 ControlWindow::ControlWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WindowSink* sink,
                              DoubleClickDetector& clicks)
-    : NativeWindow(hwnd, &parent, place), canvas_(hwnd, sink, clicks, [this] { ApplyStacking(); }) {
+    : NativeWindow(hwnd, &parent, place, sink), canvas_(hwnd, sink, clicks, [this] { ApplyStacking(); }) {
   Site();
 }
 

@@ -16,16 +16,15 @@ namespace {
 // holding back reports after this long.
 constexpr gint64 kRequestLifetimeUs = 1'000'000;
 
-std::int32_t InitialStyle(const FormWindowSpec& settings) {
+std::int32_t InitialStyle(const FormWindowSettings& settings) {
   if (!settings.border) return 0;
   return WS_CAPTION | WS_SYSMENU | (settings.resizable ? WS_THICKFRAME : 0);
 }
 
 }  // namespace
 
-FormWindow::FormWindow(Hwnd hwnd, const FormWindowSpec& settings, WindowSink* sink, DoubleClickDetector& clicks)
-    : NativeWindow(hwnd, nullptr, {0, 0, settings.client_width, settings.client_height}),
-      sink_(sink),
+FormWindow::FormWindow(Hwnd hwnd, const FormWindowSettings& settings, WindowSink* sink, DoubleClickDetector& clicks)
+    : NativeWindow(hwnd, nullptr, {0, 0, settings.client_width, settings.client_height}, sink),
       show_in_taskbar_(settings.show_in_taskbar),
       window_(KeepWidget(gtk_window_new(GTK_WINDOW_TOPLEVEL))),
       canvas_(hwnd, sink, clicks, [this] { ApplyStacking(); }) {
@@ -128,7 +127,7 @@ void FormWindow::SetTabOrder(const std::vector<NativeWindow*>& order) {
 gboolean FormWindow::OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer self) {
   auto* form = static_cast<FormWindow*>(self);
   // The core decides: it unloads the form or ends the program.
-  Guarded([&] { form->sink_->OnCloseRequest(); });
+  Guarded([&] { form->sink()->OnCloseRequest(); });
   return TRUE;
 }
 
@@ -151,6 +150,7 @@ gboolean FormWindow::OnConfigureEvent(GtkWidget*, GdkEventConfigure* event, gpoi
     form->Record(reported);
     Debug(DebugDomain::Geometry, "form %u: reported %d,%d %dx%d, taken as its place", form->hwnd(), reported.x,
           reported.y, reported.width, reported.height);
+    Guarded([&] { form->ReportPlace(); });
   } else {
     Debug(DebugDomain::Geometry, "form %u: reported %d,%d %dx%d, ignored while %zu place(s) are asked for",
           form->hwnd(), reported.x, reported.y, reported.width, reported.height, requested.size());

@@ -14,7 +14,7 @@ namespace ludex::gtk {
 
 class FormWindow final : public NativeWindow {
  public:
-  FormWindow(Hwnd hwnd, const FormWindowSpec& settings, WindowSink* sink, DoubleClickDetector& clicks);
+  FormWindow(Hwnd hwnd, const FormWindowSettings& settings, WindowSink* sink, DoubleClickDetector& clicks);
 
   GtkWidget* root() const override { return window_.get(); }
   GtkFixed* child_area() const override { return canvas_.fixed(); }
@@ -45,7 +45,6 @@ class FormWindow final : public NativeWindow {
   static gboolean OnDeleteEvent(GtkWidget* widget, GdkEvent* event, gpointer self);
   static gboolean OnConfigureEvent(GtkWidget* widget, GdkEventConfigure* event, gpointer self);
 
-  WindowSink* sink_;
   bool show_in_taskbar_;
   WidgetPtr window_;
   Canvas canvas_;

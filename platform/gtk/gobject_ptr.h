@@ -1,5 +1,6 @@
-// Owning pointers for GLib objects and widgets: every reference the back end
-// keeps is one of these, so nothing is released by hand.
+// Owning pointers for GLib objects (GObjectPtr, shared with the core) and
+// widgets: every reference the back end keeps is one of these, so nothing is
+// released by hand.
 #pragma once
 
 #include <glib-object.h>
@@ -7,16 +8,9 @@
 
 #include <memory>
 
+#include "platform/cairo_ptr.h"
+
 namespace ludex::gtk {
-
-struct GObjectUnref {
-  void operator()(gpointer object) const { g_object_unref(object); }
-};
-
-// Holds one reference to a GObject. Construct it directly from a call that
-// returns a full reference ("transfer full").
-template <typename T>
-using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 
 // A reference of our own to an object we were lent.
 template <typename T>

@@ -34,7 +34,7 @@ using gtk::TextBoxWindow;
 
 class GtkBackend final : public Backend {
  public:
-  void CreateFormWindow(Hwnd hwnd, const FormWindowSpec& settings, WindowSink* sink) override {
+  void CreateFormWindow(Hwnd hwnd, const FormWindowSettings& settings, WindowSink* sink) override {
     windows_.Add(std::make_unique<FormWindow>(hwnd, settings, sink, clicks_));
   }
 

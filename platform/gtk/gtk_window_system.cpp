@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/gtk/form_window.h"
 #include "platform/gtk/icon_images.h"
@@ -18,9 +19,6 @@ namespace ludex::gtk {
 
 namespace {
 
-// Handles of things that are not the core's windows.
-constexpr Hwnd kTaskBar = 0x7FFF0000;
-constexpr Hdc kScreenDc = 1;
 // The size of the icon that ExtractIconA gives, the system's large icon.
 constexpr int kLargeIconSize = 32;
 
@@ -57,132 +55,86 @@ void RestackChild(NativeWindow& window, Hwnd insert_after, const WindowTable& wi
 
 }  // namespace
 
-Hrgn GtkWindowSystem::CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h) {
-  const Hrgn id = next_region_++;
-  regions_[id] = {{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)}, w, h};
-  return id;
+void GtkWindowSystem::SetRegionOf(Hwnd hwnd, std::optional<RoundRectRegion> region) {
+  At(hwnd).SetRegion(std::move(region));
 }
 
-int GtkWindowSystem::SetWindowRgn(Hwnd hwnd, Hrgn region, bool) {
-  NativeWindow* window = windows_.Find(hwnd);
-  if (!window) return 0;
-  std::optional<RoundRectRegion> shape;
-  if (auto node = regions_.extract(region)) shape = node.mapped();  // the window owns it now
-  window->SetRegion(shape);
-  return 1;
-}
-
-bool GtkWindowSystem::GetCursorPos(PixelPoint* point) {
+PixelPoint GtkWindowSystem::CursorOnScreen() {
   gint x = 0;
   gint y = 0;
   gdk_device_get_position(gdk_seat_get_pointer(DefaultSeat()), nullptr, &x, &y);
-  *point = {x, y};
-  return true;
+  return {x, y};
 }
 
-bool GtkWindowSystem::ScreenToClient(Hwnd hwnd, PixelPoint* point) {
-  NativeWindow* window = windows_.Find(hwnd);
-  if (!window) return false;
-  const PixelPoint origin = window->ClientOriginOnScreen();
-  point->x -= origin.x;
-  point->y -= origin.y;
-  return true;
+PixelPoint GtkWindowSystem::ClientOriginOnScreen(Hwnd hwnd) { return At(hwnd).ClientOriginOnScreen(); }
+
+Hwnd GtkWindowSystem::ParentOf(Hwnd hwnd) {
+  NativeWindow* parent = At(hwnd).parent();
+  return parent ? parent->hwnd() : 0;
 }
 
-Hwnd GtkWindowSystem::GetParent(Hwnd hwnd) {
-  NativeWindow* window = windows_.Find(hwnd);
-  return window && window->parent() ? window->parent()->hwnd() : 0;
+Rect GtkWindowSystem::WindowRectOf(Hwnd hwnd) {
+  NativeWindow& window = At(hwnd);
+  const Rect rect = window.WindowRect();
+  if (!window.parent()) last_read_top_level_ = rect;
+  return rect;
 }
 
-bool GtkWindowSystem::GetWindowRect(Hwnd hwnd, Rect* rect) {
-  if (hwnd == kTaskBar) {
-    const std::optional<Rect> task_bar = TaskBarRect(ScreenMonitor());
-    if (task_bar) *rect = *task_bar;
-    return task_bar.has_value();
-  }
-  NativeWindow* window = windows_.Find(hwnd);
-  if (!window) return false;
-  *rect = window->WindowRect();
-  if (!window->parent()) last_read_top_level_ = *rect;
-  return true;
-}
+std::optional<Rect> GtkWindowSystem::TaskBarRect() { return gtk::TaskBarRect(ScreenMonitor()); }
 
 GdkMonitor* GtkWindowSystem::ScreenMonitor() const {
   return last_read_top_level_ ? MonitorAt(*last_read_top_level_) : PrimaryMonitor();
 }
 
-bool GtkWindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx, int cy,
-                                   std::uint32_t flags) {
-  NativeWindow* window = windows_.Find(hwnd);
-  if (!window) return false;
-  // x, y, cx and cy give the whole window; the place kept is its client area.
-  const Rect frame = window->WindowRect();
-  const PixelPoint client = window->ClientOriginOnScreen();
-  PixelRect place = window->place();
-  const int frame_left = client.x - frame.left;
-  const int frame_top = client.y - frame.top;
-  if (!(flags & SWP_NOMOVE)) {
-    place.x = x + frame_left;
-    place.y = y + frame_top;
+void GtkWindowSystem::Place(Hwnd hwnd, const WindowPosRequest& request) {
+  NativeWindow& window = At(hwnd);
+  // The request gives the whole window; the place kept is its client area.
+  const Rect frame = window.WindowRect();
+  const PixelPoint client = window.ClientOriginOnScreen();
+  PixelRect place = window.place();
+  if (request.origin) {
+    place.x = request.origin->x + client.x - frame.left;
+    place.y = request.origin->y + client.y - frame.top;
   }
-  if (!(flags & SWP_NOSIZE)) {
-    place.width = std::max(cx - (frame.right - frame.left - place.width), 0);
-    place.height = std::max(cy - (frame.bottom - frame.top - place.height), 0);
+  if (request.size) {
+    place.width = std::max(request.size->width - (frame.right - frame.left - place.width), 0);
+    place.height = std::max(request.size->height - (frame.bottom - frame.top - place.height), 0);
   }
-  if (place != window->place()) window->Move(place);
-  if (!(flags & SWP_NOZORDER)) {
-    if (window->parent()) {
-      RestackChild(*window, insert_after, windows_);
+  if (request.insert_after) {
+    if (window.parent()) {
+      RestackChild(window, *request.insert_after, windows_);
     } else {
-      RestackTopLevel(*window, insert_after, windows_);
+      RestackTopLevel(window, *request.insert_after, windows_);
     }
   }
+  if (place != window.place()) {
+    window.Move(place);
+    window.ReportPlace();
+  }
+}
+
+std::int32_t GtkWindowSystem::StyleWordOf(Hwnd hwnd, std::int32_t index) { return At(hwnd).StyleWord(index); }
+
+std::int32_t GtkWindowSystem::SetStyleWordOf(Hwnd hwnd, std::int32_t index, std::int32_t value) {
+  return At(hwnd).SetStyleWord(index, value);
+}
+
+void GtkWindowSystem::EndCapture() { gdk_seat_ungrab(DefaultSeat()); }
+
+void GtkWindowSystem::RunMoveLoop(Hwnd hwnd) {
+  gtk::RunMoveLoop(windows_, hwnd);
+  // The window may have gone while the loop ran.
+  if (NativeWindow* window = windows_.Find(hwnd)) window->ReportPlace();
+}
+
+bool GtkWindowSystem::Minimise(Hwnd hwnd) {
+  NativeWindow& window = At(hwnd);
+  if (window.parent()) return false;
+  gtk_window_iconify(GTK_WINDOW(window.outer()));
   return true;
 }
 
-std::int32_t GtkWindowSystem::GetWindowLongA(Hwnd hwnd, std::int32_t index) {
-  NativeWindow* window = windows_.Find(hwnd);
-  return window ? window->StyleWord(index) : 0;
-}
-
-std::int32_t GtkWindowSystem::SetWindowLongA(Hwnd hwnd, std::int32_t index, std::int32_t value) {
-  NativeWindow* window = windows_.Find(hwnd);
-  return window ? window->SetStyleWord(index, value) : 0;
-}
-
-bool GtkWindowSystem::ReleaseCapture() {
-  gdk_seat_ungrab(DefaultSeat());
-  return true;
-}
-
-std::int32_t GtkWindowSystem::SendMessageA(Hwnd hwnd, std::uint32_t message, std::int32_t wparam, std::int32_t) {
-  if (message == WM_NCLBUTTONDOWN && wparam == HTCAPTION && windows_.Find(hwnd)) RunMoveLoop(windows_, hwnd);
-  return 0;
-}
-
-bool GtkWindowSystem::CloseWindow(Hwnd hwnd) {
-  NativeWindow* window = windows_.Find(hwnd);
-  if (!window || window->parent()) return false;
-  gtk_window_iconify(GTK_WINDOW(window->outer()));
-  return true;
-}
-
-Hwnd GtkWindowSystem::FindWindowA(const std::string& class_name, const std::string& title) {
-  return class_name == "Shell_TrayWnd" && title.empty() && TaskBarRect(ScreenMonitor()) ? kTaskBar : 0;
-}
-
-Hdc GtkWindowSystem::GetWindowDC(Hwnd hwnd) { return hwnd == 0 ? kScreenDc : 0; }
-
-int GtkWindowSystem::ReleaseDC(Hwnd, Hdc dc) { return dc == kScreenDc ? 1 : 0; }
-
-bool GtkWindowSystem::DrawFocusRect(Hdc dc, const Rect& rect) {
-  if (dc != kScreenDc) return false;
-  outlines_.Toggle(rect);
-  return true;
-}
-
-Hicon GtkWindowSystem::ExtractIconA(std::int32_t, const std::string& file, int index) {
-  if (index != 0) return 0;
+Hicon GtkWindowSystem::ExtractFirstIcon(const std::string& file) {
   const std::string resource = IconResourceFor(file);
   auto cached = decoded_icons_.find(resource);
   if (cached == decoded_icons_.end()) {
@@ -204,13 +156,11 @@ Hicon GtkWindowSystem::ExtractIconA(std::int32_t, const std::string& file, int i
   return next_icon_++;
 }
 
-bool GtkWindowSystem::DrawIconEx(Hdc dc, int x, int y, Hicon icon, int cx, int cy, int, std::int32_t,
-                                 std::uint32_t) {
+bool GtkWindowSystem::DrawIcon(Hdc dc, int x, int y, Hicon icon, int cx, int cy) {
   Surface* surface = SurfaceOfDc(dc);
   auto it = icons_.find(icon);
   if (!surface || it == icons_.end()) return false;
   GdkPixbuf* image = it->second.get();
-  // A size of 0 means the icon's own.
   const int width = cx > 0 ? cx : gdk_pixbuf_get_width(image);
   const int height = cy > 0 ? cy : gdk_pixbuf_get_height(image);
   const CairoSurface picture(gdk_cairo_surface_create_from_pixbuf(image, 1, nullptr));
@@ -218,40 +168,19 @@ bool GtkWindowSystem::DrawIconEx(Hdc dc, int x, int y, Hicon icon, int cx, int c
   return true;
 }
 
-bool GtkWindowSystem::DestroyIcon(Hicon icon) { return icons_.erase(icon) != 0; }
+std::string GtkWindowSystem::TitleOf(Hwnd hwnd) { return At(hwnd).title(); }
 
-int GtkWindowSystem::GetWindowTextLengthA(Hwnd hwnd) {
-  NativeWindow* window = windows_.Find(hwnd);
-  return window ? static_cast<int>(window->title().size()) : 0;
-}
+void GtkWindowSystem::SetTitleOf(Hwnd hwnd, const std::string& text) { At(hwnd).SetTitle(text); }
 
-std::string GtkWindowSystem::GetWindowTextA(Hwnd hwnd, int buffer_length) {
-  NativeWindow* window = windows_.Find(hwnd);
-  if (!window || buffer_length <= 0) return {};
-  return window->title().substr(0, static_cast<std::size_t>(buffer_length - 1));
-}
-
-bool GtkWindowSystem::SetWindowTextA(Hwnd hwnd, const std::string& text) {
-  NativeWindow* window = windows_.Find(hwnd);
-  if (!window) return false;
-  window->SetTitle(text);
-  return true;
-}
-
-Hwnd GtkWindowSystem::SetParent(Hwnd hwnd, Hwnd new_parent) {
-  NativeWindow* window = windows_.Find(hwnd);
+bool GtkWindowSystem::Reparent(Hwnd hwnd, Hwnd new_parent) {
+  NativeWindow& window = At(hwnd);
   NativeWindow* parent = new_parent ? windows_.Find(new_parent) : nullptr;
-  if (!window || dynamic_cast<FormWindow*>(window) || (new_parent && (!parent || !parent->child_area()))) return 0;
-  const Hwnd old_parent = window->parent() ? window->parent()->hwnd() : 0;
-  window->Reparent(parent);
-  return old_parent;
-}
-
-bool GtkWindowSystem::ShowWindowAsync(Hwnd hwnd, std::int32_t command) {
-  NativeWindow* window = windows_.Find(hwnd);
-  if (!window) return false;
-  window->Show(command != SW_HIDE);
+  if (dynamic_cast<FormWindow*>(&window) || (parent && !parent->child_area())) return false;
+  window.Reparent(parent);
+  window.ReportPlace();
   return true;
 }
+
+void GtkWindowSystem::ShowOrHide(Hwnd hwnd, bool visible) { At(hwnd).Show(visible); }
 
 }  // namespace ludex::gtk

@@ -3,12 +3,11 @@
 // goes on.
 #pragma once
 
-#include <cstdio>
 #include <exception>
 
-namespace ludex::gtk {
+#include "platform/diagnostics.h"
 
-inline void ReportFailure(const char* what) { std::fprintf(stderr, "ludex: %s\n", what); }
+namespace ludex::gtk {
 
 // Runs `body` and returns what it returns, or `on_failure` when it throws.
 template <typename R, typename F>

@@ -7,8 +7,8 @@
 
 namespace ludex::gtk {
 
-NativeWindow::NativeWindow(Hwnd hwnd, NativeWindow* parent, PixelRect place)
-    : hwnd_(hwnd), parent_(parent), place_(place) {}
+NativeWindow::NativeWindow(Hwnd hwnd, NativeWindow* parent, PixelRect place, WindowSink* sink)
+    : hwnd_(hwnd), sink_(sink), parent_(parent), place_(place) {}
 
 NativeWindow::~NativeWindow() {
   if (parent_) std::erase(parent_->children_, this);
@@ -108,6 +108,10 @@ PixelPoint NativeWindow::ClientOriginOnScreen() const {
     origin.y += parent_origin.y;
   }
   return origin;
+}
+
+void NativeWindow::ReportPlace() const {
+  if (sink_) sink_->OnPlaced(place_);
 }
 
 Rect NativeWindow::WindowRect() const {

@@ -26,12 +26,14 @@ namespace ludex::gtk {
 
 class NativeWindow {
  public:
-  NativeWindow(Hwnd hwnd, NativeWindow* parent, PixelRect rect);
+  NativeWindow(Hwnd hwnd, NativeWindow* parent, PixelRect rect, WindowSink* sink = nullptr);
   NativeWindow(const NativeWindow&) = delete;
   NativeWindow& operator=(const NativeWindow&) = delete;
   virtual ~NativeWindow();
 
   Hwnd hwnd() const { return hwnd_; }
+  // What the core hears of the window through; null for windows it does not hear from.
+  WindowSink* sink() const { return sink_; }
   // Null for a top-level window.
   NativeWindow* parent() const { return parent_; }
   // The window's own outermost widget: the GtkWindow of a form, or what sits
@@ -47,6 +49,9 @@ class NativeWindow {
   PixelRect place() const { return place_; }
   virtual void Move(PixelRect place);
   PixelPoint ClientOriginOnScreen() const;
+  // Tells the core where the window is now, after the window system placed it
+  // by itself; the caller touches nothing of the window's afterwards.
+  void ReportPlace() const;
   // The whole window on the screen, frame included.
   virtual Rect WindowRect() const;
 
@@ -98,6 +103,7 @@ class NativeWindow {
   void RealizeChildrenInOrder() const;
 
   Hwnd hwnd_;
+  WindowSink* sink_;
   NativeWindow* parent_;
   PixelRect place_;
   std::string title_;

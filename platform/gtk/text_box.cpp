@@ -44,8 +44,7 @@ int CharacterCode(const GdkEventKey& key) {
 }
 
 TextBoxWindow::TextBoxWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place, WindowSink* sink)
-    : NativeWindow(hwnd, &parent, place),
-      sink_(sink),
+    : NativeWindow(hwnd, &parent, place, sink),
       box_(KeepWidget(gtk_event_box_new())),
       entry_(KeepWidget(gtk_entry_new())),
       style_(gtk_css_provider_new()) {
@@ -76,7 +75,7 @@ gboolean TextBoxWindow::OnKeyPressEvent(GtkWidget*, GdkEventKey* event, gpointer
   // A destroyed entry has been taken out of its box.
   GObjectPtr<GtkWidget> entry = Ref(box->entry_.get());
   return Guarded(FALSE, [&]() -> gboolean {
-    const int answer = box->sink_->OnKeyPress(code);
+    const int answer = box->sink()->OnKeyPress(code);
     if (answer == code) return FALSE;  // the entry handles the key as usual
     if (answer >= 0x20 && gtk_widget_get_parent(entry.get())) TypeInstead(GTK_EDITABLE(entry.get()), answer);
     return TRUE;

@@ -25,7 +25,6 @@ class TextBoxWindow final : public NativeWindow {
   void ConnectSignals();
   static gboolean OnKeyPressEvent(GtkWidget* widget, GdkEventKey* event, gpointer self);
 
-  WindowSink* sink_;
   WidgetPtr box_;
   WidgetPtr entry_;
   GObjectPtr<GtkCssProvider> style_;

@@ -21,7 +21,7 @@ const HeadlessBackend::Window& HeadlessBackend::At(Hwnd hwnd) const {
   return const_cast<HeadlessBackend*>(this)->At(hwnd);
 }
 
-void HeadlessBackend::CreateFormWindow(Hwnd hwnd, const FormWindowSpec& settings, WindowSink* sink) {
+void HeadlessBackend::CreateFormWindow(Hwnd hwnd, const FormWindowSettings& settings, WindowSink* sink) {
   Window w;
   w.top_level = true;
   w.rect = {0, 0, settings.client_width, settings.client_height};

@@ -38,7 +38,7 @@ class HeadlessBackend : public Backend, public WindowSystem {
     std::string text;
     std::vector<unsigned char> icon;
     int mouse_pointer = 0;
-    FormWindowSpec settings;
+    FormWindowSettings settings;
     std::vector<std::string> navigations;
     std::vector<Hwnd> children;  // top first
     std::vector<Hwnd> tab_order;
@@ -62,7 +62,7 @@ class HeadlessBackend : public Backend, public WindowSystem {
   static HeadlessBackend& InstallNew();
 
   // --- Backend ---
-  void CreateFormWindow(Hwnd hwnd, const FormWindowSpec& settings, WindowSink* sink) override;
+  void CreateFormWindow(Hwnd hwnd, const FormWindowSettings& settings, WindowSink* sink) override;
   void CreateChildWindow(Hwnd hwnd, Hwnd parent, NativeKind kind, PixelRect rect, WindowSink* sink) override;
   void DestroyWindow(Hwnd hwnd) override;
   void RestackChildren(Hwnd parent, const std::vector<Hwnd>& top_first) override;
@@ -87,33 +87,6 @@ class HeadlessBackend : public Backend, public WindowSystem {
   void StopTimer(int id) override;
   PixelSize ScreenSize() const override { return screen_; }
   WindowSystem& Api() override { return *this; }
-
-  // --- WindowSystem ---
-  Hrgn CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h) override;
-  int SetWindowRgn(Hwnd hwnd, Hrgn region, bool redraw) override;
-  bool GetCursorPos(PixelPoint* point) override;
-  bool ScreenToClient(Hwnd hwnd, PixelPoint* point) override;
-  Hwnd GetParent(Hwnd hwnd) override;
-  bool GetWindowRect(Hwnd hwnd, Rect* rect) override;
-  bool SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx, int cy, std::uint32_t flags) override;
-  std::int32_t GetWindowLongA(Hwnd hwnd, std::int32_t index) override;
-  std::int32_t SetWindowLongA(Hwnd hwnd, std::int32_t index, std::int32_t value) override;
-  bool ReleaseCapture() override;
-  std::int32_t SendMessageA(Hwnd hwnd, std::uint32_t message, std::int32_t wparam, std::int32_t lparam) override;
-  bool CloseWindow(Hwnd hwnd) override;
-  Hwnd FindWindowA(const std::string& class_name, const std::string& title) override;
-  Hdc GetWindowDC(Hwnd hwnd) override;
-  int ReleaseDC(Hwnd hwnd, Hdc dc) override;
-  bool DrawFocusRect(Hdc dc, const Rect& rect) override;
-  Hicon ExtractIconA(std::int32_t instance, const std::string& file, int index) override;
-  bool DrawIconEx(Hdc dc, int x, int y, Hicon icon, int cx, int cy, int step, std::int32_t brush,
-                  std::uint32_t flags) override;
-  bool DestroyIcon(Hicon icon) override;
-  int GetWindowTextLengthA(Hwnd hwnd) override;
-  std::string GetWindowTextA(Hwnd hwnd, int buffer_length) override;
-  bool SetWindowTextA(Hwnd hwnd, const std::string& text) override;
-  Hwnd SetParent(Hwnd hwnd, Hwnd new_parent) override;
-  bool ShowWindowAsync(Hwnd hwnd, std::int32_t command) override;
 
   // --- test controls ---
   std::vector<Call> calls;
@@ -163,8 +136,35 @@ class HeadlessBackend : public Backend, public WindowSystem {
   PixelPoint cursor_;
   Rect task_bar_;
   std::vector<Rect> outlines_;
-  std::map<Hrgn, RoundRectRegion> regions_;
-  Hrgn next_region_ = 1;
+
+  // --- the window-system calls' steps ---
+  void OnCall(const char* name, std::vector<std::int64_t> args) override;
+  bool HasWindow(Hwnd hwnd) const override { return Exists(hwnd); }
+  void SetRegionOf(Hwnd hwnd, std::optional<RoundRectRegion> region) override;
+  PixelPoint CursorOnScreen() override { return cursor_; }
+  PixelPoint ClientOriginOnScreen(Hwnd hwnd) override { return OriginOnScreen(hwnd); }
+  Hwnd ParentOf(Hwnd hwnd) override { return At(hwnd).parent; }
+  Rect WindowRectOf(Hwnd hwnd) override;
+  std::optional<Rect> TaskBarRect() override;
+  void Place(Hwnd hwnd, const WindowPosRequest& request) override;
+  std::int32_t StyleWordOf(Hwnd hwnd, std::int32_t index) override;
+  std::int32_t SetStyleWordOf(Hwnd hwnd, std::int32_t index, std::int32_t value) override;
+  void EndCapture() override {}
+  // No pointer moves here: the loop ends at once, leaving the window where a
+  // test put it, and reports that place as the gtk back end's loop does.
+  void RunMoveLoop(Hwnd hwnd) override { ReportPlace(hwnd); }
+  bool Minimise(Hwnd hwnd) override;
+  void ToggleFocusOutline(const Rect& rect) override;
+  // Every program file has one icon here.
+  Hicon ExtractFirstIcon(const std::string&) override { return 1; }
+  bool DrawIcon(Hdc dc, int x, int y, Hicon icon, int cx, int cy) override;
+  bool ReleaseIcon(Hicon) override { return true; }
+  std::string TitleOf(Hwnd hwnd) override { return At(hwnd).title; }
+  void SetTitleOf(Hwnd hwnd, const std::string& text) override { At(hwnd).title = text; }
+  bool Reparent(Hwnd hwnd, Hwnd new_parent) override;
+  void ShowOrHide(Hwnd hwnd, bool visible) override { At(hwnd).visible = visible; }
+  // Tells the window's sink where the window system put it.
+  void ReportPlace(Hwnd hwnd);
 };
 
 }  // namespace ludex

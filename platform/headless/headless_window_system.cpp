@@ -1,5 +1,5 @@
-// The window-system calls on the in-memory window tree. Every call is logged
-// with its arguments so tests can check what a control asked for.
+// The steps of the window-system calls on the in-memory window tree. Every
+// call is logged with its arguments so tests can check what a control asked for.
 #include <algorithm>
 #include <utility>
 
@@ -7,13 +7,6 @@
 #include "platform/surface.h"
 
 namespace ludex {
-
-namespace {
-
-constexpr Hwnd kTaskBar = 0x7FFF0000;
-constexpr Hdc kScreenDc = 1;
-
-}  // namespace
 
 PixelPoint HeadlessBackend::OriginOnScreen(Hwnd hwnd) const {
   PixelPoint p;
@@ -24,135 +17,70 @@ PixelPoint HeadlessBackend::OriginOnScreen(Hwnd hwnd) const {
   return p;
 }
 
-Hrgn HeadlessBackend::CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h) {
-  calls.push_back({"CreateRoundRectRgn", {x1, y1, x2, y2, w, h}});
-  const Hrgn id = next_region_++;
-  regions_[id] = {{x1, y1, x2, y2}, w, h};
-  return id;
+void HeadlessBackend::OnCall(const char* name, std::vector<std::int64_t> args) {
+  calls.push_back({name, std::move(args)});
 }
 
-int HeadlessBackend::SetWindowRgn(Hwnd hwnd, Hrgn region, bool redraw) {
-  calls.push_back({"SetWindowRgn", {hwnd, region, redraw}});
-  const auto it = regions_.find(region);
-  if (!Exists(hwnd)) return 0;
+void HeadlessBackend::SetRegionOf(Hwnd hwnd, std::optional<RoundRectRegion> region) {
   Window& w = At(hwnd);
-  w.has_region = it != regions_.end();
-  if (w.has_region) {
-    w.region = it->second;
-    regions_.erase(it);  // the window owns it now
-  }
-  return 1;
+  w.has_region = region.has_value();
+  if (region) w.region = *region;
 }
 
-bool HeadlessBackend::GetCursorPos(PixelPoint* point) {
-  calls.push_back({"GetCursorPos", {}});
-  *point = cursor_;
-  return true;
-}
-
-bool HeadlessBackend::ScreenToClient(Hwnd hwnd, PixelPoint* point) {
-  calls.push_back({"ScreenToClient", {hwnd}});
-  if (!Exists(hwnd)) return false;
-  const PixelPoint origin = OriginOnScreen(hwnd);
-  point->x -= origin.x;
-  point->y -= origin.y;
-  return true;
-}
-
-Hwnd HeadlessBackend::GetParent(Hwnd hwnd) {
-  calls.push_back({"GetParent", {hwnd}});
-  return Exists(hwnd) ? At(hwnd).parent : 0;
-}
-
-bool HeadlessBackend::GetWindowRect(Hwnd hwnd, Rect* rect) {
-  calls.push_back({"GetWindowRect", {hwnd}});
-  if (hwnd == kTaskBar && task_bar_ != Rect{}) {
-    *rect = task_bar_;
-    return true;
-  }
-  if (!Exists(hwnd)) return false;
+Rect HeadlessBackend::WindowRectOf(Hwnd hwnd) {
   const PixelPoint o = OriginOnScreen(hwnd);
   const PixelRect& r = At(hwnd).rect;
-  *rect = {o.x, o.y, o.x + r.width, o.y + r.height};
-  return true;
+  return {o.x, o.y, o.x + r.width, o.y + r.height};
 }
 
-bool HeadlessBackend::SetWindowPos(Hwnd hwnd, Hwnd insert_after, int x, int y, int cx, int cy, std::uint32_t flags) {
-  calls.push_back({"SetWindowPos", {hwnd, insert_after, x, y, cx, cy, flags}});
-  if (!Exists(hwnd)) return false;
+std::optional<Rect> HeadlessBackend::TaskBarRect() {
+  return task_bar_ != Rect{} ? std::optional<Rect>(task_bar_) : std::nullopt;
+}
+
+void HeadlessBackend::ReportPlace(Hwnd hwnd) {
+  const Window& w = At(hwnd);
+  if (w.sink) w.sink->OnPlaced(w.rect);
+}
+
+void HeadlessBackend::Place(Hwnd hwnd, const WindowPosRequest& request) {
   Window& w = At(hwnd);
-  if (!(flags & SWP_NOMOVE)) {
-    w.rect.x = x;
-    w.rect.y = y;
+  if (request.origin) {
+    w.rect.x = request.origin->x;
+    w.rect.y = request.origin->y;
   }
-  if (!(flags & SWP_NOSIZE)) {
-    w.rect.width = std::max(cx, 0);
-    w.rect.height = std::max(cy, 0);
+  if (request.size) {
+    w.rect.width = request.size->width;
+    w.rect.height = request.size->height;
   }
-  if (!(flags & SWP_NOZORDER)) {
-    if (insert_after == HWND_TOPMOST) w.topmost = true;
+  if (request.insert_after) {
+    if (*request.insert_after == HWND_TOPMOST) w.topmost = true;
     if (w.parent != 0) {
       auto& siblings = At(w.parent).children;
       std::erase(siblings, hwnd);
       siblings.insert(siblings.begin(), hwnd);
     }
   }
-  return true;
+  if (request.origin || request.size) ReportPlace(hwnd);
 }
 
-std::int32_t HeadlessBackend::GetWindowLongA(Hwnd hwnd, std::int32_t index) {
-  calls.push_back({"GetWindowLongA", {hwnd, index}});
-  if (!Exists(hwnd)) return 0;
+std::int32_t HeadlessBackend::StyleWordOf(Hwnd hwnd, std::int32_t index) {
   const Window& w = At(hwnd);
-  return index == GWL_STYLE ? w.style : index == GWL_EXSTYLE ? w.ex_style : 0;
+  return index == GWL_STYLE ? w.style : w.ex_style;
 }
 
-std::int32_t HeadlessBackend::SetWindowLongA(Hwnd hwnd, std::int32_t index, std::int32_t value) {
-  calls.push_back({"SetWindowLongA", {hwnd, index, value}});
-  if (!Exists(hwnd)) return 0;
+std::int32_t HeadlessBackend::SetStyleWordOf(Hwnd hwnd, std::int32_t index, std::int32_t value) {
   Window& w = At(hwnd);
-  std::int32_t* word = index == GWL_STYLE ? &w.style : index == GWL_EXSTYLE ? &w.ex_style : nullptr;
-  if (!word) return 0;
-  const std::int32_t old = std::exchange(*word, value);
+  const std::int32_t old = std::exchange(index == GWL_STYLE ? w.style : w.ex_style, value);
   if (index == GWL_STYLE) w.enabled = (value & WS_DISABLED) == 0;
   return old;
 }
 
-bool HeadlessBackend::ReleaseCapture() {
-  calls.push_back({"ReleaseCapture", {}});
-  return true;
-}
-
-std::int32_t HeadlessBackend::SendMessageA(Hwnd hwnd, std::uint32_t message, std::int32_t wparam, std::int32_t lparam) {
-  calls.push_back({"SendMessageA", {hwnd, message, wparam, lparam}});
-  return 0;
-}
-
-bool HeadlessBackend::CloseWindow(Hwnd hwnd) {
-  calls.push_back({"CloseWindow", {hwnd}});
-  if (!Exists(hwnd)) return false;
+bool HeadlessBackend::Minimise(Hwnd hwnd) {
   At(hwnd).minimised = true;
   return true;
 }
 
-Hwnd HeadlessBackend::FindWindowA(const std::string& class_name, const std::string& title) {
-  calls.push_back({"FindWindowA", {}});
-  return class_name == "Shell_TrayWnd" && title.empty() && task_bar_ != Rect{} ? kTaskBar : 0;
-}
-
-Hdc HeadlessBackend::GetWindowDC(Hwnd hwnd) {
-  calls.push_back({"GetWindowDC", {hwnd}});
-  return hwnd == 0 ? kScreenDc : 0;
-}
-
-int HeadlessBackend::ReleaseDC(Hwnd hwnd, Hdc dc) {
-  calls.push_back({"ReleaseDC", {hwnd, dc}});
-  return 1;
-}
-
-bool HeadlessBackend::DrawFocusRect(Hdc dc, const Rect& rect) {
-  calls.push_back({"DrawFocusRect", {dc, rect.left, rect.top, rect.right, rect.bottom}});
-  if (dc != kScreenDc) return false;
+void HeadlessBackend::ToggleFocusOutline(const Rect& rect) {
   // Drawn by inverting, so a second drawing of the same rectangle erases it.
   const auto it = std::find(outlines_.begin(), outlines_.end(), rect);
   if (it != outlines_.end()) {
@@ -160,19 +88,11 @@ bool HeadlessBackend::DrawFocusRect(Hdc dc, const Rect& rect) {
   } else {
     outlines_.push_back(rect);
   }
-  return true;
 }
 
-Hicon HeadlessBackend::ExtractIconA(std::int32_t instance, const std::string&, int index) {
-  calls.push_back({"ExtractIconA", {instance, index}});
-  return index == 0 ? 1 : 0;
-}
-
-bool HeadlessBackend::DrawIconEx(Hdc dc, int x, int y, Hicon icon, int cx, int cy, int step, std::int32_t brush,
-                                 std::uint32_t flags) {
-  calls.push_back({"DrawIconEx", {dc, x, y, icon, cx, cy, step, brush, flags}});
+bool HeadlessBackend::DrawIcon(Hdc dc, int x, int y, Hicon, int cx, int cy) {
   Surface* surface = SurfaceOfDc(dc);
-  if (icon == 0 || !surface) return false;
+  if (!surface) return false;
   // The test icon: one solid colour, so tests can find where it landed.
   CairoSurface image(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 16, 16));
   {
@@ -184,33 +104,7 @@ bool HeadlessBackend::DrawIconEx(Hdc dc, int x, int y, Hicon icon, int cx, int c
   return true;
 }
 
-bool HeadlessBackend::DestroyIcon(Hicon icon) {
-  calls.push_back({"DestroyIcon", {icon}});
-  return true;
-}
-
-int HeadlessBackend::GetWindowTextLengthA(Hwnd hwnd) {
-  calls.push_back({"GetWindowTextLengthA", {hwnd}});
-  return Exists(hwnd) ? static_cast<int>(At(hwnd).title.size()) : 0;
-}
-
-std::string HeadlessBackend::GetWindowTextA(Hwnd hwnd, int buffer_length) {
-  calls.push_back({"GetWindowTextA", {hwnd, buffer_length}});
-  if (!Exists(hwnd) || buffer_length <= 0) return {};
-  const std::string& title = At(hwnd).title;
-  return title.substr(0, static_cast<std::size_t>(buffer_length - 1));
-}
-
-bool HeadlessBackend::SetWindowTextA(Hwnd hwnd, const std::string& text) {
-  calls.push_back({"SetWindowTextA", {hwnd}});
-  if (!Exists(hwnd)) return false;
-  At(hwnd).title = text;
-  return true;
-}
-
-Hwnd HeadlessBackend::SetParent(Hwnd hwnd, Hwnd new_parent) {
-  calls.push_back({"SetParent", {hwnd, new_parent}});
-  if (!Exists(hwnd)) return 0;
+bool HeadlessBackend::Reparent(Hwnd hwnd, Hwnd new_parent) {
   Window& w = At(hwnd);
   const Hwnd old = w.parent;
   const PixelPoint origin = OriginOnScreen(hwnd);
@@ -228,13 +122,7 @@ Hwnd HeadlessBackend::SetParent(Hwnd hwnd, Hwnd new_parent) {
     w.rect.x = origin.x;
     w.rect.y = origin.y;
   }
-  return old;
-}
-
-bool HeadlessBackend::ShowWindowAsync(Hwnd hwnd, std::int32_t command) {
-  calls.push_back({"ShowWindowAsync", {hwnd, command}});
-  if (!Exists(hwnd)) return false;
-  At(hwnd).visible = command != SW_HIDE;
+  ReportPlace(hwnd);
   return true;
 }
 

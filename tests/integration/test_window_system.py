@@ -299,6 +299,22 @@ class WindowSystemTest(ProbeTestCase):
         self.probe.wait_for_line(lambda line: line == "event click panel", SHOW_TIMEOUT, start)
         self.assertEqual(self.probe.events_since(start), ["event press panel 1 30 30", "event click panel"])
 
+    def test_the_panel_control_keeps_the_place_the_window_system_gives_its_window(self):
+        self.place_form()
+        # Twips are 15 to the pixel.
+        self.assertEqual(self.probe.command("Place"), ["300", "300", "1800", "1200"])
+        self.probe.command("SetWindowPos panel 10 30 150 90 0")
+        self.assertEqual(self.probe.command("Place"), ["150", "450", "2250", "1350"])
+        # Out of the form, its place is on the screen.
+        self.probe.command("SetParentOut")
+        self.assertEqual(self.probe.command("Place"),
+                         [str(15 * (FORM_AT[0] + 10)), str(15 * (FORM_AT[1] + 30)), "2250", "1350"])
+        self.probe.command("SetParentIn")
+        self.assertEqual(self.probe.command("Place"), ["150", "450", "2250", "1350"])
+        # The panel's window stays where the window system put it.
+        self.assertEqual(self.probe.command("GetWindowRect panel"),
+                         [str(FORM_AT[0] + 10), str(FORM_AT[1] + 30), str(FORM_AT[0] + 160), str(FORM_AT[1] + 120)])
+
     def test_focus_rectangle_is_drawn_and_a_second_drawing_removes_it(self):
         self.place_form()
         # Over the form's plain background, clear of the panel.

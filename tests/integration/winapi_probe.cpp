@@ -24,6 +24,8 @@
 //   CloseWindow                        ok CloseWindow <result>
 //   Title <text>                       SetWindowTextA, then GetWindowTextA: ok Title <text read back>
 //   GetCursorPos                       ok GetCursorPos <screen x> <y> <panel client x> <y>
+//   Place                              the panel control's own record of its place, in twips:
+//                                      ok Place <Left> <Top> <Width> <Height>
 //   Sync                               handles every event the X server has sent so far
 //
 // What the mouse does to the windows is reported as it happens:
@@ -263,6 +265,10 @@ class Probe {
       ScreenToClient(panel_.hwnd(), &client);
       Say("ok GetCursorPos " + std::to_string(screen.x) + " " + std::to_string(screen.y) + " " +
           std::to_string(client.x) + " " + std::to_string(client.y));
+    } else if (command == "Place") {
+      std::ostringstream place;
+      place << panel_.Left() << " " << panel_.Top() << " " << panel_.Width() << " " << panel_.Height();
+      Say("ok Place " + place.str());
     } else if (command == "Sync") {
       // Asking the X server for the pointer brings in every event it sent before answering.
       PixelPoint pointer;

@@ -155,7 +155,8 @@ TEST_F(WinCaseMouse, WithoutMoveToNoDragButTheNudge) {
 }
 
 TEST_F(WinCaseMouse, TheNudgeKeepsTheCaseWhereTheDragLeftIt) {
-  // The system's move loop moved the window to pixels (50, 60) of the form.
+  // The system's move loop leaves the window at pixels (50, 60) of the form,
+  // and the back end tells the case so.
   backend.At(H()).rect.x = 50;
   backend.At(H()).rect.y = 60;
   At(RawMouse::Kind::Press, 1500, 75);

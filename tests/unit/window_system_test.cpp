@@ -1,15 +1,19 @@
 // The window-system calls on the headless back end, by the rules the skinned
 // controls rely on and the gtk back end keeps (tests/integration/test_window_system.py):
-// style words, SetWindowPos flags, re-parenting and focus outlines.
+// style words, SetWindowPos flags, re-parenting, focus outlines, regions and
+// the task bar. What the calls do before they reach a back end is the same
+// code on both back ends, so it is tested here once.
 //
 // A form with its client area at (100, 50) on the screen holds a child at
 // (10, 20), 30 x 40 pixels, which holds a grandchild at (5, 6), 7 x 8.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "headless_fixture.h"
+#include "platform/user_control.h"
 #include "platform/window_system.h"
 
 namespace ludex {
@@ -26,7 +30,9 @@ class RecordingSink : public WindowSink {
     log.push_back(std::string(kind) + " " + std::to_string(static_cast<int>(m.x)) + " " +
                   std::to_string(static_cast<int>(m.y)));
   }
+  void OnPlaced(PixelRect place) override { places.push_back(place); }
   std::vector<std::string> log;
+  std::vector<PixelRect> places;
 };
 
 using Log = std::vector<std::string>;
@@ -100,6 +106,85 @@ TEST_F(WindowSystemCalls, SetWindowPosMovesAndSizesAsItsFlagsSay) {
   EXPECT_EQ(RectOf(kChild), (Rect{203, 154, 208, 160}));
 }
 
+TEST(ReadWindowPos, EachFlagKeepsItsPartOfTheWindowAsItIs) {
+  struct Case {
+    std::uint32_t flags;
+    WindowPosRequest expected;
+  };
+  const Case cases[] = {
+      {0, {PixelPoint{1, 2}, PixelSize{30, 40}, HWND_TOPMOST}},
+      {SWP_NOSIZE, {PixelPoint{1, 2}, std::nullopt, HWND_TOPMOST}},
+      {SWP_NOMOVE, {std::nullopt, PixelSize{30, 40}, HWND_TOPMOST}},
+      {SWP_NOZORDER, {PixelPoint{1, 2}, PixelSize{30, 40}, std::nullopt}},
+      // What the window case asks when it pops out: only the frame is recomputed.
+      {SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED, {std::nullopt, std::nullopt, HWND_TOPMOST}},
+      {SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER, {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadWindowPos(HWND_TOPMOST, 1, 2, 30, 40, c.flags), c.expected) << "flags " << c.flags;
+  }
+  // A negative size is no size.
+  EXPECT_EQ(ReadWindowPos(HWND_TOP, 0, 0, -5, 7, SWP_NOMOVE | SWP_NOZORDER).size, (PixelSize{0, 7}));
+}
+
+TEST(RoundRectFromCorners, TakesTheCornersInEitherOrder) {
+  const RoundRectRegion expected{{0, 0, 25, 17}, 5, 5};
+  EXPECT_EQ(RoundRectFromCorners(0, 0, 25, 17, 5, 5), expected);
+  EXPECT_EQ(RoundRectFromCorners(25, 17, 0, 0, 5, 5), expected);
+  EXPECT_EQ(RoundRectFromCorners(0, 17, 25, 0, 5, 5), expected);
+  EXPECT_EQ(RoundRectFromCorners(25, 0, 0, 17, 5, 5), expected);
+}
+
+TEST(RoundRectFromCorners, AnEllipseLargerThanTheRectangleMakesAnEllipseOfIt) {
+  const RoundRectRegion region = RoundRectFromCorners(0, 0, 4, 4, 10, 6);
+  EXPECT_EQ(region, (RoundRectRegion{{0, 0, 4, 4}, 4, 4}));
+  // A circle of radius 2 about (2, 2): of the top row, the two middle pixels
+  // (centres 0.5 from the middle and 1.5 above it) lie inside, the two outer
+  // ones (1.5 and 1.5 away) outside, on the left as on the right.
+  EXPECT_FALSE(region.Contains(0, 0));
+  EXPECT_TRUE(region.Contains(1, 0));
+  EXPECT_TRUE(region.Contains(2, 0));
+  EXPECT_FALSE(region.Contains(3, 0));
+  EXPECT_FALSE(region.Contains(3, 3));
+  EXPECT_TRUE(region.Contains(3, 2));
+}
+
+TEST_F(WindowSystemCalls, ARegionMadeWithItsCornersSwappedIsTheSameRegion) {
+  SetWindowRgn(kChild, CreateRoundRectRgn(30, 40, 0, 0, 5, 5), true);
+  ASSERT_TRUE(backend.At(kChild).has_region);
+  EXPECT_EQ(backend.At(kChild).region, (RoundRectRegion{{0, 0, 30, 40}, 5, 5}));
+  EXPECT_TRUE(backend.At(kChild).region.Contains(15, 20));
+}
+
+TEST_F(WindowSystemCalls, ARegionPassesToTheWindowItIsSetOn) {
+  // Set on no window, the region stays the caller's to give.
+  const Hrgn region = CreateRoundRectRgn(0, 0, 30, 40, 5, 5);
+  EXPECT_EQ(SetWindowRgn(0x7999, region, true), 0);
+  EXPECT_EQ(SetWindowRgn(kChild, region, true), 1);
+  EXPECT_TRUE(backend.At(kChild).has_region);
+  // Now the child's: the same handle again is no region, and clears the child's.
+  EXPECT_EQ(SetWindowRgn(kGrandchild, region, true), 1);
+  EXPECT_FALSE(backend.At(kGrandchild).has_region);
+  EXPECT_EQ(SetWindowRgn(kChild, region, true), 1);
+  EXPECT_FALSE(backend.At(kChild).has_region);
+  // Each region made has a handle of its own.
+  EXPECT_NE(CreateRoundRectRgn(0, 0, 1, 1, 0, 0), CreateRoundRectRgn(0, 0, 1, 1, 0, 0));
+}
+
+TEST_F(WindowSystemCalls, TheTaskBarIsFoundByItsClassAndReadLikeAWindow) {
+  EXPECT_EQ(FindWindowA("Shell_TrayWnd", ""), 0);  // none on this screen yet
+  backend.SetTaskBar({0, 1040, 1920, 1080});
+  const Hwnd task_bar = FindWindowA("Shell_TrayWnd", "");
+  EXPECT_NE(task_bar, 0);
+  EXPECT_EQ(FindWindowA("Shell_TrayWnd", "a title"), 0);
+  EXPECT_EQ(FindWindowA("OtherClass", ""), 0);
+  EXPECT_EQ(RectOf(task_bar), (Rect{0, 1040, 1920, 1080}));
+  // It is no window of ours.
+  EXPECT_EQ(GetParent(task_bar), 0);
+  EXPECT_FALSE(SetWindowPos(task_bar, HWND_TOP, 0, 0, 10, 10, 0));
+  EXPECT_EQ(RectOf(task_bar), (Rect{0, 1040, 1920, 1080}));
+}
+
 TEST_F(WindowSystemCalls, SetWindowPosRaisesUnlessToldToKeepTheOrder) {
   backend.CreateChildWindow(kSibling, kForm, NativeKind::Control, {0, 0, 10, 10}, nullptr);
   ASSERT_EQ(backend.At(kForm).children, (std::vector<Hwnd>{kSibling, kChild}));  // the newest on top
@@ -142,6 +227,34 @@ TEST_F(WindowSystemCalls, ReparentingKeepsTheHandleThePlaceOnTheScreenAndWhatThe
   EXPECT_EQ(child_sink.log, (Log{"press 1 2", "release 1 2"}));
 }
 
+TEST_F(WindowSystemCalls, TheCoreHearsWhereTheWindowSystemPutAWindowButNotWhereItPutItItself) {
+  SetWindowPos(kChild, HWND_TOP, 1, 2, 50, 60, SWP_NOSIZE);
+  EXPECT_EQ(child_sink.places, (std::vector<PixelRect>{{1, 2, 30, 40}}));
+  SetWindowPos(kChild, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);  // only raised
+  EXPECT_EQ(child_sink.places.size(), 1u);
+  // Out of the form, its place is on the screen: the form's client area is at (100, 50).
+  SetParent(kChild, 0);
+  EXPECT_EQ(child_sink.places, (std::vector<PixelRect>{{1, 2, 30, 40}, {101, 52, 30, 40}}));
+  backend.MoveWindow(kChild, {5, 6, 7, 8});
+  EXPECT_EQ(child_sink.places.size(), 2u);
+}
+
+TEST_F(WindowSystemCalls, AControlTakesOverThePlaceTheWindowSystemGivesItsWindow) {
+  UserControl control("Control1", -1, 300, 300);
+  control.Site(kForm);
+  // Twips are 15 to the pixel.
+  SetWindowPos(control.hwnd(), HWND_TOP, 20, 30, 40, 50, SWP_NOZORDER);
+  EXPECT_EQ((std::vector<double>{control.Left(), control.Top(), control.Width(), control.Height()}),
+            (std::vector<double>{300, 450, 600, 750}));
+  SetParent(control.hwnd(), 0);
+  EXPECT_EQ((std::vector<double>{control.Left(), control.Top(), control.Width(), control.Height()}),
+            (std::vector<double>{1800, 1200, 600, 750}));
+  // Taking the place over does not move the window again.
+  EXPECT_EQ(RectOf(control.hwnd()), (Rect{120, 80, 160, 130}));
+  control.Move(1815, 1200);
+  EXPECT_EQ(RectOf(control.hwnd()), (Rect{121, 80, 161, 130}));
+}
+
 TEST_F(WindowSystemCalls, FocusOutlineDrawnTwiceIsGone) {
   const Hdc screen = GetWindowDC(0);
   const Rect a{10, 10, 200, 150};
@@ -155,8 +268,9 @@ TEST_F(WindowSystemCalls, FocusOutlineDrawnTwiceIsGone) {
   EXPECT_TRUE(backend.Outlines().empty());
   ReleaseDC(0, screen);
 
-  // Only the screen's device context draws outlines.
+  // Only the screen's device context draws outlines, and only it is released.
   EXPECT_EQ(GetWindowDC(kForm), 0);
+  EXPECT_EQ(ReleaseDC(kForm, 0), 0);
   EXPECT_FALSE(DrawFocusRect(GetWindowDC(kForm), a));
   EXPECT_TRUE(backend.Outlines().empty());
 }
