@@ -60,6 +60,11 @@ void MouseRouter::Route(const RawMouse& m) {
       if (click) ClickOn(target);
       break;
     }
+    case RawMouse::Kind::CaptureLost:
+      captured_ = false;
+      capture_ = nullptr;
+      Debug(DebugDomain::Input, "router %p: capture ended without a release", static_cast<void*>(this));
+      break;
   }
 }
 

@@ -139,7 +139,10 @@ class HeadlessBackend : public Backend, public WindowSystem {
   // Runs inside every DoEvents call.
   std::function<void()> on_do_events;
   int do_events_calls = 0;
-  // Raw mouse input at client pixels of a window.
+  // Raw mouse input at client pixels of a window. A caption move loop
+  // (SendMessageA with WM_NCLBUTTONDOWN, HTCAPTION) ends at once, as if the
+  // button were released where it was pressed: it swallows that release, so
+  // the next Release given here reaches no window.
   void Mouse(Hwnd hwnd, RawMouse::Kind kind, double x, double y, std::int16_t button = 1, std::int16_t shift = 0,
              bool double_press = false);
   void Click(Hwnd hwnd, double x, double y, std::int16_t button = 1);
@@ -165,6 +168,10 @@ class HeadlessBackend : public Backend, public WindowSystem {
   std::vector<Rect> outlines_;
   std::map<Hrgn, RoundRectRegion> regions_;
   Hrgn next_region_ = 1;
+  // The window of the latest press, and whether a move loop swallowed its release.
+  Hwnd pressed_ = 0;
+  bool release_swallowed_ = false;
+  void RunMoveLoop();
 };
 
 }  // namespace ludex

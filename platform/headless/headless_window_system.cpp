@@ -125,6 +125,7 @@ bool HeadlessBackend::ReleaseCapture() {
 
 std::int32_t HeadlessBackend::SendMessageA(Hwnd hwnd, std::uint32_t message, std::int32_t wparam, std::int32_t lparam) {
   calls.push_back({"SendMessageA", {hwnd, message, wparam, lparam}});
+  if (message == WM_NCLBUTTONDOWN && wparam == HTCAPTION && Exists(hwnd)) RunMoveLoop();
   return 0;
 }
 
