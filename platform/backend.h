@@ -26,7 +26,9 @@ using Hwnd = std::int32_t;  // never 0 for a live window; never changes
 
 // One raw pointer notification in the window's client pixels.
 struct RawMouse {
-  enum class Kind { Press, Release, Move };
+  // CaptureLost: the back end took the pointer from the press (a caption move
+  // loop swallowed its release), so no release will follow.
+  enum class Kind { Press, Release, Move, CaptureLost };
   Kind kind = Kind::Move;
   std::int16_t button = 0;  // pressed (Press/Release) or held (Move): 1 left, 2 right, 4 middle
   std::int16_t shift = 0;   // 1 shift, 2 ctrl, 4 alt

@@ -58,6 +58,11 @@ void MouseRouter::Route(const RawMouse& m) {
       if (Up(target, m.button, m.shift, x, y) && click) ClickOn(target);
       break;
     }
+    case RawMouse::Kind::CaptureLost:
+      captured_ = false;
+      capture_ = nullptr;
+      Debug(DebugDomain::Input, "router %p: capture ended without a release", static_cast<void*>(this));
+      break;
   }
 }
 

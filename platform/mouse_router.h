@@ -12,6 +12,8 @@
 //   release                       the captured target                  MouseUp, then Click when the
 //                                                                      pointer is still over it and
 //                                                                      the press was not a double
+//   capture lost (a move loop     none                                 nothing; later moves go to
+//   ate the release)                                                   what lies under the pointer
 //
 // So a click gives MouseDown, MouseUp, Click, and a double-click gives
 // MouseDown, MouseUp, Click, DblClick, MouseUp. Coordinates are twips

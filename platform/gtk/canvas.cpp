@@ -19,6 +19,9 @@ struct LudexCanvasClass {
 
 G_DEFINE_TYPE(LudexCanvas, ludex_canvas, GTK_TYPE_FIXED)
 
+// The Canvas that a canvas widget serves, kept on the widget.
+constexpr const char* kCanvasKey = "ludex-canvas";
+
 void ludex_canvas_get_preferred_size(GtkWidget*, gint* minimum, gint* natural) {
   *minimum = 0;
   *natural = 0;
@@ -67,7 +70,21 @@ Canvas::Canvas(Hwnd hwnd, WindowSink* sink, DoubleClickDetector& clicks, std::fu
       mapped_(std::move(mapped)),
       widget_(KeepWidget(GTK_WIDGET(g_object_new(ludex_canvas_get_type(), nullptr)))) {
   DescribeCanvasBy(widget_.get(), sink);
+  g_object_set_data(G_OBJECT(widget_.get()), kCanvasKey, this);
   ConnectSignals();
+}
+
+Canvas::~Canvas() { g_object_set_data(G_OBJECT(widget_.get()), kCanvasKey, nullptr); }
+
+void Canvas::LoseCapture(GdkWindow* pressed) {
+  gpointer widget = nullptr;
+  if (!pressed || gdk_window_is_destroyed(pressed)) return;
+  gdk_window_get_user_data(pressed, &widget);
+  auto* canvas = widget ? static_cast<Canvas*>(g_object_get_data(G_OBJECT(widget), kCanvasKey)) : nullptr;
+  if (!canvas || !canvas->IsOwnEvent(pressed)) return;
+  RawMouse lost;
+  lost.kind = RawMouse::Kind::CaptureLost;
+  Guarded([&] { canvas->sink_->OnMouse(lost); });
 }
 
 void Canvas::ConnectSignals() {

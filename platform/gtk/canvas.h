@@ -22,6 +22,13 @@ class Canvas {
  public:
   // `mapped` runs whenever the canvas and its children have been mapped.
   Canvas(Hwnd hwnd, WindowSink* sink, DoubleClickDetector& clicks, std::function<void()> mapped);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  // Tells the canvas whose GdkWindow got a press that the press's release
+  // will not come (a move loop swallowed it); nothing when it is no canvas's.
+  static void LoseCapture(GdkWindow* pressed);
 
   GtkWidget* widget() const { return widget_.get(); }
   GtkFixed* fixed() const { return GTK_FIXED(widget_.get()); }

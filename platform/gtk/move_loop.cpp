@@ -3,6 +3,8 @@
 #include <gtk/gtk.h>
 
 #include "platform/diagnostics.h"
+#include "platform/gtk/canvas.h"
+#include "platform/gtk/gobject_ptr.h"
 
 namespace ludex::gtk {
 
@@ -68,6 +70,12 @@ void RunMoveLoop(const WindowTable& windows, Hwnd moving) {
   if (!press || !gdk_event_get_root_coords(press, &x, &y)) {
     gdk_device_get_position_double(gdk_seat_get_pointer(seat), nullptr, &x, &y);
   }
+  // The window that got the press keeps the pointer captured until the
+  // release, which this loop swallows: it is told when the loop ends.
+  GObjectPtr<GdkWindow> pressed;
+  if (press && press->type == GDK_BUTTON_PRESS && press->button.window) {
+    pressed = Ref(press->button.window);
+  }
   if (press) gdk_event_free(press);
   MoveLoop loop{windows, moving, grab_window, x, y, window.place()};
   Debug(DebugDomain::Input, "move loop of window %u: starts at %.0f,%.0f", moving, x, y);
@@ -76,6 +84,7 @@ void RunMoveLoop(const WindowTable& windows, Hwnd moving) {
   gdk_event_handler_set(PassToGtk, nullptr, nullptr);
   gdk_seat_ungrab(seat);
   Debug(DebugDomain::Input, "move loop of window %u: ends", moving);
+  Canvas::LoseCapture(pressed.get());
 }
 
 }  // namespace ludex::gtk

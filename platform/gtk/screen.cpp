@@ -30,14 +30,11 @@ std::optional<Rect> TaskBarRect(GdkMonitor* monitor) {
   GdkRectangle work{};
   gdk_monitor_get_geometry(monitor, &all);
   gdk_monitor_get_workarea(monitor, &work);
-  const Rect a{all.x, all.y, all.x + all.width, all.y + all.height};
-  const Rect w{work.x, work.y, work.x + work.width, work.y + work.height};
   const int panels_height = all.height - work.height;
-  if (w.bottom < a.bottom) return Rect{a.left, a.bottom - panels_height, a.right, a.bottom};
-  if (w.top > a.top) return Rect{a.left, a.top, a.right, a.top + panels_height};
-  if (w.left > a.left) return Rect{a.left, a.top, w.left, a.bottom};
-  if (w.right < a.right) return Rect{w.right, a.top, a.right, a.bottom};
-  return std::nullopt;
+  if (panels_height <= 0) return std::nullopt;
+  const int all_bottom = all.y + all.height;
+  if (work.y + work.height < all_bottom) return Rect{all.x, all_bottom - panels_height, all.x + all.width, all_bottom};
+  return Rect{all.x, all.y, all.x + all.width, all.y + panels_height};
 }
 
 PixelRect ControlScreen(GdkMonitor* monitor) {

@@ -19,9 +19,12 @@ GdkMonitor* PrimaryMonitor();
 // The monitor that holds the centre of `rect`, or the one nearest to it.
 GdkMonitor* MonitorAt(const Rect& rect);
 
-// The strip of `monitor` that the desktop's panels keep for themselves (the
-// monitor less its work area), or nothing when they keep none. Panels at the
-// top and at the bottom make one strip of their heights added up.
+// The strip of `monitor` that the desktop's panels at the top and bottom keep
+// for themselves (their heights added up, along the bottom unless they are
+// all at the top), or nothing when they keep none. The skinned controls take
+// its height off the screen's. Panels at the left and right make no strip:
+// they narrow the screen instead (ControlScreen), so that a window maximised
+// beside them keeps the monitor's height.
 std::optional<Rect> TaskBarRect(GdkMonitor* monitor);
 
 // The screen as the skinned controls measure it on `monitor`: from the

@@ -1,6 +1,7 @@
 #include "platform/headless/headless_backend.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ludex {
 
@@ -126,6 +127,12 @@ void HeadlessBackend::Advance(int ms) {
 
 void HeadlessBackend::Mouse(Hwnd hwnd, RawMouse::Kind kind, double x, double y, std::int16_t button, std::int16_t shift,
                             bool double_press) {
+  if (kind == RawMouse::Kind::Press) {
+    pressed_ = hwnd;
+    release_swallowed_ = false;
+  } else if (kind == RawMouse::Kind::Release && std::exchange(release_swallowed_, false)) {
+    return;
+  }
   Window& w = At(hwnd);
   if (!w.enabled || !w.sink) return;
   RawMouse m;
@@ -136,6 +143,16 @@ void HeadlessBackend::Mouse(Hwnd hwnd, RawMouse::Kind kind, double x, double y, 
   m.y = y;
   m.double_press = double_press;
   w.sink->OnMouse(m);
+}
+
+void HeadlessBackend::RunMoveLoop(Hwnd hwnd) {
+  release_swallowed_ = true;
+  if (Exists(pressed_) && At(pressed_).sink) {
+    RawMouse lost;
+    lost.kind = RawMouse::Kind::CaptureLost;
+    At(pressed_).sink->OnMouse(lost);
+  }
+  ReportPlace(hwnd);
 }
 
 void HeadlessBackend::Click(Hwnd hwnd, double x, double y, std::int16_t button) {

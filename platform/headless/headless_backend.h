@@ -112,7 +112,10 @@ class HeadlessBackend : public Backend, public WindowSystem {
   // Runs inside every DoEvents call.
   std::function<void()> on_do_events;
   int do_events_calls = 0;
-  // Raw mouse input at client pixels of a window.
+  // Raw mouse input at client pixels of a window. A caption move loop
+  // (SendMessageA with WM_NCLBUTTONDOWN, HTCAPTION) ends at once, as if the
+  // button were released where it was pressed: it swallows that release, so
+  // the next Release given here reaches no window.
   void Mouse(Hwnd hwnd, RawMouse::Kind kind, double x, double y, std::int16_t button = 1, std::int16_t shift = 0,
              bool double_press = false);
   void Click(Hwnd hwnd, double x, double y, std::int16_t button = 1);
@@ -151,8 +154,9 @@ class HeadlessBackend : public Backend, public WindowSystem {
   std::int32_t SetStyleWordOf(Hwnd hwnd, std::int32_t index, std::int32_t value) override;
   void EndCapture() override {}
   // No pointer moves here: the loop ends at once, leaving the window where a
-  // test put it, and reports that place as the gtk back end's loop does.
-  void RunMoveLoop(Hwnd hwnd) override { ReportPlace(hwnd); }
+  // test put it, and reports that place as the gtk back end's loop does. Like
+  // that loop it swallows the press's release and ends the pressed window's capture.
+  void RunMoveLoop(Hwnd hwnd) override;
   bool Minimise(Hwnd hwnd) override;
   void ToggleFocusOutline(const Rect& rect) override;
   // Every program file has one icon here.
@@ -165,6 +169,9 @@ class HeadlessBackend : public Backend, public WindowSystem {
   void ShowOrHide(Hwnd hwnd, bool visible) override { At(hwnd).visible = visible; }
   // Tells the window's sink where the window system put it.
   void ReportPlace(Hwnd hwnd);
+  // The window of the latest press, and whether a move loop swallowed its release.
+  Hwnd pressed_ = 0;
+  bool release_swallowed_ = false;
 };
 
 }  // namespace ludex

@@ -206,6 +206,18 @@ def property_values(display, window, name):
     return [value.strip() for value in text.split("=", 1)[1].split(",") if value.strip()]
 
 
+def icons(display, window):
+    """The pictures a window carries in _NET_WM_ICON, as {(width, height): ARGB values}; empty when none."""
+    text = run(display, "xprop", "-len", "4000000", "-notype", "-id", str(window), "32c", "_NET_WM_ICON")
+    values = [int(v) for v in text.split("=", 1)[1].split(",")] if "=" in text else []
+    pictures = {}
+    while len(values) >= 2:
+        width, height = values[:2]
+        pictures[(width, height)] = values[2:2 + width * height]
+        values = values[2 + width * height:]
+    return pictures
+
+
 def frame_extents(display, window):
     """(left, right, top, bottom) of the window manager's frame, or None when it has not said."""
     values = property_values(display, window, "_NET_FRAME_EXTENTS")

@@ -384,9 +384,11 @@ class Screen:
     def key(self, *keys):
         self.xdotool("key", "--delay", 30, *keys)
 
-    def screenshot(self, path):
+    def screenshot(self, path, rect=None):
+        """The screen, or the rectangle (x, y, width, height) of it, saved as a picture file."""
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        self._run("import", "-window", "root", path)
+        crop = ["-crop", "{2}x{3}+{0}+{1}".format(*rect)] if rect else []
+        self._run("import", "-window", "root", *crop, "+repage", path)
 
     def capture(self):
         return Image.from_ppm(self._run("import", "-window", "root", "-depth", "8", "ppm:-"))

@@ -77,6 +77,16 @@ class AboutBoxTest(harness.ProgramTestCase):
         self.click_client(*harness.centre(LABEL4))
         self.web.wait_for_path(NEWS_PORT, "/", timeout=SHOW_TIMEOUT)
 
+    def test_both_windows_carry_the_programs_icon(self):
+        # The icon resource's pictures, one a size: 16, 32, 48 (the deepest of each) and 256 pixels.
+        sizes = {(16, 16), (32, 32), (48, 48), (256, 256)}
+        main_icons = desktop.icons(self.display, self.window)
+        self.assertEqual(set(main_icons), sizes, "the main window's _NET_WM_ICON")
+        self.assertTrue(all(any(picture) for picture in main_icons.values()), "the main window's icon is not blank")
+        box = self.open_about_box()
+        # The about box copies the main window's icon when it loads.
+        self.assertEqual(desktop.icons(self.display, box), main_icons, "the about box's _NET_WM_ICON")
+
     def test_main_window_is_centred_with_its_designed_size(self):
         x, y, width, height = desktop.client_geometry(self.display, self.window)
         self.assertEqual((width, height), MAIN_SIZE)

@@ -1,5 +1,6 @@
 """Website data lasts between runs: a login cookie and local storage set in
-one run are there in the next. They are kept in the program's folder under
+one run are there in the next, also when two copies of the program ran at
+once, each setting a cookie of its own. They are kept in the program's folder under
 the user's XDG data folder, which only the user may open."""
 
 import os
@@ -13,6 +14,14 @@ from pages import PageServer, Response
 # The close glyph of the main window's frame, which ends the program.
 ON_CLOSE_GLYPH = (1028, 20)
 LOGIN_COLOUR = (30, 90, 160)
+FIRST_COLOUR = (160, 60, 30)
+SECOND_COLOUR = (40, 140, 70)
+# Where the two copies' windows (1052 x 699) go on the 1280 x 1024 screen: the first at the
+# corner, the second at the other corner above it. The second covers none of the first's address
+# box (384, 8, 329 x 18), close glyph, or browser left of 228 pixels.
+FIRST_PLACE = (0, 0)
+SECOND_PLACE = (228, 325)
+IN_BOTH_BROWSERS = (100, 200)
 STORE_PAGE = """<!DOCTYPE html><html><head><meta charset='utf-8'><title>store</title></head><body><script>
 localStorage.setItem('player', 'xinglan-7');
 fetch('/stored');
@@ -29,6 +38,10 @@ class SessionTest(harness.ProgramTestCase):
             "/login": Response(pages.coloured_page("login", LOGIN_COLOUR),
                                headers=[("Set-Cookie", "session=s3cr3t-42; Max-Age=86400; Path=/; HttpOnly")]),
             "/again": Response(pages.coloured_page("again", LOGIN_COLOUR)),
+            "/login-first": Response(pages.coloured_page("first", FIRST_COLOUR),
+                                     headers=[("Set-Cookie", "first=one-1; Max-Age=86400; Path=/")]),
+            "/login-second": Response(pages.coloured_page("second", SECOND_COLOUR),
+                                      headers=[("Set-Cookie", "second=two-2; Max-Age=86400; Path=/")]),
             "/store": Response(STORE_PAGE),
             "/stored": Response("", "text/plain"),
             "/read": Response(READ_PAGE),
@@ -53,6 +66,43 @@ class SessionTest(harness.ProgramTestCase):
         pages.load_in_browser(self, self.site.url("/again"))
         _, headers = self.site.wait_for_path("/again")
         self.assertIn("session=s3cr3t-42", headers.get("Cookie", ""))
+
+    def run_copy(self, place, suffix):
+        """Starts a copy of the program (its window becomes self.window) and moves its window to `place`."""
+        if suffix:
+            self.start_program(suffix=suffix)
+        self.screen.xdotool("windowmove", "--sync", self.window, *place)
+        harness.wait_for(lambda: self.screen.geometry(self.window)[:2] == place, 20, f"the window at {place}")
+        self.origin = place
+        return self.program, self.window
+
+    def use_copy(self, copy):
+        """Makes a copy's window self.window, with the keyboard (no window manager gives it on a click)."""
+        self.program, self.window = copy
+        self.origin = self.screen.geometry(self.window)[:2]
+        self.screen.xdotool("windowfocus", "--sync", self.window)
+
+    def test_two_copies_at_once_work_and_keep_both_cookies(self):
+        first = self.run_copy(FIRST_PLACE, "")
+        second = self.run_copy(SECOND_PLACE, "-second-copy")
+        self.assertNotEqual(first[0].pid, second[0].pid)
+        self.assertTrue(first[0].alive(), "the first copy still runs")
+        self.assertTrue(second[0].alive(), "the second copy runs beside it")
+        for copy, path, colour in ((first, "/login-first", FIRST_COLOUR), (second, "/login-second", SECOND_COLOUR)):
+            self.use_copy(copy)
+            pages.load_in_browser(self, self.site.url(path))
+            self.site.wait_for_path(path)
+            pages.browser_colour_is(self, colour, f"the page of {path} in its copy", point=IN_BOTH_BROWSERS)
+        for copy in (first, second):
+            self.use_copy(copy)
+            self.end_program_by_its_close_glyph()
+
+        self.start_program(suffix="-after-both")
+        pages.load_in_browser(self, self.site.url("/again"))
+        _, headers = self.site.wait_for_path("/again")
+        cookies = headers.get("Cookie", "")
+        self.assertIn("first=one-1", cookies)
+        self.assertIn("second=two-2", cookies)
 
     def test_local_storage_lasts_between_runs(self):
         pages.load_in_browser(self, self.site.url("/store"))

@@ -166,7 +166,7 @@ class GalleryTest(gallery.GalleryTestCase):
             self.assertTrue(self.shows_frame_there(picture, x, y), f"the frame at ({x}, {y})")
         self.shot("gallery.png")
 
-    def test_frame_corner_resizes_the_gallery_through_an_outline(self):
+    def resize_by_the_corner_to_500_by_300(self):
         left, top = self.origin
         self.screen.press(*self.point(CLIENT_SIZE[0] - 3, CLIENT_SIZE[1] - 3))
         self.screen.move_pointer(*self.point(560, 340))
@@ -187,6 +187,23 @@ class GalleryTest(gallery.GalleryTestCase):
         # 300 x 15 - 25 twips: column 498 (498.3) and row 298 (298.3).
         harness.wait_for(lambda: self.screen.pixel(*self.point(498, 290)) == BLACK
                          and self.screen.pixel(*self.point(100, 298)) == BLACK, 30, "the border at the new size")
+
+    def test_frame_corner_resizes_the_gallery_through_an_outline(self):
+        self.resize_by_the_corner_to_500_by_300()
+
+    def test_after_a_drag_the_glyphs_and_the_corner_take_the_pointer_again(self):
+        # The move loop swallows the release; the frame must not keep the pointer for its title strip.
+        left, top = self.origin
+        start = self.point(*gallery.ON_TITLE_STRIP)
+        self.screen.drag(start, (start[0] + 40, start[1] + 30))
+        self.wait_for_geometry((left + 40, top + 30, *CLIENT_SIZE), "dragged 40 right and 30 down")
+        self.origin = (left + 40, top + 30)
+        plain = self.region(FRAME_ROLL_GLYPH)
+        self.screen.move_pointer(*self.point(*FRAME_ROLL_GLYPH_POINTS[0]))
+        harness.wait_for(lambda: self.region(FRAME_ROLL_GLYPH) != plain, 30, "the hovered glyph bold")
+        self.screen.move_pointer(*self.point(*gallery.ON_TITLE_STRIP))
+        harness.wait_for(lambda: self.region(FRAME_ROLL_GLYPH) == plain, 30, "the glyph regular again")
+        self.resize_by_the_corner_to_500_by_300()
 
     def test_frame_corner_keeps_the_gallery_at_least_200_by_180(self):
         left, top = self.origin
@@ -236,20 +253,33 @@ class GalleryTest(gallery.GalleryTestCase):
         # Still a child of the gallery: no window of its own.
         self.assertEqual(self.floating_windows(), [])
 
-    def test_case_grip_resizes_the_case(self):
-        self.screen.move_pointer(*self.point(CASE1_IN_GRIP[0] - 1, CASE1_IN_GRIP[1] - 1, within=CASE1))
-        self.screen.press(*self.point(*CASE1_IN_GRIP, within=CASE1))
-        self.screen.move_pointer(*self.point(260, 180, within=CASE1))
-        self.screen.move_pointer(*self.point(300, 200, within=CASE1))
+    def resize_case_by_its_grip_to_300_by_200(self, at):
+        """Resizes the first case, standing at `at` in the gallery, by its grip."""
+        self.screen.move_pointer(*self.point(CASE1_IN_GRIP[0] - 1, CASE1_IN_GRIP[1] - 1, within=at))
+        self.screen.press(*self.point(*CASE1_IN_GRIP, within=at))
+        self.screen.move_pointer(*self.point(260, 180, within=at))
+        self.screen.move_pointer(*self.point(300, 200, within=at))
         self.screen.release()
         # The corner follows the pointer: 4500 x 3000 twips. The boxes' right and bottom edges:
         # frame grey at 4490 / 15 = 299.3 -> 299 and 2990 / 15 = 199.3 -> 199, black at 298 and 198.
         columns = {0: FRAME_GREY, 1: BLACK, 298: BLACK, 299: FRAME_GREY}
         rows = {0: FRAME_GREY, 1: BLACK, 198: BLACK, 199: FRAME_GREY}
-        self.wait_for_case(self.point(*CASE1), (300, 200), columns, rows, "the case at 300 x 200")
+        self.wait_for_case(self.point(*at), (300, 200), columns, rows, "the case at 300 x 200")
         picture = self.screen.capture()
-        self.assertTrue(self.shows_frame_there(picture, CASE1[0] + 300, CASE1[1] + 100), "the frame right of the case")
-        self.assertTrue(self.shows_frame_there(picture, CASE1[0] + 100, CASE1[1] + 200), "the frame below the case")
+        self.assertTrue(self.shows_frame_there(picture, at[0] + 300, at[1] + 100), "the frame right of the case")
+        self.assertTrue(self.shows_frame_there(picture, at[0] + 100, at[1] + 200), "the frame below the case")
+
+    def test_case_grip_resizes_the_case(self):
+        self.resize_case_by_its_grip_to_300_by_200(CASE1)
+
+    def test_case_grip_resizes_the_case_at_once_after_a_drag(self):
+        # Straight down, so that at 300 x 200 it lies clear of the second case (from 330 right) and
+        # of the frame's left edge, which shows_frame_there compares with.
+        start = self.point(*CASE1_ON_TITLE, within=CASE1)
+        self.screen.drag(start, (start[0], start[1] + 60))
+        moved = (CASE1[0], CASE1[1] + 60)
+        self.wait_for_case(self.point(*moved), CASE1_SIZE, CASE1_COLUMNS, CASE1_ROWS, "the case at its new place")
+        self.resize_case_by_its_grip_to_300_by_200(moved)
 
     def test_case_roll_glyph_rolls_the_case_up_and_down(self):
         x, y = CASE1

@@ -4,6 +4,7 @@ server and setting the window's title."""
 
 import os
 
+import desktop
 import harness
 from harness import DIRECTORY_PORT, NEWS_PORT, PAGE_COLOURS, REDIRECT_PORT, SCREEN_HEIGHT, SCREEN_WIDTH
 
@@ -20,6 +21,59 @@ ON_TITLE_STRIP = (250, 16)
 # The close glyph: its label's left edge lies 500 twips (33 1/3 pixels) from the
 # right of the 1052-pixel frame, about 20 pixels wide, centred on the strip.
 ON_CLOSE_GLYPH = (1028, 20)
+
+# The frame JyxSkin1 over the whole 1052 x 699 window (15780 x 10485 twips), with BackColor
+# 0x00C0FFC0 (red 192, green 255, blue 192), ArrayStyle 6, black captions, no roll glyph and no
+# separator lines:
+# - stripes every 6 x 5 = 30 twips, that is on every even pixel row 2i (stripe i), each 0.1 darker
+#   in every channel than the one before; the odd rows between show the base colour;
+# - glyphs packed from the right: close at 15780 - 500 = 15280 twips (1018.7 pixels), minimise
+#   350 twips left of it at 14930 (995.3); the roll glyph's place would have been 14580 (972);
+# - the caption from 600 twips (40 pixels); the icon 20 x 20 at x = 10, y = round(495 / 30 - 9) =
+#   round(7.5) = 8 (halves to even);
+# - the title strip is 495 twips (33 pixels): a separator would darken row 33 to (70, 70, 70) and
+#   lighten row 34 to (200, 200, 200).
+FRAME_BASE = (192, 255, 192)
+FRAME_SPACING_PIXELS = 2
+# Columns of the frame that no control or label covers above the browser (which starts at row 88).
+FRAME_CLEAR_COLUMNS = (300, 1045)
+FRAME_CLEAR_ROWS = range(5, 88)
+TITLE_STRIP = (0, 0, 1052, 33)
+CLOSE_GLYPH = (1019, 5, 20, 27)
+MINIMISE_GLYPH = (995, 5, 20, 27)
+ROLL_GLYPH_PLACE = (972, 5, 20, 27)
+CAPTION_TEXT = (40, 5, 110, 27)
+ICON = (10, 8, 20, 20)
+# Between the icon and the caption: stripes only.
+ICON_TO_CAPTION = (31, 1, 9, 31)
+
+
+def stripe_colour(i):
+    """Stripe i of the frame: the base colour lowered by 0.1 a stripe, by repeated double-precision
+    subtraction while every channel is above zero, each rounded to the nearest, halves to even."""
+    channels = [float(c) for c in FRAME_BASE]
+    for _ in range(i):
+        if all(c > 0 for c in channels):
+            channels = [c - 0.1 for c in channels]
+    return tuple(round(c) for c in channels)
+
+
+def frame_row_colour(row):
+    return stripe_colour(row // FRAME_SPACING_PIXELS) if row % FRAME_SPACING_PIXELS == 0 else FRAME_BASE
+
+
+def black_coverage(seen, background):
+    """How much of a pixel black text covers, 0 to 1, when the pixel is black laid over the
+    background with some coverage (antialiased text); None when it is any other colour."""
+    share = seen[1] / background[1]
+    if all(abs(s - share * b) <= 2 for s, b in zip(seen, background)):
+        return 1 - share
+    return None
+
+
+def dark_pixels(pixels):
+    return sum(1 for p in pixels if sum(p) < 150)
+
 
 START_PATH = "/pre.php?r=3141_13_0"
 APP_TITLE = "星澜网页游戏中心"
@@ -110,6 +164,107 @@ class MainWindowTest(harness.ProgramTestCase):
         self.web.wait_for_path(NEWS_PORT, "/", timeout=30)
         self.screen.wait_for_title(self.window, "星澜游戏中心-浏览新闻中")
         self.assertNotIn(DIRECTORY_PORT, [port for port, _ in self.web.requests()])
+
+
+class MainWindowFrameTest(harness.ProgramTestCase):
+    """The frame of the main window itself, read from the screen under a window manager."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        desktop.run_openbox_for(cls)
+
+    def setUp(self):
+        super().setUp()
+        self.screen.wait_for_title(self.window, APP_TITLE)
+        self.screen.move_pointer(0, 0)
+
+    def region(self, picture, rect):
+        x, y, width, height = rect
+        return [picture.pixel(*self.client_point(x + i, y + j)) for j in range(height) for i in range(width)]
+
+    def frame_mismatches(self, picture):
+        """The places where the frame's stripes, glyphs, caption and icon are not as drawn by its rules."""
+        wrong = []
+        for x in FRAME_CLEAR_COLUMNS:
+            for y in FRAME_CLEAR_ROWS:
+                seen = picture.pixel(*self.client_point(x, y))
+                if seen != frame_row_colour(y):
+                    wrong.append((f"stripe row {y} at column {x}", seen, frame_row_colour(y)))
+        # Text and glyphs in black: every pixel is black over the stripes at some coverage, and
+        # some are nearly fully covered (thin strokes antialiased).
+        for what, rect in (("the close glyph", CLOSE_GLYPH), ("the minimise glyph", MINIMISE_GLYPH),
+                           ("the caption", CAPTION_TEXT)):
+            x, y, width, height = rect
+            coverage = [black_coverage(picture.pixel(*self.client_point(x + i, y + j)), frame_row_colour(y + j))
+                        for j in range(height) for i in range(width)]
+            if None in coverage:
+                wrong.append((what, "a pixel that is not black over the stripes", "black text"))
+            elif sum(1 for c in coverage if c > 0.75) < 3:
+                wrong.append((what, f"{sum(1 for c in coverage if c > 0.75)} dark pixels", "at least 3"))
+        for what, rect in (("the roll glyph's place", ROLL_GLYPH_PLACE), ("between icon and caption", ICON_TO_CAPTION)):
+            x, y, width, height = rect
+            for j in range(height):
+                for i in range(width):
+                    seen = picture.pixel(*self.client_point(x + i, y + j))
+                    if seen != frame_row_colour(y + j):
+                        wrong.append((f"{what} at ({x + i}, {y + j})", seen, frame_row_colour(y + j)))
+                        break
+        x, y, width, height = ICON
+        drawn = sum(picture.pixel(*self.client_point(x + i, y + j)) != frame_row_colour(y + j)
+                    for j in range(height) for i in range(width))
+        # The icon's picture covers most of its 20 x 20 square.
+        if drawn < 200:
+            wrong.append(("the icon", f"{drawn} pixels drawn", "at least 200 of 400"))
+        return wrong
+
+    def wait_for_frame(self, what):
+        last = []
+
+        def drawn():
+            last[:] = self.frame_mismatches(self.screen.capture())
+            return not last
+        try:
+            harness.wait_for(drawn, 30, what)
+        except AssertionError as e:
+            raise AssertionError(f"{e}; differing (what, seen, expected): {last[:6]}") from None
+
+    def title_strip_shot(self, name):
+        x, y = self.client_point(*TITLE_STRIP[:2])
+        self.screen.screenshot(os.path.join(harness.OUTPUT_DIR, "screenshots", name), (x, y, *TITLE_STRIP[2:]))
+
+    def test_frame_shows_stripes_caption_icon_and_two_glyphs(self):
+        self.wait_for_frame("the frame drawn by its settings")
+        self.title_strip_shot("main-title-strip.png")
+
+    def test_hovered_glyphs_turn_bold_and_back(self):
+        self.wait_for_frame("the frame drawn by its settings")
+        plain = self.screen.capture()
+        for name, glyph in (("close", CLOSE_GLYPH), ("minimise", MINIMISE_GLYPH)):
+            self.screen.move_pointer(*self.client_point(*harness.centre(glyph)))
+            harness.wait_for(lambda: self.region(self.screen.capture(), glyph) != self.region(plain, glyph), 30,
+                             f"the {name} glyph bold under the pointer")
+            hovered = self.screen.capture()
+            # Bold: more of its square is dark than before.
+            self.assertGreater(dark_pixels(self.region(hovered, glyph)), dark_pixels(self.region(plain, glyph)))
+            if name == "close":
+                self.title_strip_shot("main-title-strip-close-hovered.png")
+            self.screen.move_pointer(*self.client_point(*ON_TITLE_STRIP))
+            harness.wait_for(lambda: self.region(self.screen.capture(), glyph) == self.region(plain, glyph), 30,
+                             f"the {name} glyph regular again off it")
+
+    def test_minimise_glyph_iconifies_and_the_window_comes_back_whole(self):
+        self.wait_for_frame("the frame drawn by its settings")
+        self.click_client(*harness.centre(MINIMISE_GLYPH))
+        harness.wait_for(lambda: "_NET_WM_STATE_HIDDEN" in desktop.net_wm_state(self.display, self.window), 30,
+                         "the window hidden")
+        self.assertEqual(desktop.wm_state(self.display, self.window), "Iconic")
+        self.screen.xdotool("windowactivate", "--sync", self.window)
+        harness.wait_for(lambda: desktop.wm_state(self.display, self.window) == "Normal", 30, "the window shown again")
+        self.assertNotIn("_NET_WM_STATE_HIDDEN", desktop.net_wm_state(self.display, self.window))
+        self.assertEqual(self.screen.geometry(self.window)[2:], (CLIENT_WIDTH, CLIENT_HEIGHT))
+        self.screen.move_pointer(0, 0)
+        self.wait_for_frame("the frame whole again")
 
 
 if __name__ == "__main__":

@@ -2,7 +2,9 @@
 panel keeps a strip of the monitor for itself: a dock window that reserves
 its strip the way desktop panels do, under a window manager that takes the
 strip off the work area. The frame then starts below a panel at the top and
-ends above one at the bottom, 5 pixels wider than the monitor either way.
+ends above one at the bottom, 5 pixels wider than the monitor either way;
+beside a panel at the left or right it keeps the monitor's whole height and
+starts right of a left panel, 5 pixels wider than what the panel leaves.
 The control gallery's frame is the one that maximises.
 
 Openbox puts a window that asks for the screen's very corner under a top
@@ -55,6 +57,25 @@ class MaximiseBesidePanelsTest(gallery.GalleryTestCase):
         left, top, width, height = self.monitor
         # The monitor's corner; 5 pixels wider than the monitor, down to the panel.
         self.maximise_and_restore((left, top, width + 5, height - PANEL_THICKNESS))
+
+
+    def test_maximising_starts_right_of_a_panel_at_the_left(self):
+        self.start_gallery_beside("left")
+        left, top, width, height = self.monitor
+        # Just right of the panel, at the monitor's top; 5 pixels wider than what the panel leaves, all the height.
+        # (Openbox takes more than the panel off a monitor right of the screen's corner: a left strut that
+        # reaches past the screen's middle leaves only the monitor's right half. The window goes by the work
+        # area that the window manager publishes.)
+        work_left, _, work_width, _ = desktop.work_area(self.display)
+        if self.MONITOR is None:
+            self.assertEqual((work_left, work_width), (left + PANEL_THICKNESS, width - PANEL_THICKNESS))
+        self.maximise_and_restore((work_left, top, work_width + 5, height))
+
+    def test_maximising_beside_a_panel_at_the_right_keeps_the_height(self):
+        self.start_gallery_beside("right")
+        left, top, width, height = self.monitor
+        # The monitor's corner; 5 pixels wider than what the panel leaves (so 5 over the panel), all the height.
+        self.maximise_and_restore((left, top, width - PANEL_THICKNESS + 5, height))
 
 
 class MaximiseBesidePanelsOnOffsetMonitorTest(MaximiseBesidePanelsTest):

@@ -211,8 +211,23 @@ TEST_F(SkinTitle, TitleStripClicksAndReleases) {
     events.push_back("TitleMouseUp " + std::to_string(b) + " " + std::to_string(static_cast<int>(x)) + " " +
                      std::to_string(static_cast<int>(y)));
   };
+  // A press that drags: the move loop swallows the release.
+  backend.Click(skin->hwnd(), 20, 5, 2);
+  EXPECT_EQ(events, std::vector<std::string>{});
+  // Without dragging, the release and the click reach the title strip.
+  skin->SetMoveTo(false);
   backend.Click(skin->hwnd(), 20, 5, 2);
   EXPECT_EQ(events, (std::vector<std::string>{"TitleMouseUp 2 300 75", "TitleClick"}));
+}
+
+TEST_F(SkinTitle, AfterADragTheGlyphsAndTheCornerTakeThePointerAgain) {
+  backend.Click(skin->hwnd(), 20, 5);  // drags; the release stays in the move loop
+  MoveOver(*skin, skin->SysButton(0));
+  EXPECT_TRUE(skin->SysButton(0).Bold());
+  // The corner zone: the last 100 twips of 9000 x 6000.
+  backend.Mouse(skin->hwnd(), RawMouse::Kind::Move, (9000 - 50) / 15.0, (6000 - 50) / 15.0, 0);
+  EXPECT_FALSE(skin->SysButton(0).Bold());
+  EXPECT_EQ(skin->MousePointer(), 8);
 }
 
 }  // namespace

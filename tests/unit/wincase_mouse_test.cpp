@@ -171,9 +171,29 @@ TEST_F(WinCaseMouse, TheCaptionPassesFixedArguments) {
   At(RawMouse::Kind::Press, x, y, 2, 1);
   EXPECT_TRUE(Called("SendMessageA"));  // the caption drags like the strip
   At(RawMouse::Kind::Move, x + 15, y, 2, 1);
-  At(RawMouse::Kind::Release, x + 15, y, 2, 1);
-  EXPECT_EQ(log, (Events{"Resize 3480x2290", "Resize 3480x2280", "TitleMouseDown 1 0 0 0", "TitleMouseMove 1 0 0 0",
-                         "TitleMouseUp 1 0 0 0", "TitleClick"}));
+  At(RawMouse::Kind::Release, x + 15, y, 2, 1);  // the move loop's: it reaches nobody
+  EXPECT_EQ(log, (Events{"Resize 3480x2290", "Resize 3480x2280", "TitleMouseDown 1 0 0 0", "TitleMouseMove 1 0 0 0"}));
+  // Without dragging, the release and the click reach the caption too.
+  wincase->SetMoveTo(false);
+  log.clear();
+  backend.Click(H(), x / 15, y / 15, 2);
+  EXPECT_EQ(log, (Events{"Resize 3480x2290", "Resize 3480x2280", "TitleMouseDown 1 0 0 0", "TitleMouseUp 1 0 0 0",
+                         "TitleClick"}));
+}
+
+TEST_F(WinCaseMouse, AfterADragTheGripResizesAtOnce) {
+  At(RawMouse::Kind::Press, 1500, 75);
+  At(RawMouse::Kind::Release, 1500, 75);  // swallowed by the move loop
+  EXPECT_EQ(log, (Events{"Resize 3480x2290", "Resize 3480x2280", "TitleMouseDown 1 0 1500 75"}));
+  log.clear();
+  // The pointer belongs to what lies under it again: the grip, not the title strip.
+  EXPECT_EQ(PointerAt(3450, 2250), 8);
+  At(RawMouse::Kind::Press, 3450, 2250);
+  MoveTo(4005, 3000, 1);
+  At(RawMouse::Kind::Release, 4005, 3000);
+  EXPECT_EQ(wincase->Width(), 4005);
+  EXPECT_EQ(wincase->Height(), 3000);
+  EXPECT_EQ(log.back(), "MouseUp 1 0 4005 3000");
 }
 
 TEST_F(WinCaseMouse, TitleMovesAndReleasesPassTheirArguments) {
