@@ -38,10 +38,11 @@ void JyxSkin::FitToParent() {
   Rect r;
   GetWindowRect(host, &r);
   const std::int32_t width = r.right - r.left, height = r.bottom - r.top;
-  SetWindowPos(hwnd(), HWND_TOP, 0, 0, width, height, SWP_NOZORDER);
   // The control's place follows its window to the host's origin; a new size
   // re-lays it out, and the Resize handler may destroy the control.
   const Lifetime::Watch watch(lifetime());
+  SetWindowPos(hwnd(), HWND_TOP, 0, 0, width, height, SWP_NOZORDER);
+  if (watch.Ended()) return;
   Move(0, 0, PixelsToTwips(width), PixelsToTwips(height));
   if (watch.Ended()) return;
   StripParentFrame(host);

@@ -180,7 +180,14 @@ const Case kCases[] = {
     {"Skin_Click", [](T& t) { t.DestroyOn(t.MakeSkin().Click); t.Click(kSkinSurface); }},
     {"Skin_DblClick", [](T& t) { t.DestroyOn(t.MakeSkin().DblClick); t.DoubleClick(kSkinSurface); }},
     {"Skin_DblClick_OnTheTitleStrip", [](T& t) { t.DestroyOn(t.MakeSkin().DblClick); t.DoubleClick(kSkinTitle); }},
-    {"Skin_TitleClick", [](T& t) { t.DestroyOn(t.MakeSkin().TitleClick); t.Click(kSkinTitle); }},
+    // A title strip that drags never sees its release (the move loop takes it), so these two do not drag.
+    {"Skin_TitleClick",
+     [](T& t) {
+       JyxSkin& s = t.MakeSkin();
+       s.SetMoveTo(false);
+       t.DestroyOn(s.TitleClick);
+       t.Click(kSkinTitle);
+     }},
     {"Skin_TitleRebutton",
      [](T& t) {
        JyxSkin& s = t.MakeSkin();
@@ -211,7 +218,13 @@ const Case kCases[] = {
        t.Press(T::CentreOf(s.CaptionLabel()));
      }},
     {"Skin_TitleMouseMove", [](T& t) { t.DestroyOn(t.MakeSkin().TitleMouseMove); t.Hover(kSkinTitle); }},
-    {"Skin_TitleMouseUp", [](T& t) { t.DestroyOn(t.MakeSkin().TitleMouseUp); t.Click(kSkinTitle); }},
+    {"Skin_TitleMouseUp",
+     [](T& t) {
+       JyxSkin& s = t.MakeSkin();
+       s.SetMoveTo(false);
+       t.DestroyOn(s.TitleMouseUp);
+       t.Click(kSkinTitle);
+     }},
     {"Skin_OLEDragDrop", [](T& t) { JyxSkin& s = t.MakeSkin(); t.DestroyOn(s.OLEDragDrop); DropOn(s); }},
 
     // JyxWinCase.
@@ -253,10 +266,17 @@ const Case kCases[] = {
        t.DestroyOn(t.MakeWinCase().DblClick);
        t.DoubleClick(kCaseTitle);
      }},
-    {"WinCase_TitleClick", [](T& t) { t.DestroyOn(t.MakeWinCase().TitleClick); t.Click(kCaseTitle); }},
+    {"WinCase_TitleClick",
+     [](T& t) {
+       JyxWinCase& c = t.MakeWinCase();
+       c.SetMoveTo(false);
+       t.DestroyOn(c.TitleClick);
+       t.Click(kCaseTitle);
+     }},
     {"WinCase_TitleClick_OnTheCaption",
      [](T& t) {
        JyxWinCase& c = t.MakeWinCase();
+       c.SetMoveTo(false);
        t.DestroyOn(c.TitleClick);
        t.Click(T::CentreOf(c.Captions()));
      }},
@@ -288,7 +308,13 @@ const Case kCases[] = {
        t.Press(T::CentreOf(c.Captions()));
      }},
     {"WinCase_TitleMouseMove", [](T& t) { t.DestroyOn(t.MakeWinCase().TitleMouseMove); t.Hover(kCaseTitle); }},
-    {"WinCase_TitleMouseUp", [](T& t) { t.DestroyOn(t.MakeWinCase().TitleMouseUp); t.Click(kCaseTitle); }},
+    {"WinCase_TitleMouseUp",
+     [](T& t) {
+       JyxWinCase& c = t.MakeWinCase();
+       c.SetMoveTo(false);
+       t.DestroyOn(c.TitleMouseUp);
+       t.Click(kCaseTitle);
+     }},
     {"WinCase_OLEDragDrop", [](T& t) { JyxWinCase& c = t.MakeWinCase(); t.DestroyOn(c.OLEDragDrop); DropOn(c); }},
 };
 
