@@ -12,11 +12,23 @@ struct BrowserTarget {
   std::string error_html;
 };
 
-// Text with a scheme is loaded as it is; text without one that looks like a
-// host ("www.example.com", "example.com:8080/x", "127.0.0.1") gets "http://";
-// anything else becomes a short Chinese error page naming the text, and so
-// does a "javascript:" address, which would run in the page being shown.
+// The text is first trimmed of ASCII whitespace at both ends. Text that looks
+// like a host without a scheme ("www.example.com", "example.com:8080/x",
+// "127.0.0.1", "例子.中国/路径") gets "http://"; a well-formed address with a
+// scheme is loaded as it is; anything else becomes a short Chinese error page
+// naming the text, and so does a "javascript:" address, which would run in
+// the page being shown.
 BrowserTarget ResolveAddress(std::string_view text);
+
+// The host (and port, if the address names one) of `uri` as a player should
+// read it: "例子.中国" for an internationalised name, but the ASCII form
+// ("xn--pple-43d.com") for a name whose labels mix scripts, as a Cyrillic "а"
+// among Latin letters does to pass for another site. An address without a
+// host gives its scheme ("data:", "about:"), and text that is no address "".
+std::string DisplayHost(std::string_view uri);
+
+// Whether two addresses have the same scheme, host and port.
+bool SameOrigin(std::string_view a, std::string_view b);
 
 // A small self-contained Chinese error page naming what was asked for and why.
 std::string ErrorPageHtml(std::string_view asked_for, std::string_view reason);

@@ -271,11 +271,11 @@ class Program:
     """The program under test, in a session of its own so that it and its
     helper processes can be stopped together."""
 
-    def __init__(self, path, env, log_path, talks=False, args=()):
+    def __init__(self, path, env, log_path, talks=False, args=(), cwd=None):
         """With `talks`, its stdin and stdout are pipes of ours and only its stderr goes to the log."""
         self.log_path = log_path
         with open(log_path, "wb") as log:
-            self.process = subprocess.Popen([path, *args], env=env, start_new_session=True,
+            self.process = subprocess.Popen([path, *args], env=env, start_new_session=True, cwd=cwd,
                                             stdin=subprocess.PIPE if talks else subprocess.DEVNULL,
                                             stdout=subprocess.PIPE if talks else log,
                                             stderr=log if talks else subprocess.STDOUT)
@@ -486,7 +486,8 @@ class ProgramTestCase(unittest.TestCase):
         for variable in HOST_VARIABLES:
             if variable not in self.program_environment():
                 env.pop(variable, None)
-        self.program = Program(PROGRAM, env, log)
+        # Started in the test's folder, so that whatever it might write beside itself stays there.
+        self.program = Program(PROGRAM, env, log, cwd=self.folders)
         self.addCleanup(self.program.stop)
         self.window = self.screen.wait_for_window(self.program, timeout=self.window_timeout)
         self.origin = self.screen.geometry(self.window)[:2]

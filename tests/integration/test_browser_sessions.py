@@ -1,7 +1,9 @@
 """Website data lasts between runs: a login cookie and local storage set in
 one run are there in the next, also when two copies of the program ran at
 once, each setting a cookie of its own. They are kept in the program's folder under
-the user's XDG data folder, which only the user may open."""
+the user's XDG data folder, which only the user may open. Where that folder
+cannot be used, website data lasts as long as the program and the player is
+told so once."""
 
 import os
 import stat
@@ -123,6 +125,112 @@ class SessionTest(harness.ProgramTestCase):
             self.assertEqual(mode, 0o700, f"{folder} has mode {oct(mode)}")
         cookies = os.path.join(env["XDG_DATA_HOME"], "ludex", "cookies.sqlite")
         harness.wait_for(lambda: os.path.exists(cookies), 30, f"the cookie store {cookies}")
+
+
+UNSAVED_DATA_NOTICE = "网站数据无法保存"
+
+
+class WebsiteDataFolderTest(harness.ProgramTestCase):
+    """The folders the program keeps website data in, set up by each test
+    (in `prepare`) before the program starts."""
+
+    def setUp(self):
+        self.prepared = {}
+        super().setUp()
+        # The start page is shown once the web context, and so its folders, are made.
+        self.web.wait_for_path(harness.REDIRECT_PORT, "/pre.php?r=3141_13_0", timeout=30)
+
+    def program_environment(self):
+        env = super().program_environment()
+        env["HOME"] = os.path.join(self.folders, "home")
+        os.makedirs(env["HOME"], exist_ok=True)
+        env.update(self.prepare(env))
+        return env
+
+    def prepare(self, env):
+        """Makes what the test needs in `env`'s folders; returns changes to `env`."""
+        return {}
+
+    def mode(self, path):
+        return stat.S_IMODE(os.lstat(path).st_mode)
+
+    def assert_private(self, folder):
+        harness.wait_for(lambda: os.path.isdir(folder) and self.mode(folder) == 0o700, 30,
+                         f"{folder} to be private (its mode is {oct(self.mode(folder)) if os.path.exists(folder) else None})")
+
+    def unsaved_data_notices_in_log(self):
+        return self.program.log().count(UNSAVED_DATA_NOTICE)
+
+
+class OpenFolderFromBeforeTest(WebsiteDataFolderTest):
+
+    def prepare(self, env):
+        for name in ("XDG_DATA_HOME", "XDG_CACHE_HOME"):
+            folder = os.path.join(env[name], "ludex")
+            os.makedirs(folder)
+            os.chmod(folder, 0o755)
+        return {}
+
+    def test_an_open_folder_from_before_is_made_private(self):
+        for folder in ("data", "cache"):
+            self.assert_private(os.path.join(self.folders, folder, "ludex"))
+        self.assertEqual(self.unsaved_data_notices_in_log(), 0)
+
+
+class RelativeXdgFoldersTest(WebsiteDataFolderTest):
+
+    def prepare(self, env):
+        # The program starts in self.folders, where these would land.
+        return {"XDG_DATA_HOME": "relative-data", "XDG_CACHE_HOME": "relative-cache"}
+
+    def test_relative_xdg_folders_are_ignored(self):
+        home = os.path.join(self.folders, "home")
+        self.assert_private(os.path.join(home, ".local", "share", "ludex"))
+        self.assert_private(os.path.join(home, ".cache", "ludex"))
+        for relative in ("relative-data", "relative-cache"):
+            self.assertFalse(os.path.exists(os.path.join(self.folders, relative)), relative)
+
+
+class SymlinkedFolderTest(WebsiteDataFolderTest):
+
+    def prepare(self, env):
+        self.elsewhere = os.path.join(self.folders, "elsewhere")
+        os.makedirs(self.elsewhere)
+        os.chmod(self.elsewhere, 0o755)
+        os.makedirs(env["XDG_DATA_HOME"])
+        os.symlink(self.elsewhere, os.path.join(env["XDG_DATA_HOME"], "ludex"))
+        return {}
+
+    def test_a_symlink_in_place_of_the_folder_is_left_alone(self):
+        harness.wait_for(lambda: UNSAVED_DATA_NOTICE in self.program.log(), 30, "the notice of unsaved data")
+        self.assertEqual(self.mode(self.elsewhere), 0o755, "the symlink's target had its mode changed")
+        self.assertEqual(os.listdir(self.elsewhere), [], "website data went through the symlink")
+
+
+class UnwritableHomeTest(WebsiteDataFolderTest):
+
+    def prepare(self, env):
+        # A file where the folders would go: no folder can be made under it, not even by root.
+        blocker = os.path.join(self.folders, "blocker")
+        with open(blocker, "w") as f:
+            f.write("not a folder")
+        return {"XDG_DATA_HOME": os.path.join(blocker, "data"), "XDG_CACHE_HOME": os.path.join(blocker, "cache")}
+
+    def test_an_unwritable_home_gives_a_session_in_memory_and_one_notice(self):
+        def shown():
+            return [w for w in self.screen.windows_of(self.program.pid) if self.screen.title(w) == UNSAVED_DATA_NOTICE]
+        harness.wait_for(shown, 30, "the notice of unsaved data on the screen")
+        # Pages still load, and log in for the run.
+        site = PageServer({"/login": Response(pages.coloured_page("login", LOGIN_COLOUR),
+                                              headers=[("Set-Cookie", "session=memory-1; Path=/")]),
+                           "/again": Response(pages.coloured_page("again", LOGIN_COLOUR))}).__enter__()
+        self.addCleanup(site.__exit__, None, None, None)
+        pages.load_in_browser(self, site.url("/login"))
+        pages.browser_colour_is(self, LOGIN_COLOUR, "the login page")
+        pages.load_in_browser(self, site.url("/again"))
+        _, headers = site.wait_for_path("/again")
+        self.assertIn("session=memory-1", headers.get("Cookie", ""))
+        self.assertEqual(self.unsaved_data_notices_in_log(), 1)
 
 
 if __name__ == "__main__":

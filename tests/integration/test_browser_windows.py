@@ -1,11 +1,15 @@
-"""Windows that pages open. window.open gives a small window of the program
-whose page has its opener and can talk to it with postMessage, and that
-goes when the page calls window.close(); at most eight are open at once,
-and the ninth is refused with a notice. A link with target="_blank" loads
-in the main browser instead."""
+"""Windows that pages open. window.open gives a small window of the program,
+titled with the opener's host, whose page has its opener and can talk to it
+with postMessage, and that goes when the page calls window.close(); at most
+eight are open at once, and further ones are refused with one notice that
+counts them. A link with target="_blank" that the player clicks loads in the
+main browser instead; one clicked by a script or inside a frame of another
+site opens a window, one to a data: or file: address nothing. A window the
+player did not ask for does not take the keyboard."""
 
 import urllib.parse
 
+import desktop
 import harness
 import pages
 from pages import PageServer, Response
@@ -40,12 +44,42 @@ document.addEventListener('click', () => {
 LINKS_PAGE = pages.coloured_page("links", OPENER_COLOUR,
                                  "<a href='/blank-target' target='_blank' "
                                  "style='display:block; width:100%; height:100%'>open</a>")
+# 30 windows at once, then 30 more a second later: 52 refused, told once on stderr.
+BURSTS_PAGE = pages.coloured_page("bursts", OPENER_COLOUR, """<script>
+function burst() { for (let i = 0; i < 30; i++) window.open('/quiet', 'b' + Math.random(), 'width=200,height=150'); }
+document.addEventListener('click', () => { burst(); setTimeout(() => { burst(); fetch('/bursts-done'); }, 1000); });
+</script>""")
+SCRIPTED_LINK_PAGE = pages.coloured_page("scripted", OPENER_COLOUR, """
+<a id='link' href='/blank-target' target='_blank'>open</a>
+<script>setTimeout(() => { document.getElementById('link').click(); fetch('/clicked'); }, 300);</script>""")
+LOCAL_LINKS_PAGE = pages.coloured_page("local links", OPENER_COLOUR,
+                                       "<a href='data:text/html,<title>made up</title>' target='_blank' "
+                                       "style='display:block; width:100%; height:50%'>data</a>"
+                                       "<a href='file:///etc/passwd' target='_blank' "
+                                       "style='display:block; width:100%; height:50%'>file</a>"
+                                       "<script>document.addEventListener('click', () => fetch('/clicked'));</script>")
+
+
+def framing_page(frame_url):
+    """A page filled by a frame of another site."""
+    return pages.coloured_page("framing", OPENER_COLOUR,
+                               f"<iframe src='{frame_url}' style='border:0; width:100%; height:100%'></iframe>")
 
 
 class NewWindowTest(harness.ProgramTestCase):
 
     def setUp(self):
+        # The advert's site, on a port of its own: another origin.
+        self.advert = PageServer({
+            "/advert": Response(LINKS_PAGE),
+            "/blank-target": Response(pages.coloured_page("advert target", BLANK_TARGET_COLOUR)),
+        }).__enter__()
+        self.addCleanup(self.advert.__exit__, None, None, None)
         self.site = PageServer({
+            "/framing": Response(framing_page(self.advert.url("/advert"))),
+            "/bursts": Response(BURSTS_PAGE),
+            "/scripted": Response(SCRIPTED_LINK_PAGE),
+            "/local-links": Response(LOCAL_LINKS_PAGE),
             "/opener": Response(OPENER_PAGE),
             "/popup": Response(POPUP_PAGE),
             "/many": Response(MANY_PAGE),
@@ -64,13 +98,17 @@ class NewWindowTest(harness.ProgramTestCase):
         """The program's visible windows other than the main one, with their titles."""
         return {w: self.screen.title(w) for w in self.screen.windows_of(self.program.pid) if w != self.window}
 
+    def opener_title(self, title, site=None):
+        return f"{title} — 来自 127.0.0.1:{(site or self.site).port}"
+
     def test_popup_has_its_opener_talks_to_it_and_closes_itself(self):
         self.open_page("/opener")
         self.click_client(*pages.IN_BROWSER)
         self.site.wait_for_path("/popup-has-opener?true")
         self.site.wait_for_path("/opener-got?data=hello-from-popup")
         popups = harness.wait_for(self.other_windows, 30, "the pop-up window")
-        self.assertEqual(list(popups.values()), ["弹出的游戏窗口"])
+        harness.wait_for(lambda: list(self.other_windows().values()) == [self.opener_title("弹出的游戏窗口")], 20,
+                         f"the pop-up's title with its opener's host (it is {list(self.other_windows().values())})")
         popup = next(iter(popups))
         harness.wait_for(lambda: self.screen.geometry(popup)[2:] == (320, 240), 20,
                          "the pop-up to take the size the page asked for")
@@ -92,8 +130,26 @@ class NewWindowTest(harness.ProgramTestCase):
         notice = harness.wait_for(
             lambda: [t for t in self.other_windows().values() if t == "已阻止弹出窗口"], 30, "the notice")
         self.assertEqual(len(notice), 1)
-        harness.wait_for(lambda: list(self.other_windows().values()).count("quiet") == 8, 30, "eight pop-ups shown")
+        harness.wait_for(lambda: list(self.other_windows().values()).count(self.opener_title("quiet")) == 8, 30,
+                         "eight pop-ups shown")
+        self.assertEqual(self.refusal_lines(), ["ludex: 已阻止弹出窗口: 此网页已有 1 个弹出窗口被阻止（同时最多打开 8 个，不打开本地文件或 data: 地址）。"])
         self.assert_alive()
+
+    def refusal_lines(self):
+        return [line for line in self.program.log().splitlines() if "已阻止弹出窗口" in line]
+
+    def test_refused_popups_are_told_once_with_their_count(self):
+        self.open_page("/bursts")
+        self.click_client(*pages.IN_BROWSER)
+        self.site.wait_for_path("/bursts-done")
+        harness.wait_for(lambda: list(self.other_windows().values()).count(self.opener_title("quiet")) == 8, 30,
+                         "eight pop-ups shown")
+        # The first burst's 22 refusals are told together; the second burst's 30 within 5 s add no line.
+        harness.wait_for(self.refusal_lines, 10, "the notice of refused pop-ups on stderr")
+        self.assertEqual(len(self.refusal_lines()), 1, self.refusal_lines())
+        self.assertIn("已有 22 个", self.refusal_lines()[0])
+        notices = [t for t in self.other_windows().values() if t == "已阻止弹出窗口"]
+        self.assertEqual(len(notices), 1)
 
     def test_blank_target_link_loads_in_the_main_browser(self):
         self.open_page("/links")
@@ -101,6 +157,64 @@ class NewWindowTest(harness.ProgramTestCase):
         self.site.wait_for_path("/blank-target")
         pages.browser_colour_is(self, BLANK_TARGET_COLOUR, "the link's page in the main browser")
         self.assertEqual(self.other_windows(), {})
+
+    def test_a_scripted_click_on_a_blank_link_opens_a_window_not_the_main_browser(self):
+        self.open_page("/scripted")
+        self.site.wait_for_path("/clicked")
+        harness.wait_for(lambda: list(self.other_windows().values()) == [self.opener_title("blank target")], 30,
+                         f"the link in a pop-up (windows: {self.other_windows()})")
+        pages.browser_colour_is(self, OPENER_COLOUR, "the page still in the main browser")
+
+    def test_a_blank_link_clicked_in_a_frame_of_another_site_opens_a_window(self):
+        pages.load_in_browser(self, self.site.url("/framing"))
+        self.advert.wait_for_path("/advert")
+        pages.browser_colour_is(self, OPENER_COLOUR, "the advert's frame")
+        self.click_client(*pages.IN_BROWSER)
+        self.advert.wait_for_path("/blank-target")
+        harness.wait_for(lambda: list(self.other_windows().values()) == [self.opener_title("advert target")], 30,
+                         f"the link in a pop-up (windows: {self.other_windows()})")
+        pages.browser_colour_is(self, OPENER_COLOUR, "the framing page still in the main browser")
+
+    def test_blank_links_to_data_and_file_addresses_open_nothing(self):
+        self.open_page("/local-links")
+        self.click_client(500, 200)
+        self.site.wait_for_path("/clicked")
+        self.click_client(500, 500)
+        harness.wait_for(lambda: len(self.refusal_lines()) == 1, 10, "the notice of refused pop-ups")
+        self.assertIn("已有 2 个", self.refusal_lines()[0])
+        self.assertEqual([t for t in self.other_windows().values() if t != "已阻止弹出窗口"], [])
+        pages.browser_colour_is(self, OPENER_COLOUR, "the page still in the main browser")
+
+
+class PopupFocusTest(harness.ProgramTestCase):
+    """Under a window manager, which gives new windows the keyboard."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        desktop.run_openbox_for(cls)
+
+    def setUp(self):
+        self.site = PageServer({
+            "/scripted": Response(SCRIPTED_LINK_PAGE),
+            "/blank-target": Response(pages.coloured_page("blank target", BLANK_TARGET_COLOUR)),
+        }).__enter__()
+        self.addCleanup(self.site.__exit__, None, None, None)
+        super().setUp()
+
+    def test_a_popup_the_player_did_not_ask_for_leaves_the_keyboard_to_the_main_window(self):
+        pages.load_in_browser(self, self.site.url("/scripted"))
+        self.site.wait_for_path("/clicked")
+        popup = harness.wait_for(
+            lambda: next((w for w in self.screen.windows_of(self.program.pid) if w != self.window), None), 30,
+            "the pop-up")
+        x, y, width, height = self.screen.geometry(popup)
+        self.screen.wait_for_pixel(x + width // 2, y + height // 2, lambda p: p == BLANK_TARGET_COLOUR, timeout=30,
+                                   what="the pop-up's page")
+        self.assertEqual(int(self.screen.xdotool("getactivewindow")), self.window)
+        # Typing goes on in the address box.
+        self.screen.type("abc")
+        self.assertEqual(int(self.screen.xdotool("getactivewindow")), self.window)
 
 
 if __name__ == "__main__":

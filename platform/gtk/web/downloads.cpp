@@ -1,7 +1,17 @@
 #include "platform/gtk/web/downloads.h"
 
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
 #include <glib/gstdio.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <deque>
+
+#include "platform/address.h"
+#include "platform/file_names.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
 
@@ -9,22 +19,111 @@ namespace ludex::gtk {
 
 namespace {
 
-// A name that stays inside the folder: no separators, not "." or "..".
-std::string SafeFileName(const char* suggested) {
-  std::string name = TakeText(g_path_get_basename(suggested && *suggested ? suggested : "download"));
-  if (name == "." || name == ".." || name == G_DIR_SEPARATOR_S) name = "download";
-  return name;
+constexpr const char* kPartSuffix = ".part";
+constexpr int kPrivate = 0700;
+
+// What started a view's recent loads, kept on the view: whether the
+// player's click or key did (by address), and the addresses whose response
+// the main frame is downloading after such a start. A download from
+// anywhere else needs the player's yes.
+struct LoadOrigins {
+  static constexpr std::size_t kRemembered = 16;
+  std::deque<std::pair<std::string, bool>> started_by_player;
+  std::deque<std::string> trusted_downloads;
+};
+
+constexpr const char* kOriginsKey = "ludex-load-origins";
+
+LoadOrigins& OriginsOf(WebKitWebView* view) {
+  auto* origins = static_cast<LoadOrigins*>(g_object_get_data(G_OBJECT(view), kOriginsKey));
+  if (!origins) {
+    origins = new LoadOrigins;
+    g_object_set_data_full(G_OBJECT(view), kOriginsKey, origins,
+                           [](gpointer data) { delete static_cast<LoadOrigins*>(data); });
+  }
+  return *origins;
 }
 
-gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type, gpointer) {
-  if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return FALSE;
-  auto* response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
-  if (!webkit_response_policy_decision_is_main_frame_main_resource(response) ||
-      webkit_response_policy_decision_is_mime_type_supported(response)) {
+template <typename T>
+void Remember(std::deque<T>& list, T entry) {
+  list.push_back(std::move(entry));
+  if (list.size() > LoadOrigins::kRemembered) list.pop_front();
+}
+
+void NoteNavigation(WebKitWebView* view, WebKitNavigationPolicyDecision* decision) {
+  WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(decision);
+  const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+  if (!uri) return;
+  Remember(OriginsOf(view).started_by_player, {std::string(uri), webkit_navigation_action_is_user_gesture(action) != 0});
+}
+
+bool StartedByPlayer(const LoadOrigins& origins, const std::string& uri) {
+  const auto it = std::find_if(origins.started_by_player.rbegin(), origins.started_by_player.rend(),
+                               [&](const auto& entry) { return entry.first == uri; });
+  return it != origins.started_by_player.rend() && it->second;
+}
+
+// Whether the player's own action in the main frame started `download`;
+// taken off the view's list, as one download is one answer.
+bool TrustedDownload(WebKitDownload* download) {
+  WebKitWebView* view = webkit_download_get_web_view(download);
+  const char* uri = webkit_uri_request_get_uri(webkit_download_get_request(download));
+  if (!view || !uri) return false;
+  auto& trusted = OriginsOf(view).trusted_downloads;
+  const auto it = std::find(trusted.begin(), trusted.end(), uri);
+  if (it == trusted.end()) return false;
+  trusted.erase(it);
+  return true;
+}
+
+gboolean OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
+                        gpointer) {
+  if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
+    NoteNavigation(view, WEBKIT_NAVIGATION_POLICY_DECISION(decision));
     return FALSE;
   }
+  auto* response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
+  if (!webkit_response_policy_decision_is_main_frame_main_resource(response)) return FALSE;
+  const char* uri = webkit_uri_request_get_uri(webkit_response_policy_decision_get_request(response));
+  LoadOrigins& origins = OriginsOf(view);
+  if (uri && StartedByPlayer(origins, uri)) Remember(origins.trusted_downloads, std::string(uri));
+  if (webkit_response_policy_decision_is_mime_type_supported(response)) return FALSE;
   webkit_policy_decision_download(decision);
   return TRUE;
+}
+
+bool Exists(const std::string& path) {
+  // lstat, so that a symlink counts even when what it points to is gone.
+  GStatBuf status;
+  return g_lstat(path.c_str(), &status) == 0;
+}
+
+std::string Canonical(const std::string& path) {
+  char* resolved = realpath(path.c_str(), nullptr);
+  std::string result = resolved ? resolved : path;
+  free(resolved);
+  return result;
+}
+
+bool Usable(const std::string& folder) {
+  return !folder.empty() && g_path_is_absolute(folder.c_str()) && g_file_test(folder.c_str(), G_FILE_TEST_IS_DIR) &&
+         access(folder.c_str(), W_OK | X_OK) == 0 && Canonical(folder) != Canonical(g_get_home_dir());
+}
+
+std::string ChosenFolder() {
+  const char* set = g_getenv("XDG_DOWNLOAD_DIR");
+  if (set && *set) return set;
+  const char* folder = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
+  return folder ? folder : "";
+}
+
+std::string Path(const std::string& folder, const std::string& name) {
+  return TakeText(g_build_filename(folder.c_str(), name.c_str(), nullptr));
+}
+
+std::string HostOf(WebKitDownload* download) {
+  const char* uri = webkit_uri_request_get_uri(webkit_download_get_request(download));
+  return DisplayHost(uri ? uri : "");
 }
 
 }  // namespace
@@ -34,11 +133,11 @@ void DownloadWhatCannotBeShown(WebKitWebView* view, SignalConnections& connectio
 }
 
 std::string DownloadFolder() {
-  const char* set = g_getenv("XDG_DOWNLOAD_DIR");
-  if (set && g_path_is_absolute(set)) return set;
-  const char* folder = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
-  if (folder && *folder) return folder;
-  return TakeText(g_build_filename(g_get_home_dir(), "Downloads", nullptr));
+  const std::string chosen = ChosenFolder();
+  if (Usable(chosen)) return chosen;
+  const std::string fallback = Path(g_get_home_dir(), "Downloads");
+  if (!g_file_test(fallback.c_str(), G_FILE_TEST_EXISTS)) g_mkdir(fallback.c_str(), kPrivate);
+  return Usable(fallback) ? fallback : "";
 }
 
 Downloads::Downloads(WebKitWebContext* context, Notices& notices) : notices_(notices) {
@@ -46,63 +145,145 @@ Downloads::Downloads(WebKitWebContext* context, Notices& notices) : notices_(not
 }
 
 Downloads::~Downloads() {
-  for (const auto& [download, keep] : running_) g_signal_handlers_disconnect_by_data(download, this);
+  while (!running_.empty()) {
+    WebKitDownload* download = running_.begin()->first;
+    const GObjectPtr<WebKitDownload> keep = Ref(download);
+    Forget(download, true);
+    webkit_download_cancel(download);
+  }
 }
 
-void Downloads::Forget(WebKitDownload* download) {
-  reserved_.erase(DestinationPath(download));
+bool Downloads::Taken(const std::string& folder, const std::string& name) const {
+  const std::string path = Path(folder, name);
+  const bool reserved = std::ranges::any_of(running_, [&](const auto& entry) {
+    return !entry.second.name.empty() && FinalPath(entry.second) == path;
+  });
+  return reserved || Exists(path) || Exists(path + kPartSuffix);
+}
+
+std::string Downloads::FinalPath(const Running& running) { return Path(running.folder, running.name); }
+
+void Downloads::Forget(WebKitDownload* download, bool discard) {
+  const auto it = running_.find(download);
+  if (it == running_.end()) return;
+  if (discard && !it->second.part.empty()) g_unlink(it->second.part.c_str());
   g_signal_handlers_disconnect_by_data(download, this);
-  running_.erase(download);
+  running_.erase(it);
 }
 
 void Downloads::OnDownloadStarted(WebKitWebContext*, WebKitDownload* download, gpointer self) {
-  static_cast<Downloads*>(self)->running_.emplace(download, Ref(download));
-  g_signal_connect(download, "decide-destination", G_CALLBACK(OnDecideDestination), self);
-  g_signal_connect(download, "failed", G_CALLBACK(OnFailed), self);
-  g_signal_connect(download, "finished", G_CALLBACK(OnFinished), self);
+  auto* downloads = static_cast<Downloads*>(self);
+  Guarded([&] {
+    if (downloads->running_.size() >= kMaxRunning) {
+      downloads->notices_.Show("已阻止下载", "最多只能同时进行 " + std::to_string(kMaxRunning) +
+                                                 " 个下载，请等其他下载完成后再试。");
+      webkit_download_cancel(download);
+      return;
+    }
+    Running& running = downloads->running_[download];
+    running.download = Ref(download);
+    running.needs_consent = !TrustedDownload(download);
+    g_signal_connect(download, "decide-destination", G_CALLBACK(OnDecideDestination), self);
+    g_signal_connect(download, "failed", G_CALLBACK(OnFailed), self);
+    g_signal_connect(download, "finished", G_CALLBACK(OnFinished), self);
+  });
 }
 
 gboolean Downloads::OnDecideDestination(WebKitDownload* download, gchar* suggested_name, gpointer self) {
   auto* downloads = static_cast<Downloads*>(self);
   return Guarded(FALSE, [&]() -> gboolean {
-    const std::string folder = DownloadFolder();
-    if (g_mkdir_with_parents(folder.c_str(), 0755) != 0) {
-      downloads->notices_.Show("下载失败", "无法创建下载文件夹 " + folder);
-      webkit_download_cancel(download);
-      return TRUE;
+    // Handled even when unknown: left unhandled, the engine would pick a place of its own.
+    const auto it = downloads->running_.find(download);
+    if (it == downloads->running_.end()) return TRUE;
+    const std::string name = SafeFileName(suggested_name ? suggested_name : "");
+    if (it->second.needs_consent) {
+      // The download waits, unwritten, for the answer.
+      downloads->AskConsent(it->second, name);
+    } else {
+      downloads->Save(it->second, name);
     }
-    const std::string name = UniqueFileName(SafeFileName(suggested_name), [&](const std::string& candidate) {
-      const std::string path = TakeText(g_build_filename(folder.c_str(), candidate.c_str(), nullptr));
-      return downloads->reserved_.contains(path) || g_file_test(path.c_str(), G_FILE_TEST_EXISTS);
-    });
-    const std::string path = TakeText(g_build_filename(folder.c_str(), name.c_str(), nullptr));
-    downloads->reserved_.insert(path);
-    webkit_download_set_allow_overwrite(download, FALSE);
-    webkit_download_set_destination(download, TakeText(g_filename_to_uri(path.c_str(), nullptr, nullptr)).c_str());
-    downloads->notices_.Show("开始下载：" + name, "保存到 " + folder);
     return TRUE;
   });
 }
 
-std::string Downloads::DestinationPath(WebKitDownload* download) {
-  const char* uri = webkit_download_get_destination(download);
-  return uri ? TakeText(g_filename_from_uri(uri, nullptr, nullptr)) : "";
+void Downloads::AskConsent(Running& running, const std::string& name) {
+  const std::string host = HostOf(running.download.get());
+  WebKitWebView* view = webkit_download_get_web_view(running.download.get());
+  GtkWidget* top = view ? gtk_widget_get_toplevel(GTK_WIDGET(view)) : nullptr;
+  running.consent = KeepWidget(gtk_message_dialog_new(
+      top && GTK_IS_WINDOW(top) ? GTK_WINDOW(top) : nullptr, GtkDialogFlags(0), GTK_MESSAGE_QUESTION,
+      GTK_BUTTONS_NONE, "网站 %s 要把文件“%s”保存到您的下载文件夹。", host.c_str(), name.c_str()));
+  GtkDialog* dialog = GTK_DIALOG(running.consent.get());
+  gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(dialog),
+                                           "这个下载不是您点击开始的。不认识这个网站时，请不要保存。");
+  gtk_window_set_title(GTK_WINDOW(dialog), ("是否下载“" + name + "”（来自 " + host + "）").c_str());
+  gtk_dialog_add_button(dialog, "不保存(_N)", GTK_RESPONSE_CANCEL);
+  gtk_dialog_add_button(dialog, "保存(_S)", GTK_RESPONSE_OK);
+  gtk_dialog_set_default_response(dialog, GTK_RESPONSE_CANCEL);
+  g_object_set_data_full(G_OBJECT(dialog), "ludex-file-name", g_strdup(name.c_str()), g_free);
+  g_signal_connect(dialog, "response", G_CALLBACK(OnConsentResponse), this);
+  gtk_widget_show(GTK_WIDGET(dialog));
 }
 
-std::string Downloads::DisplayName(WebKitDownload* download) {
-  const std::string path = DestinationPath(download);
-  if (!path.empty()) return TakeText(g_path_get_basename(path.c_str()));
-  WebKitURIResponse* response = webkit_download_get_response(download);
-  const char* suggested = response ? webkit_uri_response_get_suggested_filename(response) : nullptr;
-  return SafeFileName(suggested);
+void Downloads::OnConsentResponse(GtkDialog* dialog, gint response, gpointer self) {
+  auto* downloads = static_cast<Downloads*>(self);
+  Guarded([&] {
+    const auto it = std::ranges::find_if(downloads->running_, [&](const auto& entry) {
+      return entry.second.consent.get() == GTK_WIDGET(dialog);
+    });
+    if (it == downloads->running_.end()) return;
+    const std::string name = static_cast<const char*>(g_object_get_data(G_OBJECT(dialog), "ludex-file-name"));
+    WebKitDownload* download = it->first;
+    Running& running = it->second;
+    const WidgetPtr answered = std::move(running.consent);
+    if (response == GTK_RESPONSE_OK) {
+      downloads->Save(running, name);
+    } else {
+      const GObjectPtr<WebKitDownload> keep = Ref(download);
+      downloads->Forget(download, true);
+      webkit_download_cancel(download);
+    }
+  });
+}
+
+void Downloads::Save(Running& running, const std::string& name) {
+  WebKitDownload* download = running.download.get();
+  const std::string folder = DownloadFolder();
+  if (folder.empty()) {
+    notices_.Show("下载失败：" + name, "没有可以保存文件的下载文件夹，请检查主文件夹是否可以写入。");
+    const GObjectPtr<WebKitDownload> keep = Ref(download);
+    Forget(download, false);
+    webkit_download_cancel(download);
+    return;
+  }
+  running.name = UniqueFileName(name, [&](const std::string& candidate) { return Taken(folder, candidate); });
+  running.folder = folder;
+  running.part = FinalPath(running) + kPartSuffix;
+  webkit_download_set_allow_overwrite(download, FALSE);
+  webkit_download_set_destination(download, TakeText(g_filename_to_uri(running.part.c_str(), nullptr, nullptr)).c_str());
+  notices_.Show("开始下载：" + running.name, "保存到 " + folder);
+}
+
+bool Downloads::Complete(Running& running) {
+  while (renameat2(AT_FDCWD, running.part.c_str(), AT_FDCWD, FinalPath(running).c_str(), RENAME_NOREPLACE) != 0) {
+    // A file of that name appeared meanwhile: the next free name, never over it.
+    if (errno != EEXIST) return false;
+    running.name = UniqueFileName(running.name, [&](const std::string& candidate) {
+      return Exists(Path(running.folder, candidate));
+    });
+  }
+  running.part.clear();
+  return true;
 }
 
 void Downloads::OnFailed(WebKitDownload* download, GError* error, gpointer self) {
   auto* downloads = static_cast<Downloads*>(self);
   Guarded([&] {
-    const std::string name = DisplayName(download);
+    const auto it = downloads->running_.find(download);
+    if (it == downloads->running_.end()) return;
+    const std::string name = it->second.name;
     // "finished" follows "failed"; the failure is what the user is told.
-    downloads->Forget(download);
+    downloads->Forget(download, true);
     if (g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER)) return;
     downloads->notices_.Show("下载失败：" + name, error->message);
   });
@@ -111,18 +292,27 @@ void Downloads::OnFailed(WebKitDownload* download, GError* error, gpointer self)
 void Downloads::OnFinished(WebKitDownload* download, gpointer self) {
   auto* downloads = static_cast<Downloads*>(self);
   Guarded([&] {
-    const std::string path = DestinationPath(download);
-    const std::string name = DisplayName(download);
-    downloads->Forget(download);
+    const auto it = downloads->running_.find(download);
+    if (it == downloads->running_.end()) return;
+    Running& running = it->second;
     // A connection that breaks off early can end a download as if it were whole.
     WebKitURIResponse* response = webkit_download_get_response(download);
     const guint64 expected = response ? webkit_uri_response_get_content_length(response) : 0;
     const guint64 received = webkit_download_get_received_data_length(download);
     if (expected > 0 && received < expected) {
-      downloads->notices_.Show("下载失败：" + name, "文件不完整（收到 " + std::to_string(received) + " / " +
-                                                     std::to_string(expected) + " 字节），已保存的部分在 " + path);
+      downloads->notices_.Show("下载失败：" + running.name, "文件不完整（收到 " + std::to_string(received) + " / " +
+                                                             std::to_string(expected) + " 字节），已删除。");
+      downloads->Forget(download, true);
       return;
     }
+    if (!downloads->Complete(running)) {
+      downloads->notices_.Show("下载失败：" + running.name, "无法把文件保存到 " + running.folder);
+      downloads->Forget(download, true);
+      return;
+    }
+    const std::string path = FinalPath(running);
+    const std::string name = running.name;
+    downloads->Forget(download, false);
     downloads->notices_.Show("下载完成：" + name, "已保存为 " + path);
   });
 }

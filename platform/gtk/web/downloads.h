@@ -1,70 +1,73 @@
-// Downloads of every browser view: saved in the user's download folder
-// under a name no other file there has ("name", "name (1)", ...), with a
-// notice when each starts and when it ends or fails.
+// Downloads of every browser view, made so that a page cannot plant files:
+// each is saved in the user's download folder under a plain name no other
+// file there has, as "NAME.part" until it is whole, and nothing is left of
+// one that fails, is cancelled or breaks off. A download the player did not
+// start with a click or key in the main frame (a script's, an advert
+// frame's) waits for the player's yes; at most kMaxRunning run at once.
+// Notices tell when each starts and when it ends or fails.
 #pragma once
 
 #include <webkit2/webkit2.h>
 
+#include <cstddef>
 #include <map>
-#include <set>
 #include <string>
 
 #include "platform/gtk/gobject_ptr.h"
-#include "platform/gtk/web/notices.h"
 #include "platform/gtk/signal_connections.h"
+#include "platform/gtk/web/notices.h"
 
 namespace ludex::gtk {
 
-// The user's download folder: XDG_DOWNLOAD_DIR from the user-dirs file
-// (the environment variable wins), else ~/Downloads.
+// The user's download folder: XDG_DOWNLOAD_DIR from the environment, else
+// the one in the user-dirs file. One that is the home folder itself,
+// missing, relative or not writable gives ~/Downloads (made if missing);
+// "" when that cannot be used either.
 std::string DownloadFolder();
 
-// The first of "name", "name (1)", "name (2)", ... (the number goes before
-// the extension: "game (1).zip") for which `taken` says no.
-template <typename Taken>
-std::string UniqueFileName(const std::string& name, Taken taken);
-
 // A page that the view cannot show (a file of a type it does not display) is
-// downloaded rather than dropped.
+// downloaded rather than dropped; and what started each of the view's loads
+// is noted, for the downloads they may turn into.
 void DownloadWhatCannotBeShown(WebKitWebView* view, SignalConnections& connections);
 
 class Downloads {
  public:
+  static constexpr std::size_t kMaxRunning = 3;
+
   Downloads(WebKitWebContext* context, Notices& notices);
   Downloads(const Downloads&) = delete;
   Downloads& operator=(const Downloads&) = delete;
+  // Cancels what still runs, leaving no part behind.
   ~Downloads();
 
  private:
+  struct Running {
+    GObjectPtr<WebKitDownload> download;
+    bool needs_consent = false;
+    std::string folder;
+    std::string name;  // the file's name once whole
+    std::string part;  // the file being written, until it is whole
+    WidgetPtr consent;  // the question to the player, while it waits
+  };
+
   static void OnDownloadStarted(WebKitWebContext* context, WebKitDownload* download, gpointer self);
   static gboolean OnDecideDestination(WebKitDownload* download, gchar* suggested_name, gpointer self);
   static void OnFailed(WebKitDownload* download, GError* error, gpointer self);
   static void OnFinished(WebKitDownload* download, gpointer self);
-  // The file a download writes to, while it runs.
-  static std::string DestinationPath(WebKitDownload* download);
-  static std::string DisplayName(WebKitDownload* download);
-  void Forget(WebKitDownload* download);
+  static void OnConsentResponse(GtkDialog* dialog, gint response, gpointer self);
+  void AskConsent(Running& running, const std::string& name);
+  void Save(Running& running, const std::string& name);
+  // Gives the whole file its name; false when it cannot.
+  bool Complete(Running& running);
+  bool Taken(const std::string& folder, const std::string& name) const;
+  static std::string FinalPath(const Running& running);
+  // Stops following `download`, removing its part file when `discard`.
+  void Forget(WebKitDownload* download, bool discard);
 
   Notices& notices_;
   // Downloads still running, whose signals reach this object.
-  std::map<WebKitDownload*, GObjectPtr<WebKitDownload>> running_;
-  // Names handed out to downloads still running: their files may not exist yet.
-  std::set<std::string> reserved_;
+  std::map<WebKitDownload*, Running> running_;
   SignalConnections connections_;
 };
-
-template <typename Taken>
-std::string UniqueFileName(const std::string& name, Taken taken) {
-  if (!taken(name)) return name;
-  // A leading dot is a hidden file's name, not an extension.
-  const std::size_t dot = name.rfind('.');
-  const bool has_extension = dot != std::string::npos && dot > 0;
-  const std::string stem = has_extension ? name.substr(0, dot) : name;
-  const std::string extension = has_extension ? name.substr(dot) : "";
-  for (int n = 1;; ++n) {
-    std::string candidate = stem + " (" + std::to_string(n) + ")" + extension;
-    if (!taken(candidate)) return candidate;
-  }
-}
 
 }  // namespace ludex::gtk

@@ -47,6 +47,10 @@ void Notices::Build() {
 
 void Notices::Show(const std::string& title, const std::string& detail) {
   std::fprintf(stderr, "ludex: %s%s%s\n", title.c_str(), detail.empty() ? "" : ": ", detail.c_str());
+  ShowOnScreen(title, detail);
+}
+
+void Notices::ShowOnScreen(const std::string& title, const std::string& detail) {
   if (!window_) Build();
   gtk_window_set_title(GTK_WINDOW(window_.get()), title.c_str());
   gtk_label_set_markup(GTK_LABEL(title_label_), TakeText(g_markup_printf_escaped("<b>%s</b>", title.c_str())).c_str());

@@ -21,6 +21,8 @@ class Notices {
 
   // `title` is the short line (also the window's title); `detail` may be empty.
   void Show(const std::string& title, const std::string& detail);
+  // The same without the line on stderr, for notices that repeat.
+  void ShowOnScreen(const std::string& title, const std::string& detail);
 
  private:
   void Build();

@@ -1,8 +1,10 @@
 #include "platform/gtk/web/popup_windows.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 
+#include "platform/address.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/page_behaviour.h"
@@ -13,11 +15,29 @@ namespace {
 
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 480;
+// Refusals that come in a burst are counted together before the notice.
+constexpr guint kNoticeGatherMs = 250;
+constexpr const char* kRefusedTitle = "已阻止弹出窗口";
+
+bool HasScheme(const char* uri, std::initializer_list<const char*> schemes) {
+  const char* scheme = g_uri_peek_scheme(uri ? uri : "");
+  return scheme && std::ranges::any_of(schemes, [&](const char* s) { return g_str_equal(scheme, s); });
+}
+
+// Whether the page shown in `view` made the request, rather than a frame of
+// another site inside it: the request's referrer is of the page's origin.
+bool FromThePageItself(WebKitWebView* view, WebKitURIRequest* request) {
+  SoupMessageHeaders* headers = webkit_uri_request_get_http_headers(request);
+  const char* referrer = headers ? soup_message_headers_get_one(headers, "Referer") : nullptr;
+  const char* page = webkit_web_view_get_uri(view);
+  return referrer && page && SameOrigin(referrer, page);
+}
 
 }  // namespace
 
 struct PopupWindows::Popup {
   WebKitWebView* main_view = nullptr;
+  std::string opener_host;
   WidgetPtr window;
   WebKitWebView* view = nullptr;  // held by `window`
   std::unique_ptr<PageBehaviour> behaviour;
@@ -27,7 +47,11 @@ struct PopupWindows::Popup {
 
 PopupWindows::PopupWindows(Notices& notices) : notices_(notices) {}
 
-PopupWindows::~PopupWindows() = default;
+PopupWindows::~PopupWindows() {
+  for (const auto& [view, refused] : refusals_) {
+    if (refused.notice_source) g_source_remove(refused.notice_source);
+  }
+}
 
 void PopupWindows::ServeOpener(WebKitWebView* view, SignalConnections& connections) {
   connections.Connect(view, "create", OnCreate, this);
@@ -45,6 +69,44 @@ WebKitWebView* PopupWindows::MainViewOf(WebKitWebView* view) const {
 
 void PopupWindows::CloseOpenedFrom(WebKitWebView* main_view) {
   std::erase_if(open_, [&](const auto& popup) { return popup->main_view == main_view; });
+  if (const auto it = refusals_.find(main_view); it != refusals_.end()) {
+    if (it->second.notice_source) g_source_remove(it->second.notice_source);
+    refusals_.erase(it);
+  }
+}
+
+void PopupWindows::Refuse(WebKitWebView* main_view) {
+  Refusals& refused = refusals_[main_view];
+  const char* page = webkit_web_view_get_uri(main_view);
+  if (refused.page != (page ? page : "")) {
+    if (refused.notice_source) g_source_remove(refused.notice_source);
+    refused = Refusals{page ? page : ""};
+  }
+  ++refused.count;
+  if (refused.notice_source) return;
+  const gint64 now = g_get_monotonic_time();
+  const gint64 due = std::max(now + kNoticeGatherMs * 1000, refused.noticed_at ? refused.noticed_at + kNoticeInterval : 0);
+  refused.notice_source = g_timeout_add((due - now) / 1000, OnRefusalNotice, this);
+}
+
+gboolean PopupWindows::OnRefusalNotice(gpointer self) {
+  auto* popups = static_cast<PopupWindows*>(self);
+  Guarded([&] {
+    for (auto& [main_view, refused] : popups->refusals_) {
+      if (refused.notice_source != g_source_get_id(g_main_current_source())) continue;
+      refused.notice_source = 0;
+      refused.noticed_at = g_get_monotonic_time();
+      const std::string detail = "此网页已有 " + std::to_string(refused.count) + " 个弹出窗口被阻止（同时最多打开 " +
+                                 std::to_string(kMaxOpen) + " 个，不打开本地文件或 data: 地址）。";
+      if (refused.logged) {
+        popups->notices_.ShowOnScreen(kRefusedTitle, detail);
+      } else {
+        popups->notices_.Show(kRefusedTitle, detail);
+        refused.logged = true;
+      }
+    }
+  });
+  return G_SOURCE_REMOVE;
 }
 
 void PopupWindows::Close(Popup* popup) {
@@ -55,39 +117,63 @@ GtkWidget* PopupWindows::OnCreate(WebKitWebView* view, WebKitNavigationAction* a
   auto* popups = static_cast<PopupWindows*>(self);
   return Guarded<GtkWidget*>(nullptr, [&]() -> GtkWidget* {
     WebKitWebView* main_view = popups->MainViewOf(view);
-    // A plain link that asks for a new window: players expect one browser.
-    if (webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED) {
-      webkit_web_view_load_request(main_view, webkit_navigation_action_get_request(action));
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    const char* uri = webkit_uri_request_get_uri(request);
+    const bool asked_by_player = webkit_navigation_action_is_user_gesture(action);
+    // A local file, or a page made up by the opener, in a window that looks like the program's own.
+    if (HasScheme(uri, {"file", "data"})) {
+      popups->Refuse(main_view);
+      return nullptr;
+    }
+    // A link the player clicks in the page: players expect one browser.
+    if (webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED &&
+        asked_by_player && HasScheme(uri, {"http", "https"}) && FromThePageItself(view, request)) {
+      webkit_web_view_load_request(main_view, request);
       return nullptr;
     }
     if (popups->open_.size() >= kMaxOpen) {
-      popups->notices_.Show("已阻止弹出窗口",
-                            "最多只能同时打开 " + std::to_string(kMaxOpen) + " 个弹出窗口，请先关闭一些。");
+      popups->Refuse(main_view);
       return nullptr;
     }
-    auto popup = std::make_unique<Popup>();
-    popup->main_view = main_view;
-    popup->window = KeepWidget(gtk_window_new(GTK_WINDOW_TOPLEVEL));
-    popup->view = WEBKIT_WEB_VIEW(webkit_web_view_new_with_related_view(view));
-    gtk_container_add(GTK_CONTAINER(popup->window.get()), GTK_WIDGET(popup->view));
-    GtkWidget* top = gtk_widget_get_toplevel(GTK_WIDGET(view));
-    if (GTK_IS_WINDOW(top)) {
-      gtk_window_set_transient_for(GTK_WINDOW(popup->window.get()), GTK_WINDOW(top));
-      if (GList* icons = gtk_window_get_icon_list(GTK_WINDOW(top))) {
-        gtk_window_set_icon_list(GTK_WINDOW(popup->window.get()), icons);
-        g_list_free(icons);
-      }
-    }
-    popup->behaviour = std::make_unique<PageBehaviour>(popup->view);
-    popups->ServeOpener(popup->view, popup->connections);
-    popup->connections.Connect(popup->view, "ready-to-show", OnReadyToShow, popups);
-    popup->connections.Connect(popup->view, "close", OnClose, popups);
-    popup->connections.Connect(popup->view, "notify::title", OnTitleChanged, popup->window.get());
-    popup->connections.Connect(popup->window.get(), "delete-event", OnDeleteEvent, popup->view);
-    GtkWidget* created = GTK_WIDGET(popup->view);
-    popups->open_.push_back(std::move(popup));
-    return created;
+    return popups->Open(view, main_view, asked_by_player);
   });
+}
+
+GtkWidget* PopupWindows::Open(WebKitWebView* view, WebKitWebView* main_view, bool asked_by_player) {
+  auto popup = std::make_unique<Popup>();
+  popup->main_view = main_view;
+  const char* opener = webkit_web_view_get_uri(view);
+  popup->opener_host = DisplayHost(opener ? opener : "");
+  popup->window = KeepWidget(gtk_window_new(GTK_WINDOW_TOPLEVEL));
+  GtkWindow* window = GTK_WINDOW(popup->window.get());
+  gtk_window_set_title(window, ("来自 " + popup->opener_host).c_str());
+  if (!asked_by_player) {
+    // The player may be typing in the main window; the pop-up gets the keyboard once clicked.
+    gtk_window_set_focus_on_map(window, FALSE);
+    gtk_window_set_accept_focus(window, FALSE);
+  }
+  popup->view = WEBKIT_WEB_VIEW(webkit_web_view_new_with_related_view(view));
+  if (!asked_by_player) {
+    popup->connections.Connect(popup->view, "button-press-event", OnButtonPressEvent, popup->window.get());
+  }
+  gtk_container_add(GTK_CONTAINER(window), GTK_WIDGET(popup->view));
+  GtkWidget* top = gtk_widget_get_toplevel(GTK_WIDGET(view));
+  if (GTK_IS_WINDOW(top)) {
+    gtk_window_set_transient_for(window, GTK_WINDOW(top));
+    if (GList* icons = gtk_window_get_icon_list(GTK_WINDOW(top))) {
+      gtk_window_set_icon_list(window, icons);
+      g_list_free(icons);
+    }
+  }
+  popup->behaviour = std::make_unique<PageBehaviour>(popup->view);
+  ServeOpener(popup->view, popup->connections);
+  popup->connections.Connect(popup->view, "ready-to-show", OnReadyToShow, this);
+  popup->connections.Connect(popup->view, "close", OnClose, this);
+  popup->connections.Connect(popup->view, "notify::title", OnTitleChanged, popup.get());
+  popup->connections.Connect(popup->window.get(), "delete-event", OnDeleteEvent, popup->view);
+  GtkWidget* created = GTK_WIDGET(popup->view);
+  open_.push_back(std::move(popup));
+  return created;
 }
 
 void PopupWindows::OnReadyToShow(WebKitWebView* view, gpointer self) {
@@ -111,9 +197,21 @@ void PopupWindows::OnClose(WebKitWebView* view, gpointer self) {
   if (Popup* popup = popups->Find(view)) popups->Close(popup);
 }
 
-void PopupWindows::OnTitleChanged(WebKitWebView* view, GParamSpec*, gpointer window) {
+void PopupWindows::OnTitleChanged(WebKitWebView* view, GParamSpec*, gpointer data) {
+  const auto* popup = static_cast<const Popup*>(data);
   const char* title = webkit_web_view_get_title(view);
-  gtk_window_set_title(GTK_WINDOW(window), title ? title : "");
+  // The opener's host stays in sight: a page's title alone could pass for the program's own window.
+  const std::string shown = (title && *title ? std::string(title) + " — " : std::string()) + "来自 " + popup->opener_host;
+  gtk_window_set_title(GTK_WINDOW(popup->window.get()), shown.c_str());
+}
+
+gboolean PopupWindows::OnButtonPressEvent(GtkWidget*, GdkEvent* event, gpointer window) {
+  if (!gtk_window_get_accept_focus(GTK_WINDOW(window))) {
+    gtk_window_set_accept_focus(GTK_WINDOW(window), TRUE);
+    gtk_window_present_with_time(GTK_WINDOW(window), gdk_event_get_time(event));
+  }
+  // The page gets the click as well.
+  return FALSE;
 }
 
 gboolean PopupWindows::OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer view) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/address.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
 
@@ -78,8 +79,13 @@ void ScriptDialogs::Show(WebKitScriptDialog* dialog) {
                                                                                  : GTK_MESSAGE_QUESTION,
                                               GTK_BUTTONS_NONE, "%s", message.c_str()));
   GtkDialog* window = GTK_DIALOG(window_.get());
+  // Whose words these are, so that an advert's prompt("请输入QQ密码") cannot pass as the program asking.
+  const char* page = webkit_web_view_get_uri(view_);
+  const std::string host = DisplayHost(page ? page : "");
+  gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(window), "以上内容来自网页 %s，不是本程序的消息。",
+                                           host.c_str());
   WrapAnywhere(GTK_MESSAGE_DIALOG(window));
-  gtk_window_set_title(GTK_WINDOW(window), kTitle);
+  gtk_window_set_title(GTK_WINDOW(window), (std::string(kTitle) + " — 来自 " + host).c_str());
   gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ON_PARENT);
   if (type == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) {
     gtk_dialog_add_button(window, "留在此页", GTK_RESPONSE_CANCEL);

@@ -1,6 +1,6 @@
 // What a page's alert(), confirm(), prompt() and "leave this page?" show: a
-// small Chinese window of the program's own over the main window that
-// blocks neither the main window nor its buttons. Sending the view
+// small Chinese window over the main window, naming the host of the page,
+// that blocks neither the main window nor its buttons. Sending the view
 // elsewhere closes an open dialog with its "cancel" answer and answers the
 // page's further dialogs the same way unseen, and a page that has had
 // kShownPerPage dialogs gets its further ones answered unseen too, so that

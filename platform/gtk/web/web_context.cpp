@@ -1,10 +1,13 @@
 #include "platform/gtk/web/web_context.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <glib/gstdio.h>
 
 #include "platform/diagnostics.h"
 #include "platform/gtk/glib_text.h"
-#include "platform/gtk/guarded.h"
 #include "platform/gtk/web/memory_limits.h"
 
 namespace ludex::gtk {
@@ -21,6 +24,15 @@ void OnInitializeWebExtensions(WebKitWebContext* context, gpointer) {
   Debug(DebugDomain::Web, "web context %p: starting a web process", static_cast<void*>(context));
 }
 
+// An XDG base folder named by `variable`, or `under_home` in the home folder
+// when the variable is unset, empty or relative: a relative one would put
+// the player's logins wherever the program happened to be started.
+std::string XdgFolder(const char* variable, const char* under_home) {
+  const char* set = g_getenv(variable);
+  if (set && g_path_is_absolute(set)) return set;
+  return Child(g_get_home_dir(), under_home);
+}
+
 GObjectPtr<WebKitWebContext> NewContextFor(WebKitWebsiteDataManager* manager) {
   const MemoryPressureSettingsPtr limits = WebProcessMemoryLimits();
   GObjectPtr<WebKitWebContext> context(WEBKIT_WEB_CONTEXT(g_object_new(
@@ -31,23 +43,27 @@ GObjectPtr<WebKitWebContext> NewContextFor(WebKitWebsiteDataManager* manager) {
 
 }  // namespace
 
-std::string WebsiteDataFolder() { return Child(g_get_user_data_dir(), kProgramFolder); }
+std::string WebsiteDataFolder() { return Child(XdgFolder("XDG_DATA_HOME", ".local/share").c_str(), kProgramFolder); }
 
-std::string WebsiteCacheFolder() { return Child(g_get_user_cache_dir(), kProgramFolder); }
+std::string WebsiteCacheFolder() { return Child(XdgFolder("XDG_CACHE_HOME", ".cache").c_str(), kProgramFolder); }
 
 bool MakePrivateFolder(const std::string& path) {
   if (g_mkdir_with_parents(path.c_str(), kPrivate) != 0) return false;
   // A folder left by an older run, or made by hand, may be open to others.
-  return g_chmod(path.c_str(), kPrivate) == 0;
+  // Its mode is set on the folder itself: a symlink in its place would have
+  // the mode of whatever it points to changed, and is refused.
+  const int folder = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (folder < 0) return false;
+  const bool made_private = fchmod(folder, kPrivate) == 0;
+  close(folder);
+  return made_private;
 }
 
-GObjectPtr<WebKitWebContext> NewWebContext() {
+GObjectPtr<WebKitWebContext> NewWebContext(Notices& notices) {
   const std::string data = WebsiteDataFolder();
   const std::string cache = WebsiteCacheFolder();
   if (!MakePrivateFolder(data) || !MakePrivateFolder(cache)) {
-    ReportFailure(("cannot make the website data folders " + data + " and " + cache +
-                   "; logins last only until the program ends")
-                      .c_str());
+    notices.Show("网站数据无法保存", "无法使用文件夹 " + data + " 和 " + cache + "，登录信息和游戏进度只保留到程序关闭。");
     GObjectPtr<WebKitWebsiteDataManager> ephemeral(webkit_website_data_manager_new_ephemeral());
     return NewContextFor(ephemeral.get());
   }

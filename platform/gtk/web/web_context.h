@@ -8,21 +8,22 @@
 #include <string>
 
 #include "platform/gtk/gobject_ptr.h"
+#include "platform/gtk/web/notices.h"
 
 namespace ludex::gtk {
 
 // $XDG_DATA_HOME/ludex and $XDG_CACHE_HOME/ludex (~/.local/share/ludex and
-// ~/.cache/ludex by default).
+// ~/.cache/ludex when the variables are unset or relative).
 std::string WebsiteDataFolder();
 std::string WebsiteCacheFolder();
 
 // Makes `path` and any missing parents, and leaves `path` itself readable by
-// its owner alone. Returns false when it cannot be made.
+// its owner alone. Returns false when it cannot be made or is a symlink.
 bool MakePrivateFolder(const std::string& path);
 
 // A context whose website data persists in the folders above, made when the
 // first browser needs it. Without them (an unwritable home) the data lives
-// as long as the program.
-GObjectPtr<WebKitWebContext> NewWebContext();
+// as long as the program, and `notices` tells the player so.
+GObjectPtr<WebKitWebContext> NewWebContext(Notices& notices);
 
 }  // namespace ludex::gtk

@@ -4,6 +4,6 @@
 
 namespace ludex::gtk {
 
-WebSession::WebSession() : context_(NewWebContext()), downloads_(context_.get(), notices_), popups_(notices_) {}
+WebSession::WebSession() : context_(NewWebContext(notices_)), downloads_(context_.get(), notices_), popups_(notices_) {}
 
 }  // namespace ludex::gtk

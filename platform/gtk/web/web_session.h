@@ -21,8 +21,9 @@ class WebSession {
   PopupWindows& popups() { return popups_; }
 
  private:
-  GObjectPtr<WebKitWebContext> context_;
+  // Made before the context, which may have to give a notice.
   Notices notices_;
+  GObjectPtr<WebKitWebContext> context_;
   Downloads downloads_;
   // Declared last: its windows' views go before the context.
   PopupWindows popups_;
