@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/web_pages.h"
+
 namespace ludex {
 
 // Either a URI to load, or (when `uri` is empty) an error page to show.
@@ -17,8 +19,5 @@ struct BrowserTarget {
 // anything else becomes a short Chinese error page naming the text, and so
 // does a "javascript:" address, which would run in the page being shown.
 BrowserTarget ResolveAddress(std::string_view text);
-
-// A small self-contained Chinese error page naming what was asked for and why.
-std::string ErrorPageHtml(std::string_view asked_for, std::string_view reason);
 
 }  // namespace ludex
