@@ -269,11 +269,17 @@ class Program:
     """The program under test, in a session of its own so that it and its
     helper processes can be stopped together."""
 
-    def __init__(self, path, env, log_path, talks=False):
-        """With `talks`, its stdin and stdout are pipes of ours and only its stderr goes to the log."""
+    def __init__(self, path, env, log_path, talks=False, cgroup=None):
+        """With `talks`, its stdin and stdout are pipes of ours and only its stderr goes to the log.
+        With `cgroup`, a control group's folder, it and all it starts run in that group."""
         self.log_path = log_path
+
+        def join_cgroup():
+            with open(os.path.join(cgroup, "cgroup.procs"), "w") as f:
+                f.write(str(os.getpid()))
         with open(log_path, "wb") as log:
             self.process = subprocess.Popen([path], env=env, start_new_session=True,
+                                            preexec_fn=join_cgroup if cgroup else None,
                                             stdin=subprocess.PIPE if talks else subprocess.DEVNULL,
                                             stdout=subprocess.PIPE if talks else log,
                                             stderr=log if talks else subprocess.STDOUT)
@@ -444,6 +450,8 @@ class ProgramTestCase(unittest.TestCase):
 
     # Seconds the program may take to show its window.
     window_timeout = 30
+    # A control group's folder the program runs in, if any.
+    program_cgroup = None
 
     @classmethod
     def setUpClass(cls):
@@ -470,7 +478,8 @@ class ProgramTestCase(unittest.TestCase):
     def start_program(self, suffix=""):
         """Starts the program (again, after self.program.stop()) and waits for its window."""
         log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}{suffix}.log")
-        self.program = Program(PROGRAM, self.display.environment(self.program_environment()), log)
+        self.program = Program(PROGRAM, self.display.environment(self.program_environment()), log,
+                               cgroup=self.program_cgroup)
         self.addCleanup(self.program.stop)
         self.window = self.screen.wait_for_window(self.program, timeout=self.window_timeout)
         self.origin = self.screen.geometry(self.window)[:2]
