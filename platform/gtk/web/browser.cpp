@@ -5,8 +5,16 @@
 #include "platform/address.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/page_painting.h"
+#include "platform/web_pages.h"
 
 namespace ludex::gtk {
+
+namespace {
+
+constexpr const char* kOutsideSandbox =
+    "网页的沙盒不允许打开下载文件夹以外的本地文件。请把文件放进下载文件夹后再打开。";
+
+}  // namespace
 
 BrowserWindow::BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place,
                              std::function<WebSession&()> session)
@@ -63,6 +71,9 @@ void BrowserWindow::Load(const std::string& text) {
   const BrowserTarget target = ResolveAddress(text);
   if (target.uri.empty()) {
     webkit_web_view_load_alternate_html(view, target.error_html.c_str(), "about:blank", nullptr);
+  } else if (!engine_->session.LetsIn(target.uri)) {
+    const std::string html = ErrorPageHtml(target.uri, kOutsideSandbox);
+    webkit_web_view_load_alternate_html(view, html.c_str(), "about:blank", nullptr);
   } else {
     engine_->page.LoadUri(target.uri);
   }
