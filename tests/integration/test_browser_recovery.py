@@ -58,14 +58,6 @@ class RecoveryTest(harness.ProgramTestCase):
         objects = assistive.accessible_objects(self.display.environment(self.bus.environment()), self.program.pid)
         return objects, " ".join(o["name"] + " " + o.get("text", "") for o in objects)
 
-    def page_texts_when_readable(self):
-        """The texts, or "" while the accessible objects of a process just ended still linger on the bus."""
-        try:
-            return self.page_texts()[1]
-        except Exception as error:  # the reader's errors come from a child process in several kinds
-            print(f"\n  accessible objects not readable yet: {str(error).splitlines()[-1:]}")
-            return ""
-
     def browser_pixel(self):
         return self.pixels.grab(*self.client_point(*pages.IN_BROWSER), 1, 1).pixel(0, 0)
 
@@ -121,7 +113,8 @@ class RecoveryTest(harness.ProgramTestCase):
             killed |= victims
             harness.wait_for(lambda: self.browser_pixel() == NOTICE_BACKGROUND, 10, "a notice")
         self.assertLess(time.monotonic() - started, CRASH_LOOP_SECONDS, "the kills took too long to make a loop")
-        harness.wait_for(lambda: CRASH_LOOP_TEXT in self.page_texts_when_readable(), 60, "the crash-loop notice")
+        harness.wait_for(lambda: CRASH_LOOP_TEXT in assistive.texts_when_readable(
+            self.display.environment(self.bus.environment()), self.program.pid), 60, "the crash-loop notice")
         self.assert_alive()
 
 

@@ -1,5 +1,7 @@
-"""The web processes' sandbox. Pages run in user and mount namespaces of
-their own, where a file the test wrote under the user's home is not there;
+"""The web processes' sandbox. Pages run in mount, process-id and IPC
+namespaces of their own (and a user namespace of their own, unless the
+program runs as root, for whom bwrap makes none), where a file the test
+wrote under the user's home is not there;
 pages, pop-ups and a typed file:// address in the download folder still
 load, and one elsewhere gets the Chinese error page that says the sandbox
 keeps it out. Where bwrap cannot make the namespaces, pages still load and
@@ -9,6 +11,7 @@ import os
 import stat
 import tempfile
 
+import assistive
 import harness
 import pages
 from pages import PageServer, Response
@@ -20,13 +23,19 @@ HOME_SECRET_COLOUR = (10, 220, 200)
 # The error page's background.
 ERROR_BACKGROUND = (247, 247, 247)
 NO_SANDBOX_TITLE = "网页未在沙盒中运行"
+# What the error page for a file outside the download folder says.
+KEPT_OUT_TEXT = "沙盒不允许打开下载文件夹以外的本地文件"
 OPENER_PAGE = pages.coloured_page("opener", PAGE_COLOUR, """<script>
 document.addEventListener('click', () => window.open('/popup', 'w', 'width=320,height=240'));
 </script>""")
 
 
+# The namespaces a sandboxed web process has of its own.
+SANDBOX_NAMESPACES = ("mnt", "pid", "ipc") + (("user",) if os.getuid() != 0 else ())
+
+
 def namespaces(pid):
-    return {kind: os.readlink(f"/proc/{pid}/ns/{kind}") for kind in ("user", "mnt")}
+    return {kind: os.readlink(f"/proc/{pid}/ns/{kind}") for kind in ("user", "mnt", "pid", "ipc")}
 
 
 class SandboxTest(harness.ProgramTestCase):
@@ -34,6 +43,8 @@ class SandboxTest(harness.ProgramTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
+        cls.bus = assistive.SessionBus(os.path.join(cls.logs, f"{cls.__name__}-dbus.log")).__enter__()
+        cls.addClassCleanup(cls.bus.__exit__, None, None, None)
         cls.site = PageServer({
             "/page": Response(OPENER_PAGE),
             "/popup": Response(pages.coloured_page("popup", POPUP_COLOUR)),
@@ -48,6 +59,9 @@ class SandboxTest(harness.ProgramTestCase):
             f.write(pages.coloured_page("home secret", HOME_SECRET_COLOUR))
         self.addCleanup(os.remove, self.home_file)
         super().setUp()
+
+    def program_environment(self):
+        return {**super().program_environment(), **self.bus.environment()}
 
     def downloaded_page(self):
         """A page in the download folder, as a download would leave it."""
@@ -77,8 +91,8 @@ class SandboxTest(harness.ProgramTestCase):
         process = self.page_process()
         own = namespaces(self.program.pid)
         theirs = namespaces(process)
-        self.assertNotEqual(theirs["user"], own["user"], "the web process shares the program's user namespace")
-        self.assertNotEqual(theirs["mnt"], own["mnt"], "the web process shares the program's mount namespace")
+        for kind in SANDBOX_NAMESPACES:
+            self.assertNotEqual(theirs[kind], own[kind], f"the web process shares the program's {kind} namespace")
         # The file system as the web process sees it.
         self.assertTrue(os.path.exists(f"/proc/{process}/root{local}"), "the download folder is not there")
         self.assertFalse(os.path.exists(f"/proc/{process}/root{self.home_file}"), "the home folder is there")
@@ -91,6 +105,8 @@ class SandboxTest(harness.ProgramTestCase):
     def test_typed_file_address_outside_the_download_folder_gets_the_sandbox_page(self):
         pages.load_in_browser(self, "file://" + self.home_file)
         pages.browser_colour_is(self, ERROR_BACKGROUND, "the error page")
+        harness.wait_for(lambda: KEPT_OUT_TEXT in assistive.texts_when_readable(
+            self.display.environment(self.bus.environment()), self.program.pid), 60, "the sandbox's error page")
         self.assertNotEqual(self.screen.pixel(*self.client_point(*pages.IN_BROWSER)), HOME_SECRET_COLOUR)
         self.assert_alive()
 
@@ -123,7 +139,7 @@ class WithoutUserNamespacesTest(harness.ProgramTestCase):
         pages.browser_colour_is(self, PAGE_COLOUR, "the page")
         process = harness.wait_for(lambda: next(iter(pages.web_processes(self.program.pid)), None), 30,
                                    "the page's web process")
-        self.assertEqual(namespaces(process)["user"], namespaces(self.program.pid)["user"])
+        self.assertEqual(namespaces(process)["mnt"], namespaces(self.program.pid)["mnt"])
         self.assertEqual(self.program.log().count(NO_SANDBOX_TITLE), 1)
         self.assert_alive()
 
