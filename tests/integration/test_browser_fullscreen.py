@@ -22,7 +22,12 @@ document.addEventListener('fullscreenchange', () => fetch('/state?fullscreen=' +
 # The same, but once "s" is typed its script never returns.
 SPINNING_PAGE = FULLSCREEN_PAGE.replace("</script>", """
 document.addEventListener('keydown', e => {
-  if (e.key === 's') fetch('/spinning').then(() => { for (;;) {} });
+  if (e.key !== 's') return;
+  // A synchronous request: the page spins as soon as the server has seen it.
+  const request = new XMLHttpRequest();
+  request.open('GET', '/spinning', false);
+  request.send();
+  for (;;) {}
 });
 </script>""")
 RESTORED_WITHIN = 0.5  # seconds
