@@ -71,21 +71,6 @@ bool HasSpaceOrControl(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == 0x7F; });
 }
 
-void AppendEscaped(std::string& out, std::string_view text) {
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default:
-        if (static_cast<unsigned char>(c) < ' ' && c != '\t') out += "\xEF\xBF\xBD";  // U+FFFD
-        else out += c;
-    }
-  }
-}
-
 // "javascript:" in any case. Such an address runs its script in the page
 // being shown, with that site's cookies: text a hostile page talked the
 // player into pasting.
@@ -162,19 +147,6 @@ BrowserTarget ResolveAddress(std::string_view typed) {
     if (IsAddressWithScheme(text)) return {std::string(text), {}};
   }
   return {{}, ErrorPageHtml(typed, "这不是一个有效的网址，请检查后重新输入。")};
-}
-
-std::string ErrorPageHtml(std::string_view asked_for, std::string_view reason) {
-  std::string html =
-      "<!DOCTYPE html><html lang=\"zh-CN\"><head><meta charset=\"utf-8\"><title>无法打开网页</title>"
-      "<style>body{font-family:sans-serif;margin:48px;color:#333;background:#f7f7f7}"
-      "h1{font-size:20px;color:#b33}p{font-size:14px;word-break:break-all}</style></head><body>"
-      "<h1>无法打开网页</h1><p>地址：<b>";
-  AppendEscaped(html, asked_for);
-  html += "</b></p><p>";
-  AppendEscaped(html, reason);
-  html += "</p></body></html>";
-  return html;
 }
 
 }  // namespace ludex

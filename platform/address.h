@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/web_pages.h"
+
 namespace ludex {
 
 // Either a URI to load, or (when `uri` is empty) an error page to show.
@@ -29,8 +31,5 @@ std::string DisplayHost(std::string_view uri);
 
 // Whether two addresses have the same scheme, host and port.
 bool SameOrigin(std::string_view a, std::string_view b);
-
-// A small self-contained Chinese error page naming what was asked for and why.
-std::string ErrorPageHtml(std::string_view asked_for, std::string_view reason);
 
 }  // namespace ludex

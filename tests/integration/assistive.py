@@ -56,6 +56,17 @@ def accessible_objects(env, pid):
     return json.loads(_run(env, pid) or "[]")
 
 
+def texts_when_readable(env, pid):
+    """The names and texts of every accessible object of process `pid` in
+    one string, or "" while they cannot be read: the objects of a web process
+    just ended linger on the bus for a moment."""
+    try:
+        objects = accessible_objects(env, pid)
+    except AssertionError:
+        return ""
+    return " ".join(o["name"] + " " + o.get("text", "") for o in objects)
+
+
 def click(env, pid, name):
     """Does the click action of the first accessible object named `name`."""
     _run(env, pid, "--click", name)

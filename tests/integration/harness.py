@@ -271,11 +271,17 @@ class Program:
     """The program under test, in a session of its own so that it and its
     helper processes can be stopped together."""
 
-    def __init__(self, path, env, log_path, talks=False, args=(), cwd=None):
-        """With `talks`, its stdin and stdout are pipes of ours and only its stderr goes to the log."""
+    def __init__(self, path, env, log_path, talks=False, args=(), cwd=None, cgroup=None):
+        """With `talks`, its stdin and stdout are pipes of ours and only its stderr goes to the log.
+        With `cgroup`, a control group's folder, it and all it starts run in that group."""
         self.log_path = log_path
+
+        def join_cgroup():
+            with open(os.path.join(cgroup, "cgroup.procs"), "w") as f:
+                f.write(str(os.getpid()))
         with open(log_path, "wb") as log:
             self.process = subprocess.Popen([path, *args], env=env, start_new_session=True, cwd=cwd,
+                                            preexec_fn=join_cgroup if cgroup else None,
                                             stdin=subprocess.PIPE if talks else subprocess.DEVNULL,
                                             stdout=subprocess.PIPE if talks else log,
                                             stderr=log if talks else subprocess.STDOUT)
@@ -448,6 +454,8 @@ class ProgramTestCase(unittest.TestCase):
 
     # Seconds the program may take to show its window.
     window_timeout = 30
+    # A control group's folder the program runs in, if any.
+    program_cgroup = None
 
     @classmethod
     def setUpClass(cls):
@@ -487,7 +495,7 @@ class ProgramTestCase(unittest.TestCase):
             if variable not in self.program_environment():
                 env.pop(variable, None)
         # Started in the test's folder, so that whatever it might write beside itself stays there.
-        self.program = Program(PROGRAM, env, log, cwd=self.folders)
+        self.program = Program(PROGRAM, env, log, cwd=self.folders, cgroup=self.program_cgroup)
         self.addCleanup(self.program.stop)
         self.window = self.screen.wait_for_window(self.program, timeout=self.window_timeout)
         self.origin = self.screen.geometry(self.window)[:2]

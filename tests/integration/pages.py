@@ -16,6 +16,9 @@ import urllib.parse
 
 from harness import PORTS_TIMEOUT, wait_for
 
+# What the kernel calls WebKit's web processes (names are cut to 15 bytes).
+WEB_PROCESS_NAME = "WebKitWebProces"
+
 # The address box and a point well inside the browser, in client pixels of the main window.
 TEXT1 = (384, 8, 329, 18)
 IN_BROWSER = (500, 400)
@@ -179,3 +182,33 @@ def load_in_browser(test, address):
 
 def browser_colour_is(test, colour, what, timeout=30, point=IN_BROWSER):
     test.screen.wait_for_pixel(*test.client_point(*point), lambda p: p == colour, timeout=timeout, what=what)
+
+
+def web_processes(group):
+    """{pid: resident kB} of the web processes in the process group `group` (the program's)."""
+    found = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/comm") as f:
+                if f.read().strip() != WEB_PROCESS_NAME or os.getpgid(int(entry)) != group:
+                    continue
+            with open(f"/proc/{entry}/status") as f:
+                rss = next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
+            found[int(entry)] = rss
+        except (OSError, ProcessLookupError, StopIteration):
+            continue
+    return found
+
+
+def process_age(pid):
+    """Seconds since the process `pid` started, or 0 when it is gone."""
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            # The start time is the 22nd field, counted after the name in parentheses.
+            started = int(f.read().rpartition(")")[2].split()[19]) / os.sysconf("SC_CLK_TCK")
+        with open("/proc/uptime") as f:
+            return float(f.read().split()[0]) - started
+    except (OSError, IndexError, ValueError):
+        return 0

@@ -1,17 +1,32 @@
 """Addresses the browser cannot load: text that is no address, and a host
 where nothing listens. The browser shows its error page in place of the
-page it had; the program goes on."""
+page it had, and so does a pop-up window; the program goes on."""
 
 import harness
+import pages
 from harness import CLOSED_PORT, PAGE_COLOURS, REDIRECT_PORT
+from pages import PageServer, Response
 
 TEXT1 = (384, 8, 329, 18)
 IN_BROWSER = (500, 400)
 START_PATH = "/pre.php?r=3141_13_0"
 BROWSING_TITLE = "星澜网页游戏-浏览网页中"
+ERROR_PAGE_TITLE = "无法打开网页"
+OPENER_COLOUR = (90, 40, 140)
+# A click opens a pop-up at a host where nothing listens.
+OPENER_PAGE = pages.coloured_page("opener", OPENER_COLOUR, f"""<script>
+document.addEventListener('click', () => window.open('http://127.0.0.1:{CLOSED_PORT}/nothing', 'w',
+                                                     'width=400,height=300'));
+</script>""")
 
 
 class BrowserErrorTest(harness.ProgramTestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.site = PageServer({"/opener": Response(OPENER_PAGE)}).__enter__()
+        cls.addClassCleanup(cls.site.__exit__, None, None, None)
 
     def setUp(self):
         super().setUp()
@@ -52,6 +67,15 @@ class BrowserErrorTest(harness.ProgramTestCase):
         self.web.wait_for_path(REDIRECT_PORT, "/after", timeout=30)
         self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == self.start_colour,
                                    timeout=30, what="the page loaded after the failure")
+        self.assert_alive()
+
+    def test_popup_at_a_host_where_nothing_listens_shows_the_error_page(self):
+        pages.load_in_browser(self, self.site.url("/opener"))
+        pages.browser_colour_is(self, OPENER_COLOUR, "the opener page")
+        self.click_client(*IN_BROWSER)
+        # A pop-up's title is its page's.
+        harness.wait_for(lambda: [w for w in self.screen.windows_of(self.program.pid)
+                                  if self.screen.title(w) == ERROR_PAGE_TITLE], 30, "the pop-up's error page")
         self.assert_alive()
 
 

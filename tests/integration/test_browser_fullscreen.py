@@ -1,7 +1,10 @@
 """A page's fullscreen request: the page covers the whole screen, over the
 window's title strip and buttons; Esc or F11 leaves, and the window is back
-exactly where and as it was: place, size, rounded corners and looks. With
-no window manager and with one that makes windows fullscreen itself."""
+exactly where and as it was: place, size, rounded corners and looks, within
+half a second even when the page's script never returns. With no window
+manager and with one that makes windows fullscreen itself."""
+
+import time
 
 import desktop
 import harness
@@ -16,6 +19,18 @@ FULLSCREEN_PAGE = pages.coloured_page("fullscreen", GAME_COLOUR, """<script>
 document.addEventListener('keydown', e => { if (e.key === 'f') document.documentElement.requestFullscreen(); });
 document.addEventListener('fullscreenchange', () => fetch('/state?fullscreen=' + !!document.fullscreenElement));
 </script>""")
+# The same, but once "s" is typed its script never returns.
+SPINNING_PAGE = FULLSCREEN_PAGE.replace("</script>", """
+document.addEventListener('keydown', e => {
+  if (e.key !== 's') return;
+  // A synchronous request: the page spins as soon as the server has seen it.
+  const request = new XMLHttpRequest();
+  request.open('GET', '/spinning', false);
+  request.send();
+  for (;;) {}
+});
+</script>""")
+RESTORED_WITHIN = 0.5  # seconds
 SCREEN_CORNERS = ((2, 2), (SCREEN_WIDTH - 3, 2), (2, SCREEN_HEIGHT - 3), (SCREEN_WIDTH - 3, SCREEN_HEIGHT - 3))
 
 
@@ -24,6 +39,7 @@ class FullscreenTest(harness.ProgramTestCase):
     def setUp(self):
         self.site = PageServer({
             "/game": Response(FULLSCREEN_PAGE),
+            "/spinning-game": Response(SPINNING_PAGE),
             "/state": Response("", "text/plain"),
         }).__enter__()
         self.addCleanup(self.site.__exit__, None, None, None)
@@ -79,6 +95,27 @@ class FullscreenTest(harness.ProgramTestCase):
         picture = self.settled_window_picture()
         self.enter_fullscreen()
         self.assert_restored("F11", geometry, picture)
+
+    def test_esc_gives_the_window_back_from_a_page_that_never_returns(self):
+        geometry = self.screen.geometry(self.window)
+        pages.load_in_browser(self, self.site.url("/spinning-game"))
+        self.site.wait_for_path("/spinning-game")
+        pages.browser_colour_is(self, GAME_COLOUR, "the spinning game page")
+        self.click_client(*pages.IN_BROWSER)
+        self.enter_fullscreen()
+        self.screen.key("s")
+        self.site.wait_for_path("/spinning")
+        spinning = set(pages.web_processes(self.program.pid))
+        self.screen.key("Escape")
+        pressed = time.monotonic()
+        harness.wait_for(lambda: self.screen.geometry(self.window) == geometry, 5, f"the window back at {geometry}")
+        restored_after = time.monotonic() - pressed
+        print(f"\n  window back {restored_after:.2f} s after Esc")
+        self.assertLess(restored_after, RESTORED_WITHIN)
+        # The hung page's process is ended, and the window goes on.
+        harness.wait_for(lambda: not spinning & set(pages.web_processes(self.program.pid)), 20,
+                         "the hung web process to end")
+        self.assert_alive()
 
 
 class FullscreenUnderWindowManagerTest(FullscreenTest):

@@ -9,6 +9,7 @@ import shutil
 import signal
 import tempfile
 import time
+import unittest
 
 import harness
 import pages
@@ -33,7 +34,6 @@ BUTTON_DEADLINE = 15
 MEMORY_CEILING_KB = 4 * 1024 * 1024
 # A web process this big is the page's.
 HOG_SEEN_KB = 512 * 1024
-WEB_PROCESS_NAME = "WebKitWebProces"
 # The crash notice's background.
 NOTICE_BACKGROUND = (247, 247, 247)
 
@@ -77,6 +77,27 @@ fetch('/memory-hog-running');
 // 32 MB every 50 ms, each byte written so that it counts.
 setInterval(() => kept.push(new Float64Array(4 * 1024 * 1024).fill(Math.random())), 50);
 </script>""")
+# A page that changes its own address, then is busy for longer than the
+# stuck-page check's patience (4 s): no stuck load, as it never left.
+BUSY_AFTER_PUSH_STATE_PAGE = pages.coloured_page("busy", HOSTILE_COLOUR, """<script>
+fetch('/busy-running').then(() => {
+  history.pushState({}, '', '/pushed');
+  location.hash = 'moved';
+  const end = Date.now() + 6000;
+  while (Date.now() < end) {}
+  fetch('/busy-finished');
+});
+</script>""")
+# Half as fast: within WebKit's one second between measurements it overshoots
+# the limit by at most 320 MB.
+SLOW_MEMORY_HOG_PAGE = MEMORY_HOG_PAGE.replace("4 * 1024 * 1024", "2 * 1024 * 1024")
+# A control group of this size gives a web process half of it, 1 GB; the
+# program's other processes take a few hundred megabytes of the rest.
+SMALL_MACHINE_BYTES = 2 * 1024 * 1024 * 1024
+# Stopped at its limit, the page's process never gets this big; without the
+# limit it grows until the kernel stops it at the group's end.
+SMALL_MACHINE_CEILING_KB = 1400 * 1024
+CGROUP_MEMORY = "/sys/fs/cgroup/memory"
 
 
 def local_file_pages(secret_url):
@@ -119,24 +140,6 @@ const opened = [window.open({targets[0]!r}, 'a', 'left=1,top=1,width=300,height=
     }
 
 
-def web_processes_of(group):
-    """{pid: resident kB} of the web processes in the program's process group."""
-    found = {}
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open(f"/proc/{entry}/comm") as f:
-                if f.read().strip() != WEB_PROCESS_NAME or os.getpgid(int(entry)) != group:
-                    continue
-            with open(f"/proc/{entry}/status") as f:
-                rss = next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
-            found[int(entry)] = rss
-        except (OSError, ProcessLookupError, StopIteration):
-            continue
-    return found
-
-
 class HostilePageTest(harness.ProgramTestCase):
 
     @classmethod
@@ -157,6 +160,7 @@ class HostilePageTest(harness.ProgramTestCase):
             "/alert-interval": Response(ALERT_INTERVAL_PAGE),
             "/questions": Response(QUESTIONS_PAGE),
             "/memory-hog": Response(MEMORY_HOG_PAGE),
+            "/busy": Response(BUSY_AFTER_PUSH_STATE_PAGE),
             **{path: Response(page) for path, page in local_file_pages("file://" + secret).items()},
         }).__enter__()
         cls.addClassCleanup(cls.site.__exit__, None, None, None)
@@ -264,17 +268,24 @@ class HostilePageTest(harness.ProgramTestCase):
         self.answer_dialog("Escape")
         self.site.wait_for_path("/prompt-again?null")
 
+    def test_page_busy_after_push_state_is_left_alone(self):
+        self.open_hostile("/busy", "/busy-running")
+        process = set(pages.web_processes(self.program.pid))
+        self.site.wait_for_path("/busy-finished", timeout=30)
+        self.assertEqual(set(pages.web_processes(self.program.pid)), process, "the page's web process was ended")
+        pages.browser_colour_is(self, HOSTILE_COLOUR, "the busy page still shown")
+
     # Memory.
 
     def test_memory_hog_is_stopped_and_the_window_answers(self):
         self.open_hostile("/memory-hog", "/memory-hog-running")
 
         def growing():
-            return next((pid for pid, rss in web_processes_of(self.program.pid).items() if rss > HOG_SEEN_KB), None)
+            return next((pid for pid, rss in pages.web_processes(self.program.pid).items() if rss > HOG_SEEN_KB), None)
         hog = harness.wait_for(growing, 60, "the page's web process to grow")
 
         def hog_stopped():
-            rss = web_processes_of(self.program.pid).get(hog)
+            rss = pages.web_processes(self.program.pid).get(hog)
             if rss is not None and rss > MEMORY_CEILING_KB:
                 os.kill(hog, signal.SIGKILL)
                 raise AssertionError(f"the page's web process grew to {rss // 1024} MB and was not stopped")
@@ -318,6 +329,55 @@ class HostilePageTest(harness.ProgramTestCase):
 
     def test_link_cannot_show_the_password_file(self):
         self.attempt_then_check("/by-link-passwd", click=True)
+
+
+def remove_cgroup(folder):
+    """Removes a control group once the processes in it have gone."""
+    def removed():
+        try:
+            os.rmdir(folder)
+            return True
+        except OSError:
+            return False
+    harness.wait_for(removed, 30, f"the control group {folder} to empty")
+
+
+class SmallMachineTest(harness.ProgramTestCase):
+    """The program in a control group of 2 GB, as on a machine with that much memory."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.program_cgroup = os.path.join(CGROUP_MEMORY, f"ludex-test-{os.getpid()}")
+        try:
+            os.mkdir(cls.program_cgroup)
+        except OSError as error:
+            raise unittest.SkipTest(f"no memory control group can be made here: {error}")
+        cls.addClassCleanup(remove_cgroup, cls.program_cgroup)
+        with open(os.path.join(cls.program_cgroup, "memory.limit_in_bytes"), "w") as f:
+            f.write(str(SMALL_MACHINE_BYTES))
+        super().setUpClass()
+        cls.site = PageServer({"/memory-hog": Response(SLOW_MEMORY_HOG_PAGE)}).__enter__()
+        cls.addClassCleanup(cls.site.__exit__, None, None, None)
+
+    def test_memory_limit_is_half_of_a_small_machine(self):
+        pages.load_in_browser(self, self.site.url("/memory-hog"))
+        self.site.wait_for_path("/memory-hog-running", timeout=30)
+
+        def growing():
+            return next((pid for pid, rss in pages.web_processes(self.program.pid).items() if rss > HOG_SEEN_KB), None)
+        hog = harness.wait_for(growing, 60, "the page's web process to grow")
+        largest = 0
+
+        def hog_stopped():
+            nonlocal largest
+            rss = pages.web_processes(self.program.pid).get(hog)
+            largest = max(largest, rss or 0)
+            return rss is None
+        harness.wait_for(hog_stopped, 60, "the page's web process to be stopped")
+        print(f"\n  the page's web process reached {largest // 1024} MB")
+        self.assertLess(largest, SMALL_MACHINE_CEILING_KB)
+        pages.browser_colour_is(self, NOTICE_BACKGROUND, "the notice in place of the page")
+        self.assert_alive()
 
 
 if __name__ == "__main__":

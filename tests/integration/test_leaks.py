@@ -1,14 +1,17 @@
 """The program built with the sanitizers (scripts/sanitize runs this against
 it) checks for leaks as it ends. Started, shown with its first page, used a
-little and closed, by the close glyph or by the window manager, it must leave
-no memory that nothing refers to any more. Prints the leak counts."""
+little (a pop-up window, a script dialog and a download among it) and
+closed, by the close glyph or by the window manager, it must leave no memory
+that nothing refers to any more. Prints the leak counts."""
 
 import os
 import re
 
 import desktop
 import harness
+import pages
 from harness import NEWS_PORT, PAGE_COLOURS, REDIRECT_PORT, wait_for
+from pages import PageServer, Response
 
 SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "lsan.supp")
 # Suppressions match on the libraries' frames, which only the slow unwinder
@@ -31,6 +34,16 @@ BUTTON3 = (208, 40, 81, 25)
 TEXT1 = (384, 8, 329, 18)
 LABEL2 = (968, 72, 73, 17)
 ABOUT_CAPTION = "关于"
+DIALOG_TITLE = "网页消息"
+USE_COLOUR = (90, 40, 140)
+# A click opens a pop-up; the page then asks a question and, answered, downloads a file.
+USE_PAGE = pages.coloured_page("use", USE_COLOUR, """<script>
+document.addEventListener('click', () => {
+  window.open('/popup', 'w', 'width=320,height=240');
+  setTimeout(() => { alert('存档'); location.href = '/save'; }, 500);
+}, {once: true});
+</script>""")
+SAVE = b"saved game" * 100
 
 SUMMARY = re.compile(r"SUMMARY: AddressSanitizer: (\d+) byte\(s\) leaked in (\d+) allocation\(s\)")
 SUPPRESSED = re.compile(r"^\s+(\d+)\s+\d+\s+\S+$", re.MULTILINE)
@@ -43,6 +56,13 @@ class LeakTest(harness.ProgramTestCase):
     def setUpClass(cls):
         super().setUpClass()
         desktop.run_openbox_for(cls)
+        cls.site = PageServer({
+            "/use": Response(USE_PAGE),
+            "/popup": Response(pages.coloured_page("popup", (240, 200, 40))),
+            "/save": Response(SAVE, "application/octet-stream",
+                              headers=[("Content-Disposition", 'attachment; filename="save.bin"')]),
+        }).__enter__()
+        cls.addClassCleanup(cls.site.__exit__, None, None, None)
 
     def program_environment(self):
         return {**super().program_environment(), **SANITIZER_OPTIONS}
@@ -66,6 +86,7 @@ class LeakTest(harness.ProgramTestCase):
         self.screen.type(f"127.0.0.1:{NEWS_PORT}/typed")
         self.screen.key("Return")
         self.web.wait_for_path(NEWS_PORT, "/typed", timeout=SLOW_TIMEOUT)
+        self.use_the_browser_side()
         # An about box closed again, and one left open at the end.
         for _ in range(2):
             self.click_client(*harness.centre(LABEL2))
@@ -79,9 +100,29 @@ class LeakTest(harness.ProgramTestCase):
         desktop.run(self.display, "wmctrl", "-i", "-c", hex(self.window))
         self.assert_ended_without_leaks("window manager's close")
 
+    def use_the_browser_side(self):
+        """A pop-up window left open, a script dialog answered and a download finished."""
+        pages.load_in_browser(self, self.site.url("/use"))
+        pages.browser_colour_is(self, USE_COLOUR, "the page", timeout=SLOW_TIMEOUT)
+        self.click_client(*IN_BROWSER)
+        wait_for(lambda: self.windows_titled("popup"), SLOW_TIMEOUT, "the pop-up")
+        dialog = wait_for(lambda: next(iter(self.windows_titled(DIALOG_TITLE)), None), SLOW_TIMEOUT, "the dialog")
+        self.screen.xdotool("windowactivate", "--sync", dialog)
+        self.screen.key("Return")
+        saved = os.path.join(self.program_environment()["XDG_DOWNLOAD_DIR"], "save.bin")
+
+        def downloaded():
+            if not os.path.exists(saved):
+                return False
+            with open(saved, "rb") as f:
+                return f.read() == SAVE
+        wait_for(downloaded, SLOW_TIMEOUT, "the download")
+
+    def windows_titled(self, title):
+        return [window for window in self.screen.windows_of(self.program.pid) if self.screen.title(window) == title]
+
     def about_boxes(self):
-        return [window for window in self.screen.windows_of(self.program.pid)
-                if self.screen.title(window) == ABOUT_CAPTION]
+        return self.windows_titled(ABOUT_CAPTION)
 
     def assert_ended_without_leaks(self, how):
         wait_for(lambda: not self.program.alive(), SLOW_TIMEOUT, "the program to end")

@@ -5,8 +5,16 @@
 #include "platform/address.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/page_painting.h"
+#include "platform/web_pages.h"
 
 namespace ludex::gtk {
+
+namespace {
+
+constexpr const char* kOutsideSandbox =
+    "网页的沙盒不允许打开下载文件夹以外的本地文件。请把文件放进下载文件夹后再打开。";
+
+}  // namespace
 
 BrowserWindow::BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place,
                              std::function<WebSession&()> session)
@@ -33,7 +41,6 @@ BrowserWindow::Engine::Engine(BrowserWindow& window, WebSession& session)
   webkit_settings_set_hardware_acceleration_policy(settings, PagePaintingPolicy());
   // Games open their windows from timers and callbacks too; the pop-up windows keep their number down.
   webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
-  connections.Connect(view.get(), "load-failed", OnLoadFailed, &window);
   session.popups().ServeOpener(WEBKIT_WEB_VIEW(view.get()), connections);
 }
 
@@ -62,43 +69,14 @@ void BrowserWindow::Navigate(const std::string& text) {
 void BrowserWindow::Load(const std::string& text) {
   WebKitWebView* view = WEBKIT_WEB_VIEW(engine_->view.get());
   const BrowserTarget target = ResolveAddress(text);
-  if (!target.uri.empty()) {
-    webkit_web_view_load_uri(view, target.uri.c_str());
-  } else {
+  if (target.uri.empty()) {
     webkit_web_view_load_alternate_html(view, target.error_html.c_str(), "about:blank", nullptr);
+  } else if (!engine_->session.LetsIn(target.uri)) {
+    const std::string html = ErrorPageHtml(target.uri, kOutsideSandbox);
+    webkit_web_view_load_alternate_html(view, html.c_str(), "about:blank", nullptr);
+  } else {
+    engine_->page.LoadUri(target.uri);
   }
-}
-
-std::string FailureReason(const GError& error) {
-  if (error.domain == G_RESOLVER_ERROR) return "找不到该网址";
-  if (error.domain == G_IO_ERROR) {
-    switch (error.code) {
-      case G_IO_ERROR_CONNECTION_REFUSED:
-      case G_IO_ERROR_HOST_UNREACHABLE:
-      case G_IO_ERROR_NETWORK_UNREACHABLE:
-      case G_IO_ERROR_TIMED_OUT: return "无法连接到服务器";
-      case G_IO_ERROR_NOT_FOUND: return "找不到该网址";
-      default: break;
-    }
-  }
-  if (error.domain == WEBKIT_NETWORK_ERROR && error.code == WEBKIT_NETWORK_ERROR_UNKNOWN_PROTOCOL) {
-    return "不支持该网址的协议";
-  }
-  return error.message;
-}
-
-gboolean BrowserWindow::OnLoadFailed(WebKitWebView* view, WebKitLoadEvent, gchar* failing_uri, GError* error,
-                                     gpointer) {
-  // A load stopped by a newer one, or handed over to a download, is no failure to show.
-  if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
-      g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
-    return FALSE;
-  }
-  return Guarded(FALSE, [&]() -> gboolean {
-    const std::string html = ErrorPageHtml(failing_uri, FailureReason(*error));
-    webkit_web_view_load_alternate_html(view, html.c_str(), failing_uri, nullptr);
-    return TRUE;
-  });
 }
 
 }  // namespace ludex::gtk

@@ -40,8 +40,6 @@ class BrowserWindow final : public NativeWindow {
   void StartEngine();
   void Load(const std::string& text);
   static gboolean OnStartEngine(gpointer self);
-  static gboolean OnLoadFailed(WebKitWebView* view, WebKitLoadEvent event, gchar* failing_uri, GError* error,
-                               gpointer self);
 
   std::function<WebSession&()> session_;
   // Holds the view's place from the start; the view comes into it later.
@@ -51,8 +49,5 @@ class BrowserWindow final : public NativeWindow {
   std::optional<std::string> pending_;
   guint start_source_ = 0;
 };
-
-// A short Chinese reason for a failed load.
-std::string FailureReason(const GError& error);
 
 }  // namespace ludex::gtk

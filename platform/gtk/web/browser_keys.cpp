@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string>
 
 namespace ludex::gtk {
 
@@ -31,17 +32,37 @@ double ZoomStep(double level, int steps) {
   return kZoomLevels[static_cast<std::size_t>(index)];
 }
 
-BrowserKeys::BrowserKeys(WebKitWebView* view) : view_(view) {
-  GtkWidget* widget = GTK_WIDGET(view);
-  gtk_widget_add_events(widget, GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK | GDK_BUTTON_PRESS_MASK);
-  // Connected before the view's own handling, which would scroll or hand the key to the page.
-  connections_.Connect(widget, "key-press-event", OnKeyPress, this);
-  connections_.Connect(widget, "scroll-event", OnScroll, this);
-  connections_.Connect(widget, "button-press-event", OnButtonPress, this);
+BrowserKeys::BrowserKeys(WebKitWebView* view, StuckPages& stuck_pages) : view_(view), stuck_pages_(stuck_pages) {
+  gtk_widget_add_events(GTK_WIDGET(view), GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK | GDK_BUTTON_PRESS_MASK);
 }
 
 void BrowserKeys::Zoom(int steps) {
   webkit_web_view_set_zoom_level(view_, ZoomStep(webkit_web_view_get_zoom_level(view_), steps));
+}
+
+void BrowserKeys::GoBack() {
+  WebKitBackForwardListItem* item =
+      webkit_back_forward_list_get_back_item(webkit_web_view_get_back_forward_list(view_));
+  if (!item) return;
+  const std::string address = webkit_back_forward_list_item_get_uri(item);
+  webkit_web_view_go_back(view_);
+  stuck_pages_.Begin(address);
+}
+
+void BrowserKeys::GoForward() {
+  WebKitBackForwardListItem* item =
+      webkit_back_forward_list_get_forward_item(webkit_web_view_get_back_forward_list(view_));
+  if (!item) return;
+  const std::string address = webkit_back_forward_list_item_get_uri(item);
+  webkit_web_view_go_forward(view_);
+  stuck_pages_.Begin(address);
+}
+
+void BrowserKeys::Reload() {
+  const char* uri = webkit_web_view_get_uri(view_);
+  const std::string address = uri ? uri : "";
+  webkit_web_view_reload(view_);
+  if (!address.empty()) stuck_pages_.Begin(address);
 }
 
 gboolean BrowserKeys::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) {
@@ -71,16 +92,16 @@ gboolean BrowserKeys::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) 
     case GDK_KEY_Left:
     case GDK_KEY_KP_Left:
       if (!alt) return FALSE;
-      webkit_web_view_go_back(keys->view_);
+      keys->GoBack();
       return TRUE;
     case GDK_KEY_Right:
     case GDK_KEY_KP_Right:
       if (!alt) return FALSE;
-      webkit_web_view_go_forward(keys->view_);
+      keys->GoForward();
       return TRUE;
     case GDK_KEY_F5:
       if (modifiers != 0) return FALSE;
-      webkit_web_view_reload(keys->view_);
+      keys->Reload();
       return TRUE;
     default:
       return FALSE;
@@ -116,11 +137,11 @@ gboolean BrowserKeys::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer 
   auto* keys = static_cast<BrowserKeys*>(self);
   if (event->type != GDK_BUTTON_PRESS) return FALSE;
   if (event->button == kBackButton) {
-    webkit_web_view_go_back(keys->view_);
+    keys->GoBack();
     return TRUE;
   }
   if (event->button == kForwardButton) {
-    webkit_web_view_go_forward(keys->view_);
+    keys->GoForward();
     return TRUE;
   }
   return FALSE;

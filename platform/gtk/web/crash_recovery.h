@@ -1,18 +1,42 @@
 // When the web process behind a view crashes or is killed, the view shows a
-// Chinese notice with a link that loads the last address again.
+// Chinese notice with a link that loads the last address again. A view
+// whose processes end again and again (kLoop terminations within
+// kLoopSeconds) is not taken anywhere by the program any more: it shows a
+// notice saying so, with the same link, so that a page that brings its
+// process down cannot keep the program relaunching it.
 #pragma once
 
 #include <webkit2/webkit2.h>
 
+#include <deque>
 #include <string>
-
-#include "platform/gtk/signal_connections.h"
 
 namespace ludex::gtk {
 
 // The notice page for a view whose last address was `address`.
 std::string CrashNoticeHtml(const std::string& address, WebKitWebProcessTerminationReason reason);
+std::string CrashLoopNoticeHtml(const std::string& address);
 
-void RecoverFromCrashes(WebKitWebView* view, SignalConnections& connections);
+class CrashRecovery {
+ public:
+  static constexpr std::size_t kLoop = 3;
+  static constexpr gint64 kLoopSeconds = 10;
+
+  CrashRecovery() = default;
+  CrashRecovery(const CrashRecovery&) = delete;
+  CrashRecovery& operator=(const CrashRecovery&) = delete;
+
+  // For the view's "web-process-terminated", before any handler that loads
+  // a page: counts the termination and, in a loop, shows the loop notice and
+  // stops the emission.
+  static void OnTerminatedFirst(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self);
+  // For the view's "web-process-terminated", after every handler that loads
+  // a page (which stop the emission): the crash notice.
+  static void OnTerminatedLast(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self);
+
+ private:
+  // Monotonic times of the view's recent terminations, oldest first.
+  std::deque<gint64> terminations_;
+};
 
 }  // namespace ludex::gtk

@@ -2,6 +2,7 @@
 
 #include <gdk/gdkx.h>
 
+#include "platform/diagnostics.h"
 #include "platform/gtk/guarded.h"
 
 namespace ludex::gtk {
@@ -32,6 +33,8 @@ Fullscreen::Fullscreen(NativeWindow& browser, WebKitWebView* view) : browser_(br
   connections_.Connect(view, "key-press-event", OnKeyPress, this);
 }
 
+Fullscreen::~Fullscreen() { StopWaiting(); }
+
 NativeWindow& Fullscreen::Form() const {
   NativeWindow* window = &browser_;
   while (window->parent()) window = window->parent();
@@ -53,9 +56,48 @@ gboolean Fullscreen::OnLeaveFullscreen(WebKitWebView*, gpointer self) {
 gboolean Fullscreen::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) {
   auto* fullscreen = static_cast<Fullscreen*>(self);
   if (!fullscreen->saved_ || (event->keyval != GDK_KEY_Escape && event->keyval != GDK_KEY_F11)) return FALSE;
-  webkit_web_view_evaluate_javascript(fullscreen->view_, kExitScript, -1, kScriptWorld, nullptr, nullptr, nullptr,
-                                      nullptr);
+  Guarded([&] {
+    // The window is the player's at once; the page, busy or gone, may follow later.
+    fullscreen->Restore();
+    fullscreen->AskPageToLeave();
+  });
   return TRUE;
+}
+
+void Fullscreen::AskPageToLeave() {
+  StopWaiting();
+  question_.reset(g_cancellable_new());
+  webkit_web_view_evaluate_javascript(view_, kExitScript, -1, kScriptWorld, nullptr, question_.get(), OnPageLeft,
+                                      this);
+  no_answer_ = g_timeout_add(kAnswerMs, OnNoAnswer, this);
+}
+
+void Fullscreen::StopWaiting() {
+  if (no_answer_ != 0) g_source_remove(no_answer_);
+  no_answer_ = 0;
+  if (question_) g_cancellable_cancel(question_.get());
+  question_.reset();
+}
+
+void Fullscreen::OnPageLeft(GObject* view, GAsyncResult* result, gpointer self) {
+  GError* error = nullptr;
+  GObjectPtr<JSCValue> answer(webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error));
+  const GErrorPtr failure(error);
+  // A question cancelled may outlive the object that asked it.
+  if (failure && g_error_matches(failure.get(), G_IO_ERROR, G_IO_ERROR_CANCELLED)) return;
+  Guarded([&] { static_cast<Fullscreen*>(self)->StopWaiting(); });
+}
+
+gboolean Fullscreen::OnNoAnswer(gpointer self) {
+  auto* fullscreen = static_cast<Fullscreen*>(self);
+  fullscreen->no_answer_ = 0;
+  Guarded([&] {
+    Debug(DebugDomain::Web, "view %p: the page did not leave fullscreen within %u ms; ending its web process",
+          static_cast<void*>(fullscreen->view_), kAnswerMs);
+    fullscreen->StopWaiting();
+    webkit_web_view_terminate_web_process(fullscreen->view_);
+  });
+  return G_SOURCE_REMOVE;
 }
 
 void Fullscreen::CoverMonitor() {
@@ -92,6 +134,8 @@ void Fullscreen::Restore() {
     level->window->Move(level->place);
     level->window->parent()->Restack(level->siblings_top_first);
   }
+  // The view leaving fullscreen does this too, but only once its page has left.
+  gtk_window_unfullscreen(GTK_WINDOW(form.root()));
   form.Move(saved.form_place);
   form.SetRegion(saved.form_region);
   gtk_window_set_resizable(GTK_WINDOW(form.root()), saved.form_resizable);

@@ -1,7 +1,9 @@
 // A page's fullscreen request (a game or a video asking for the whole
 // screen): the browser covers the monitor that holds its window, over the
 // window's title strip and buttons, and the window is made fullscreen. Esc or
-// F11 leaves, and the window gets back its place, size, region and look.
+// F11 leaves, and the window gets back its place, size, region and look at
+// once, whatever the page does: the page is asked to leave too, and a page
+// whose process does not answer within kAnswerMs is hung and is ended.
 #pragma once
 
 #include <webkit2/webkit2.h>
@@ -9,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/native_window.h"
 #include "platform/gtk/signal_connections.h"
 
@@ -20,6 +23,9 @@ class Fullscreen {
   Fullscreen(NativeWindow& browser, WebKitWebView* view);
   Fullscreen(const Fullscreen&) = delete;
   Fullscreen& operator=(const Fullscreen&) = delete;
+  ~Fullscreen();
+
+  static constexpr guint kAnswerMs = 2000;
 
  private:
   // What the page's fullscreen changes, to be put back as it was.
@@ -40,13 +46,20 @@ class Fullscreen {
   static gboolean OnEnterFullscreen(WebKitWebView* view, gpointer self);
   static gboolean OnLeaveFullscreen(WebKitWebView* view, gpointer self);
   static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
+  static void OnPageLeft(GObject* view, GAsyncResult* result, gpointer self);
+  static gboolean OnNoAnswer(gpointer self);
   NativeWindow& Form() const;
   void CoverMonitor();
   void Restore();
+  void AskPageToLeave();
+  void StopWaiting();
 
   NativeWindow& browser_;
   WebKitWebView* view_;
   std::optional<Saved> saved_;
+  // The page's answer to being asked to leave, while it is awaited.
+  GObjectPtr<GCancellable> question_;
+  guint no_answer_ = 0;
   SignalConnections connections_;
 };
 

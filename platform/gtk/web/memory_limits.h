@@ -1,19 +1,28 @@
 // How much memory a page may take. A web process whose footprint passes
-// kWebProcessLimitMb is stopped, and its views show the crash notice, so
+// WebProcessLimitMb() is stopped, and its views show the crash notice, so
 // that a page allocating without end cannot take the machine down with the
 // program. Before that WebKit frees what it can, as it does by default.
 #pragma once
 
 #include <webkit2/webkit2.h>
 
+#include <cstdint>
 #include <memory>
 
 namespace ludex::gtk {
 
-inline constexpr guint kWebProcessLimitMb = 2048;
+inline constexpr guint kLargestWebProcessLimitMb = 2048;
 // How often the footprint is measured: often enough that a fast hog is
 // caught within a few hundred megabytes of the limit.
 inline constexpr double kMemoryPollSeconds = 1.0;
+
+// The memory the program may use: the machine's, or less where its control
+// group (a container, a session's slice) is given less.
+std::uint64_t AvailableMemoryMb();
+
+// The smaller of kLargestWebProcessLimitMb and half of the memory there is,
+// so that one page leaves room for the rest of the machine.
+guint WebProcessLimitMb();
 
 struct MemoryPressureSettingsFree {
   void operator()(WebKitMemoryPressureSettings* settings) const { webkit_memory_pressure_settings_free(settings); }

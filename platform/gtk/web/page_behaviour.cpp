@@ -1,15 +1,49 @@
 #include "platform/gtk/web/page_behaviour.h"
 
-#include "platform/gtk/web/crash_recovery.h"
+#include <algorithm>
+#include <vector>
+
 #include "platform/gtk/web/downloads.h"
+#include "platform/gtk/web/load_failures.h"
 #include "platform/gtk/web/tls_errors.h"
 
 namespace ludex::gtk {
 
-PageBehaviour::PageBehaviour(WebKitWebView* view) : keys_(view), dialogs_(view), stuck_pages_(view, dialogs_) {
-  ShowTlsErrorPages(view, connections_);
-  RecoverFromCrashes(view, connections_);
+namespace {
+
+// Every view's behaviour, for the stuck-page check of each to ask after the dialogs of all.
+std::vector<const PageBehaviour*>& Everyone() {
+  static std::vector<const PageBehaviour*> everyone;
+  return everyone;
+}
+
+}  // namespace
+
+// In the order of the table in the header.
+PageBehaviour::PageBehaviour(WebKitWebView* view)
+    : view_(view), dialogs_(view), stuck_pages_(view, AnyDialogWaiting), keys_(view, stuck_pages_) {
+  connections_.Connect(view, "key-press-event", BrowserKeys::OnKeyPress, &keys_);
+  connections_.Connect(view, "scroll-event", BrowserKeys::OnScroll, &keys_);
+  connections_.Connect(view, "button-press-event", BrowserKeys::OnButtonPress, &keys_);
+  connections_.Connect(view, "load-changed", StuckPages::OnLoadChanged, &stuck_pages_);
+  connections_.Connect(view, "load-failed-with-tls-errors", ShowTlsErrorPage, nullptr);
+  connections_.Connect(view, "load-failed", ShowLoadFailure, nullptr);
   DownloadWhatCannotBeShown(view, connections_);
+  connections_.Connect(view, "web-process-terminated", CrashRecovery::OnTerminatedFirst, &crash_recovery_);
+  connections_.Connect(view, "web-process-terminated", StuckPages::OnTerminated, &stuck_pages_);
+  connections_.Connect(view, "web-process-terminated", CrashRecovery::OnTerminatedLast, &crash_recovery_);
+  Everyone().push_back(this);
+}
+
+PageBehaviour::~PageBehaviour() { std::erase(Everyone(), this); }
+
+void PageBehaviour::LoadUri(const std::string& uri) {
+  webkit_web_view_load_uri(view_, uri.c_str());
+  stuck_pages_.Begin(uri);
+}
+
+bool PageBehaviour::AnyDialogWaiting() {
+  return std::ranges::any_of(Everyone(), [](const PageBehaviour* page) { return page->dialogs_.Showing(); });
 }
 
 }  // namespace ludex::gtk

@@ -1,12 +1,45 @@
 // What every browser view of the program does beyond showing pages, the main
-// browser's and the pop-up windows' alike: certificate error pages, a notice
-// after a crash, downloads of what cannot be shown, the browser keys, the
-// pages' script dialogs, and a way out of pages whose scripts never return.
+// browser's and the pop-up windows' alike: certificate error pages, load
+// failure pages, a notice after a crash, downloads of what cannot be shown,
+// the browser keys, the pages' script dialogs, and a way out of pages whose
+// scripts never return.
+//
+// Every WebKit signal the program handles, who handles it, and why the order
+// matters where it does. The rows for a view's own behaviour are connected in
+// PageBehaviour's constructor in this order.
+//
+//   signal (on)                       handled by                  order
+//   script-dialog (view)              ScriptDialogs               connected by ScriptDialogs itself
+//   notify::uri (view)                ScriptDialogs               connected by ScriptDialogs itself
+//   load-changed (view)               ScriptDialogs               connected by ScriptDialogs itself
+//   key-press-event (view)            BrowserKeys                 before the view's own handling, which
+//   scroll-event (view)               BrowserKeys                   would hand the key to the page or scroll
+//   button-press-event (view)         BrowserKeys
+//   load-changed (view)               StuckPages
+//   load-failed-with-tls-errors (view) ShowTlsErrorPage           handled, so "load-failed" does not follow
+//   load-failed (view)                ShowLoadFailure
+//   decide-policy (view)              DownloadWhatCannotBeShown
+//   web-process-terminated (view)     1. CrashRecovery (first)    counts; in a crash loop shows its notice
+//                                                                 and stops the emission, so that nothing
+//                                                                 after it loads a page again
+//                                     2. StuckPages               a process it ended as stuck loads where the
+//                                                                 player was going and stops the emission:
+//                                     3. CrashRecovery (last)     the crash notice must not replace that page
+//
+// Connected elsewhere, where the order does not matter:
+//   create (view)                     PopupWindows::ServeOpener   main views and pop-ups
+//   ready-to-show, close, notify::title (pop-up view)  PopupWindows
+//   enter-fullscreen, leave-fullscreen, key-press-event (main view)  Fullscreen (Esc and F11 only)
+//   download-started (context)        Downloads; decide-destination, failed, finished (download)
+//   initialize-web-extensions (context)  web_context.cpp (a web process starts)
 #pragma once
 
 #include <webkit2/webkit2.h>
 
+#include <string>
+
 #include "platform/gtk/web/browser_keys.h"
+#include "platform/gtk/web/crash_recovery.h"
 #include "platform/gtk/web/script_dialogs.h"
 #include "platform/gtk/signal_connections.h"
 #include "platform/gtk/web/stuck_pages.h"
@@ -18,12 +51,23 @@ class PageBehaviour {
   explicit PageBehaviour(WebKitWebView* view);
   PageBehaviour(const PageBehaviour&) = delete;
   PageBehaviour& operator=(const PageBehaviour&) = delete;
+  ~PageBehaviour();
+
+  // Sends the view to `uri` as the program's own load, which the stuck-page check watches.
+  void LoadUri(const std::string& uri);
 
  private:
-  BrowserKeys keys_;
+  // Whether a script dialog of any view waits on the player. Views related
+  // by window.open share a web process, which a dialog of one holds for all:
+  // none of them is stuck while the player has not answered.
+  static bool AnyDialogWaiting();
+
+  WebKitWebView* view_;
   ScriptDialogs dialogs_;
-  // Made before the crash notice is connected: a stuck page left on purpose gets none.
   StuckPages stuck_pages_;
+  BrowserKeys keys_;
+  CrashRecovery crash_recovery_;
+  // Declared last, so that it goes first.
   SignalConnections connections_;
 };
 

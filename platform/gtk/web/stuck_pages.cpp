@@ -14,11 +14,8 @@ constexpr const char* kQuestionWorld = "ludex-responsiveness";
 
 }  // namespace
 
-StuckPages::StuckPages(WebKitWebView* view, const ScriptDialogs& dialogs) : view_(view), dialogs_(dialogs) {
-  connections_.Connect(view, "notify::uri", OnUriChanged, this);
-  connections_.Connect(view, "load-changed", OnLoadChanged, this);
-  connections_.Connect(view, "web-process-terminated", OnTerminated, this);
-}
+StuckPages::StuckPages(WebKitWebView* view, std::function<bool()> dialog_waiting)
+    : view_(view), dialog_waiting_(std::move(dialog_waiting)) {}
 
 StuckPages::~StuckPages() { StopWatching(); }
 
@@ -44,23 +41,18 @@ void StuckPages::Leave() {
   webkit_web_view_terminate_web_process(view_);
 }
 
-void StuckPages::OnUriChanged(WebKitWebView* view, GParamSpec*, gpointer self) {
-  auto* pages = static_cast<StuckPages*>(self);
-  Guarded([&] {
-    const char* uri = webkit_web_view_get_uri(view);
-    if (!uri || uri == pages->shown_) return;
-    pages->wanted_ = uri;
-    pages->Watch();
-  });
+void StuckPages::Begin(const std::string& address) {
+  wanted_ = address;
+  Watch();
 }
 
-void StuckPages::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self) {
+void StuckPages::OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
   auto* pages = static_cast<StuckPages*>(self);
   Guarded([&] {
     if (event == WEBKIT_LOAD_STARTED) pages->StopWatching();
     if (event == WEBKIT_LOAD_COMMITTED) {
-      const char* uri = webkit_web_view_get_uri(view);
-      pages->shown_ = uri ? uri : "";
+      // A page shown in the meantime (the crash-loop notice) ends the leaving.
+      pages->leaving_for_.clear();
       pages->StopWatching();
     }
   });
@@ -93,7 +85,7 @@ gboolean StuckPages::OnPatienceOver(gpointer self) {
   pages->patience_ = 0;
   Guarded([&] {
     // The page may be waiting on the player's answer to "leave this page?".
-    if (pages->dialogs_.Showing()) {
+    if (pages->dialog_waiting_()) {
       pages->patience_ = g_timeout_add(kPatienceMs, OnPatienceOver, pages);
       return;
     }

@@ -1,19 +1,21 @@
 // A page whose script never returns to the browser (a busy loop, or one of
 // endless alert() or window.open() calls) keeps its web process from taking
-// the next load, and the view would never leave it. Whenever the view is
-// sent to a new address, the web process is asked a trivial question; when
+// the next load, and the view would never leave it. Whenever the program
+// sends the view to a new address (a game button, a label, the address box,
+// reload, back, forward), the web process is asked a trivial question; when
 // neither the answer nor the start of the load comes within kPatienceMs,
-// while no dialog waits on the player, the process is stopped and the
-// address loaded in a fresh one.
+// while no script dialog waits on the player, the process is stopped and the
+// address loaded in a fresh one. What a page does to its own address
+// (pushState, a new hash, a scripted redirect) is never watched: a page busy
+// for a while after it is no stuck load.
 #pragma once
 
 #include <webkit2/webkit2.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/gtk/gobject_ptr.h"
-#include "platform/gtk/web/script_dialogs.h"
-#include "platform/gtk/signal_connections.h"
 
 namespace ludex::gtk {
 
@@ -21,30 +23,35 @@ class StuckPages {
  public:
   static constexpr guint kPatienceMs = 4000;
 
-  StuckPages(WebKitWebView* view, const ScriptDialogs& dialogs);
+  // `dialog_waiting` tells whether a script dialog that may hold this view's web process waits on the player.
+  StuckPages(WebKitWebView* view, std::function<bool()> dialog_waiting);
   StuckPages(const StuckPages&) = delete;
   StuckPages& operator=(const StuckPages&) = delete;
   ~StuckPages();
+
+  // The program has sent the view to `address`.
+  void Begin(const std::string& address);
+
+  // For the view's "load-changed".
+  static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
+  // For the view's "web-process-terminated": a process ended here as stuck
+  // takes the view where the player was going, and stops the emission, so
+  // that the handlers after this one (the crash notice) never see it.
+  static void OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self);
 
  private:
   void Watch();
   void StopWatching();
   void Leave();
-  static void OnUriChanged(WebKitWebView* view, GParamSpec* property, gpointer self);
-  static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
   static void OnAnswered(GObject* view, GAsyncResult* result, gpointer self);
-  static void OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self);
   static gboolean OnPatienceOver(gpointer self);
 
   WebKitWebView* view_;
-  const ScriptDialogs& dialogs_;
-  std::string shown_;   // the address of the page last committed
-  std::string wanted_;  // where the view was sent since, while watching
+  std::function<bool()> dialog_waiting_;
+  std::string wanted_;  // where the program sent the view, while watching
   std::string leaving_for_;  // where to go once the stuck process has gone
   GObjectPtr<GCancellable> question_;
   guint patience_ = 0;
-  // Declared last, so that it goes first.
-  SignalConnections connections_;
 };
 
 }  // namespace ludex::gtk

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "platform/address.h"
 #include "platform/gtk/guarded.h"
+#include "platform/web_pages.h"
 
 namespace ludex::gtk {
 
@@ -31,17 +31,6 @@ std::string HostOf(const char* uri) {
   return host ? host : uri;
 }
 
-gboolean OnLoadFailedWithTlsErrors(WebKitWebView* view, gchar* failing_uri, GTlsCertificate*,
-                                   GTlsCertificateFlags errors, gpointer) {
-  return Guarded(FALSE, [&]() -> gboolean {
-    const std::string reason = "无法安全地连接到 " + HostOf(failing_uri) + "：" + CertificateProblems(errors) +
-                               "。为保护您的账号和密码，已停止打开此网页。";
-    const std::string html = ErrorPageHtml(failing_uri, reason);
-    webkit_web_view_load_alternate_html(view, html.c_str(), failing_uri, nullptr);
-    return TRUE;
-  });
-}
-
 }  // namespace
 
 std::string CertificateProblems(GTlsCertificateFlags errors) {
@@ -54,8 +43,15 @@ std::string CertificateProblems(GTlsCertificateFlags errors) {
   return text.empty() ? "证书无效" : text;
 }
 
-void ShowTlsErrorPages(WebKitWebView* view, SignalConnections& connections) {
-  connections.Connect(view, "load-failed-with-tls-errors", OnLoadFailedWithTlsErrors, nullptr);
+gboolean ShowTlsErrorPage(WebKitWebView* view, gchar* failing_uri, GTlsCertificate*, GTlsCertificateFlags errors,
+                          gpointer) {
+  return Guarded(FALSE, [&]() -> gboolean {
+    const std::string reason = "无法安全地连接到 " + HostOf(failing_uri) + "：" + CertificateProblems(errors) +
+                               "。为保护您的账号和密码，已停止打开此网页。";
+    const std::string html = ErrorPageHtml(failing_uri, reason);
+    webkit_web_view_load_alternate_html(view, html.c_str(), failing_uri, nullptr);
+    return TRUE;
+  });
 }
 
 }  // namespace ludex::gtk

@@ -7,13 +7,14 @@
 
 #include <string>
 
-#include "platform/gtk/signal_connections.h"
 
 namespace ludex::gtk {
 
 // What is wrong with a certificate, in a few Chinese words per problem.
 std::string CertificateProblems(GTlsCertificateFlags errors);
 
-void ShowTlsErrorPages(WebKitWebView* view, SignalConnections& connections);
+// For a view's "load-failed-with-tls-errors"; handling it keeps "load-failed" from following.
+gboolean ShowTlsErrorPage(WebKitWebView* view, gchar* failing_uri, GTlsCertificate* certificate,
+                          GTlsCertificateFlags errors, gpointer unused);
 
 }  // namespace ludex::gtk

@@ -1,9 +1,22 @@
 #include "platform/gtk/web/web_session.h"
 
+#include "platform/gtk/web/sandbox.h"
 #include "platform/gtk/web/web_context.h"
 
 namespace ludex::gtk {
 
-WebSession::WebSession() : context_(NewWebContext(notices_)), downloads_(context_.get(), notices_), popups_(notices_) {}
+WebSession::WebSession() : context_(NewWebContext(notices_)), downloads_(context_.get(), notices_), popups_(notices_) {
+  // No view, and so no web process, is made before the session is.
+  const std::string folder = DownloadFolder();
+  if (SandboxWebProcesses(context_.get(), folder)) {
+    sandbox_folder_ = folder;
+  } else {
+    notices_.Show("网页未在沙盒中运行", "这台电脑不支持网页沙盒（无法创建用户命名空间），网页将在没有沙盒保护的情况下运行。");
+  }
+}
+
+bool WebSession::LetsIn(const std::string& uri) const {
+  return !sandbox_folder_ || SandboxLetsIn(uri, *sandbox_folder_);
+}
 
 }  // namespace ludex::gtk

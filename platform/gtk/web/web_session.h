@@ -1,8 +1,12 @@
 // What every browser of the program shares: the web context with its
-// website data, downloads, pop-up windows and the notices they give.
+// website data and its sandbox, downloads, pop-up windows and the notices
+// they give.
 #pragma once
 
 #include <webkit2/webkit2.h>
+
+#include <optional>
+#include <string>
 
 #include "platform/gtk/web/downloads.h"
 #include "platform/gtk/gobject_ptr.h"
@@ -19,11 +23,15 @@ class WebSession {
 
   WebKitWebContext* context() const { return context_.get(); }
   PopupWindows& popups() { return popups_; }
+  // Whether a view may be sent to `uri`, or the sandbox keeps it out.
+  bool LetsIn(const std::string& uri) const;
 
  private:
   // Made before the context, which may have to give a notice.
   Notices notices_;
   GObjectPtr<WebKitWebContext> context_;
+  // The one folder of the user's that sandboxed pages see, when they are sandboxed.
+  std::optional<std::string> sandbox_folder_;
   Downloads downloads_;
   // Declared last: its windows' views go before the context.
   PopupWindows popups_;

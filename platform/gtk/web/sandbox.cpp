@@ -1,0 +1,51 @@
+#include "platform/gtk/web/sandbox.h"
+
+#include <glib/gstdio.h>
+
+#include "platform/diagnostics.h"
+#include "platform/gtk/glib_text.h"
+
+namespace ludex::gtk {
+
+namespace {
+
+constexpr int kPrivate = 0700;
+
+}  // namespace
+
+bool SandboxAvailable() {
+  if (TakeText(g_find_program_in_path("xdg-dbus-proxy")).empty()) return false;
+  // The namespaces WebKit asks bwrap for, tried on a command that does nothing.
+  const char* probe[] = {"bwrap", "--unshare-user", "--unshare-pid", "--unshare-ipc", "--unshare-uts",
+                         "--ro-bind", "/", "/", "true", nullptr};
+  gint status = 0;
+  GError* error = nullptr;
+  const bool ran = g_spawn_sync(nullptr, const_cast<char**>(probe), nullptr,
+                                GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL |
+                                            G_SPAWN_STDERR_TO_DEV_NULL),
+                                nullptr, nullptr, nullptr, nullptr, &status, &error);
+  if (error) g_error_free(error);
+  return ran && g_spawn_check_wait_status(status, nullptr);
+}
+
+bool SandboxWebProcesses(WebKitWebContext* context, const std::string& readable_folder) {
+  if (!SandboxAvailable()) return false;
+  webkit_web_context_set_sandbox_enabled(context, TRUE);
+  // A path the sandbox is given must be there when a web process starts.
+  if (g_mkdir_with_parents(readable_folder.c_str(), kPrivate) == 0) {
+    webkit_web_context_add_path_to_sandbox(context, readable_folder.c_str(), TRUE);
+  }
+  Debug(DebugDomain::Web, "web processes sandboxed; %s readable", readable_folder.c_str());
+  return true;
+}
+
+bool SandboxLetsIn(const std::string& uri, const std::string& readable_folder) {
+  if (g_ascii_strncasecmp(uri.c_str(), "file:", 5) != 0) return true;
+  const std::string path = TakeText(g_filename_from_uri(uri.c_str(), nullptr, nullptr));
+  if (path.empty()) return false;
+  const std::string file = TakeText(g_canonicalize_filename(path.c_str(), nullptr));
+  const std::string folder = TakeText(g_canonicalize_filename(readable_folder.c_str(), nullptr));
+  return file.size() > folder.size() && file.compare(0, folder.size(), folder) == 0 && file[folder.size()] == '/';
+}
+
+}  // namespace ludex::gtk
