@@ -4,6 +4,7 @@
 
 #include "platform/address.h"
 #include "platform/gtk/guarded.h"
+#include "platform/gtk/web/downloads.h"
 #include "platform/gtk/web/page_painting.h"
 
 namespace ludex::gtk {
@@ -64,6 +65,7 @@ void BrowserWindow::Load(const std::string& text) {
   const BrowserTarget target = ResolveAddress(text);
   if (!target.uri.empty()) {
     webkit_web_view_load_uri(view, target.uri.c_str());
+    NoteLoadByPlayer(view);
   } else {
     webkit_web_view_load_alternate_html(view, target.error_html.c_str(), "about:blank", nullptr);
   }
