@@ -6,6 +6,7 @@ at most three run at once."""
 
 import os
 import threading
+import time
 import urllib.parse
 
 import harness
@@ -152,6 +153,7 @@ class DownloadTest(harness.ProgramTestCase):
         self.assert_alive()
 
     def test_names_from_the_site_cannot_hide_leave_the_folder_or_run_long(self):
+        self.started = time.time()
         # A dangling symlink holds its name as a file does.
         os.symlink("/nowhere", os.path.join(self.download_folder(), "bash_profile"))
         for path in ("/dotfile", "/climb", "/long"):
@@ -166,15 +168,27 @@ class DownloadTest(harness.ProgramTestCase):
             self.assertFalse(name.startswith("."), name)
             with open(os.path.join(self.download_folder(), name), "rb") as f:
                 self.assertEqual(f.read(), SAVE_GAME, name)
-        for above in (self.folders, os.path.dirname(self.folders)):
-            self.assertFalse(os.path.exists(os.path.join(above, "x")), above)
+        # Nothing climbed out of the folder (above the test's folder, any "x" must be older than the test).
+        self.assertFalse(os.path.lexists(os.path.join(self.folders, "x")))
+        climbed = os.path.join(os.path.dirname(self.folders), "x")
+        self.assertFalse(os.path.lexists(climbed) and os.lstat(climbed).st_mtime >= self.started, climbed)
         self.assertFalse(os.path.lexists(os.path.join(self.folders, "home", ".bash_profile")))
+
+    def parts(self, n):
+        """The files of running download `n`: its part, and the engine's own file beside it."""
+        return {f"endless-{n}.bin.part", f"endless-{n}.bin.part.wkdownload"}
+
+    def wait_for_parts(self, count):
+        expected = set().union(*(self.parts(n) for n in range(count)))
+        harness.wait_for(lambda: set(self.files()) == expected, 30,
+                         f"{count} downloads running as parts (the folder holds {self.files()})")
 
     def test_a_download_is_a_part_until_whole_and_nothing_when_it_breaks_off(self):
         pages.load_in_browser(self, self.site.url("/endless-0"))
-        self.wait_for_files(["endless-0.bin.part"], "the running download as a part")
-        harness.wait_for(lambda: os.path.getsize(os.path.join(self.download_folder(), "endless-0.bin.part")) > 0,
-                         30, "data in the part")
+        self.wait_for_parts(1)
+        harness.wait_for(lambda: sum(os.path.getsize(os.path.join(self.download_folder(), name))
+                                     for name in self.parts(0)) > 1024 * 1024, 30, "a megabyte in the parts")
+        self.assertEqual(set(self.files()), self.parts(0))
         self.endless[0].stop()
         self.wait_for_notice("下载失败：endless-0.bin")
         self.wait_for_files([], "the broken-off download's part to go")
@@ -182,10 +196,10 @@ class DownloadTest(harness.ProgramTestCase):
     def test_at_most_three_downloads_run_at_once(self):
         for n in range(3):
             pages.load_in_browser(self, self.site.url(f"/endless-{n}"))
-            self.wait_for_files([f"endless-{i}.bin.part" for i in range(n + 1)], f"download {n + 1} running")
+            self.wait_for_parts(n + 1)
         pages.load_in_browser(self, self.site.url("/endless-3"))
         self.wait_for_notice("已阻止下载")
-        self.assertEqual(self.files(), [f"endless-{i}.bin.part" for i in range(3)])
+        self.wait_for_parts(3)
         for endless in self.endless:
             endless.stop()
         self.wait_for_files([], "the broken-off downloads' parts to go")

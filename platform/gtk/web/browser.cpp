@@ -4,6 +4,7 @@
 
 #include "platform/address.h"
 #include "platform/gtk/guarded.h"
+#include "platform/gtk/web/downloads.h"
 #include "platform/gtk/web/page_painting.h"
 #include "platform/web_pages.h"
 
@@ -76,6 +77,7 @@ void BrowserWindow::Load(const std::string& text) {
     webkit_web_view_load_alternate_html(view, html.c_str(), "about:blank", nullptr);
   } else {
     engine_->page.LoadUri(target.uri);
+    NoteLoadByPlayer(view);
   }
 }
 

@@ -20,6 +20,9 @@ namespace ludex::gtk {
 namespace {
 
 constexpr const char* kPartSuffix = ".part";
+// The engine writes into "<destination>.wkdownload" and moves that onto the
+// destination when the download is whole.
+constexpr const char* kEngineSuffix = ".wkdownload";
 constexpr int kPrivate = 0700;
 
 // What started a view's recent loads, kept on the view: whether the
@@ -28,6 +31,8 @@ constexpr int kPrivate = 0700;
 // anywhere else needs the player's yes.
 struct LoadOrigins {
   static constexpr std::size_t kRemembered = 16;
+  // What the program was told to load, at the player's word, and has not yet seen start.
+  std::deque<std::string> program_loads;
   std::deque<std::pair<std::string, bool>> started_by_player;
   std::deque<std::string> trusted_downloads;
 };
@@ -54,7 +59,16 @@ void NoteNavigation(WebKitWebView* view, WebKitNavigationPolicyDecision* decisio
   WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(decision);
   const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
   if (!uri) return;
-  Remember(OriginsOf(view).started_by_player, {std::string(uri), webkit_navigation_action_is_user_gesture(action) != 0});
+  LoadOrigins& origins = OriginsOf(view);
+  bool by_player = webkit_navigation_action_is_user_gesture(action);
+  if (webkit_navigation_action_is_redirect(action)) {
+    // A redirect goes on with what started the load it redirects.
+    by_player = !origins.started_by_player.empty() && origins.started_by_player.back().second;
+  } else if (const auto it = std::ranges::find(origins.program_loads, uri); it != origins.program_loads.end()) {
+    by_player = true;
+    origins.program_loads.erase(it);
+  }
+  Remember(origins.started_by_player, {std::string(uri), by_player});
 }
 
 bool StartedByPlayer(const LoadOrigins& origins, const std::string& uri) {
@@ -128,6 +142,12 @@ std::string HostOf(WebKitDownload* download) {
 
 }  // namespace
 
+void NoteLoadByPlayer(WebKitWebView* view) {
+  // The view names what it was just told to load as the engine will ask about it.
+  const char* uri = webkit_web_view_get_uri(view);
+  if (uri) Remember(OriginsOf(view).program_loads, std::string(uri));
+}
+
 void DownloadWhatCannotBeShown(WebKitWebView* view, SignalConnections& connections) {
   connections.Connect(view, "decide-policy", OnDecidePolicy, nullptr);
 }
@@ -166,7 +186,10 @@ std::string Downloads::FinalPath(const Running& running) { return Path(running.f
 void Downloads::Forget(WebKitDownload* download, bool discard) {
   const auto it = running_.find(download);
   if (it == running_.end()) return;
-  if (discard && !it->second.part.empty()) g_unlink(it->second.part.c_str());
+  if (discard && !it->second.part.empty()) {
+    g_unlink(it->second.part.c_str());
+    g_unlink((it->second.part + kEngineSuffix).c_str());
+  }
   g_signal_handlers_disconnect_by_data(download, this);
   running_.erase(it);
 }

@@ -30,6 +30,11 @@ std::string DownloadFolder();
 // is noted, for the downloads they may turn into.
 void DownloadWhatCannotBeShown(WebKitWebView* view, SignalConnections& connections);
 
+// Tells that the program has just started a load in `view` at the player's
+// word (a game button, a label, the address box): a download that load
+// turns into needs no question.
+void NoteLoadByPlayer(WebKitWebView* view);
+
 class Downloads {
  public:
   static constexpr std::size_t kMaxRunning = 3;
