@@ -24,6 +24,8 @@ const char* DomainName(DebugDomain domain) {
 void ReportFailure(const char* what) { std::fprintf(stderr, "ludex: %s\n", what); }
 
 void EnableDiagnosticsFromEnvironment() {
+  // With the warnings on stderr rather than stdout, which a program may answer on.
+  g_log_writer_default_set_use_stderr(TRUE);
   const char* wanted = g_getenv("LUDEX_DEBUG");
   if (!wanted || !*wanted) return;
   std::string domains;

@@ -1,6 +1,7 @@
 #include "platform/gtk/form_window.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/diagnostics.h"
 #include "platform/gtk/guarded.h"
@@ -12,8 +13,8 @@ namespace ludex::gtk {
 
 namespace {
 
-// A place asked for and never reported (a window manager chose another) stops
-// holding back reports after this long.
+// A place asked for and never seen on the X server (a window manager chose
+// another) stops being the window's after this long.
 constexpr gint64 kRequestLifetimeUs = 1'000'000;
 
 std::int32_t InitialStyle(const FormWindowSettings& settings) {
@@ -46,19 +47,42 @@ void FormWindow::ConnectSignals() {
   connections_.Connect(window_.get(), "configure-event", OnConfigureEvent, this);
 }
 
-FormWindow::Insets FormWindow::FrameInsets() const {
+std::optional<PixelRect> FormWindow::ClientOnServer() const {
+  if (!gtk_widget_get_mapped(window_.get())) return std::nullopt;
   GdkWindow* window = gtk_widget_get_window(window_.get());
+  PixelRect client;
+  gdk_window_get_origin(window, &client.x, &client.y);
+  gdk_window_get_geometry(window, nullptr, nullptr, &client.width, &client.height);
+  return client;
+}
+
+FormWindow::Insets FormWindow::FrameInsets() const {
   if (!gtk_window_get_decorated(GTK_WINDOW(window_.get())) || !gtk_widget_get_mapped(window_.get())) return {};
-  GdkRectangle frame{};
-  gdk_window_get_frame_extents(window, &frame);
-  int x = 0;
-  int y = 0;
-  gdk_window_get_origin(window, &x, &y);
-  // The size the X server has now, as the frame is: a new place may not have reached it yet.
-  int width = 0;
-  int height = 0;
-  gdk_window_get_geometry(window, nullptr, nullptr, &width, &height);
-  return {x - frame.x, y - frame.y, frame.x + frame.width - (x + width), frame.y + frame.height - (y + height)};
+  // The window manager's own statement of its frame: taken from where the
+  // window and its frame are, it would be wrong whenever the frame moved
+  // between the two readings.
+  GdkAtom type = GDK_NONE;
+  gint format = 0;
+  gint length = 0;
+  guchar* data = nullptr;
+  Insets insets;
+  constexpr gulong kFourValuesInBytes = 16;
+  if (gdk_property_get(gtk_widget_get_window(window_.get()), gdk_atom_intern_static_string("_NET_FRAME_EXTENTS"),
+                       gdk_atom_intern_static_string("CARDINAL"), 0, kFourValuesInBytes, FALSE, &type, &format,
+                       &length, &data) &&
+      format == 32 && length == 4 * static_cast<gint>(sizeof(long))) {
+    // Left, right, top, bottom, each in a long as the X client library hands them over.
+    long values[4];
+    std::memcpy(values, data, sizeof values);
+    insets = {static_cast<int>(values[0]), static_cast<int>(values[2]), static_cast<int>(values[1]),
+              static_cast<int>(values[3])};
+  }
+  g_free(data);
+  return insets;
+}
+
+bool FormWindow::Asking() const {
+  return !requested_.empty() && g_get_monotonic_time() - requested_.back().second <= kRequestLifetimeUs;
 }
 
 void FormWindow::Move(PixelRect place) {
@@ -133,28 +157,35 @@ gboolean FormWindow::OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer self) {
 
 gboolean FormWindow::OnConfigureEvent(GtkWidget*, GdkEventConfigure* event, gpointer self) {
   auto* form = static_cast<FormWindow*>(self);
+  // A report may have waited in the queue behind newer changes (GDK gives a
+  // real one the position of the moment it handles it, a window manager's
+  // own one the position of the moment it was sent): it only says that the
+  // window changed, and the X server says where the window is now.
   const PixelRect reported{event->x, event->y, event->width, event->height};
+  const PixelRect now = form->ClientOnServer().value_or(reported);
   auto& requested = form->requested_;
-  const gint64 now = g_get_monotonic_time();
-  std::erase_if(requested, [&](const auto& r) { return now - r.second > kRequestLifetimeUs; });
-  auto match = std::ranges::find_if(requested, [&](const auto& r) { return r.first == reported; });
+  auto match = std::ranges::find_if(requested, [&](const auto& r) { return r.first == now; });
   if (match != requested.end()) {
-    // Reports of in-between states can still be queued behind this one (GDK
-    // gives a real report the position of the moment it handles it), so the
-    // place stays asked for until it is old.
-    requested.erase(requested.begin(), match);
-    Debug(DebugDomain::Geometry, "form %u: reported %d,%d %dx%d, as asked", form->hwnd(), reported.x, reported.y,
-          reported.width, reported.height);
-  } else if (requested.empty()) {
-    // Moved or sized by someone else: the window manager or the user.
-    form->Record(reported);
-    Debug(DebugDomain::Geometry, "form %u: reported %d,%d %dx%d, taken as its place", form->hwnd(), reported.x,
-          reported.y, reported.width, reported.height);
-    Guarded([&] { form->ReportPlace(); });
-  } else {
-    Debug(DebugDomain::Geometry, "form %u: reported %d,%d %dx%d, ignored while %zu place(s) are asked for",
-          form->hwnd(), reported.x, reported.y, reported.width, reported.height, requested.size());
+    // Done as asked; what was asked before it is past.
+    requested.erase(requested.begin(), std::next(match));
+    Debug(DebugDomain::Geometry, "form %u: reported %d,%d %dx%d, now at %d,%d %dx%d as asked", form->hwnd(),
+          reported.x, reported.y, reported.width, reported.height, now.x, now.y, now.width, now.height);
+    return FALSE;
   }
+  if (form->Asking()) {
+    Debug(DebugDomain::Geometry, "form %u: reported %d,%d %dx%d, now at %d,%d %dx%d, while %zu place(s) are asked for",
+          form->hwnd(), reported.x, reported.y, reported.width, reported.height, now.x, now.y, now.width, now.height,
+          requested.size());
+    return FALSE;
+  }
+  // Moved or sized by someone else (the window manager or the user), or the
+  // window manager chose another place than the one asked for.
+  requested.clear();
+  Debug(DebugDomain::Geometry, "form %u: reported %d,%d %dx%d, now at %d,%d %dx%d, taken as its place", form->hwnd(),
+        reported.x, reported.y, reported.width, reported.height, now.x, now.y, now.width, now.height);
+  if (now == form->place()) return FALSE;
+  form->Record(now);
+  Guarded([&] { form->ReportPlace(); });
   return FALSE;
 }
 

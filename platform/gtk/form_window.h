@@ -5,6 +5,7 @@
 #include <gtk/gtk.h>
 
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "platform/gtk/canvas.h"
@@ -38,6 +39,10 @@ class FormWindow final : public NativeWindow {
   };
   // The window manager's frame around the client area, if any.
   Insets FrameInsets() const;
+  // The client area on the screen as the X server has it now (a round trip); none before it is shown.
+  std::optional<PixelRect> ClientOnServer() const;
+  // Whether a place was asked for recently enough that the X server may still be applying it.
+  bool Asking() const;
   void ApplyStyle() override;
   // A form's region is its X shape: it clips drawing and mouse alike.
   void ApplyRegion() override;
@@ -48,8 +53,8 @@ class FormWindow final : public NativeWindow {
   bool show_in_taskbar_;
   WidgetPtr window_;
   Canvas canvas_;
-  // Places asked of the X server and not yet reported back, with when they
-  // were asked: reports of older places must not undo newer ones.
+  // Places asked of the X server and not yet seen there, with when they were
+  // asked: until the window is seen at one, the newest is its place.
   std::deque<std::pair<PixelRect, gint64>> requested_;
   SignalConnections connections_;
 };
