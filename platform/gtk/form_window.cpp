@@ -119,7 +119,7 @@ void FormWindow::ApplyRegion() {
 void FormWindow::ApplyStyle() { ApplyTopLevelStyle(window_.get(), show_in_taskbar_); }
 
 void FormWindow::ShowCentred() {
-  const GdkRectangle screen = PrimaryMonitorArea();
+  const GdkRectangle screen = OpenerMonitorArea(GTK_WINDOW(window_.get()));
   PixelRect centred = place();
   centred.x = screen.x + (screen.width - centred.width) / 2;
   centred.y = screen.y + (screen.height - centred.height) / 2;

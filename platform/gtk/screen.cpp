@@ -1,5 +1,7 @@
 #include "platform/gtk/screen.h"
 
+#include <gtk/gtk.h>
+
 namespace ludex::gtk {
 
 GdkMonitor* PrimaryMonitor() {
@@ -13,9 +15,20 @@ GdkMonitor* MonitorAt(const Rect& rect) {
                                           (rect.top + rect.bottom) / 2);
 }
 
-GdkRectangle PrimaryMonitorArea() {
+GdkRectangle OpenerMonitorArea(GtkWindow* opening) {
+  GdkMonitor* monitor = PrimaryMonitor();
+  GList* toplevels = gtk_window_list_toplevels();
+  for (GList* t = toplevels; t; t = t->next) {
+    GtkWindow* other = GTK_WINDOW(t->data);
+    GdkWindow* shown = gtk_widget_get_window(GTK_WIDGET(other));
+    if (other != opening && shown && gtk_window_is_active(other)) {
+      monitor = gdk_display_get_monitor_at_window(gdk_display_get_default(), shown);
+      break;
+    }
+  }
+  g_list_free(toplevels);
   GdkRectangle area{};
-  gdk_monitor_get_geometry(PrimaryMonitor(), &area);
+  gdk_monitor_get_geometry(monitor, &area);
   return area;
 }
 

@@ -1,7 +1,7 @@
 // The screen the program's windows go on.
 #pragma once
 
-#include <gdk/gdk.h>
+#include <gtk/gtk.h>
 
 #include <optional>
 
@@ -9,12 +9,15 @@
 
 namespace ludex::gtk {
 
-// The primary monitor's area in screen pixels (the first monitor when no
-// monitor is marked primary, as on a bare X server).
-GdkRectangle PrimaryMonitorArea();
+// The area of the monitor where a window being opened goes: that of the
+// program's active window (the one the user works in, which opens it), or
+// the primary monitor's when none of the others is active.
+GdkRectangle OpenerMonitorArea(GtkWindow* opening);
 // The part of the primary monitor that the desktop's panels leave free.
 GdkRectangle PrimaryMonitorWorkArea();
 
+// The primary monitor (the first monitor when no monitor is marked primary,
+// as on a bare X server).
 GdkMonitor* PrimaryMonitor();
 // The monitor that holds the centre of `rect`, or the one nearest to it.
 GdkMonitor* MonitorAt(const Rect& rect);

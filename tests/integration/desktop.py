@@ -11,7 +11,9 @@ import ctypes
 import ctypes.util
 import os
 import re
+import shutil
 import subprocess
+import tempfile
 
 import harness
 
@@ -66,6 +68,65 @@ def run_openbox_for(test_class):
     openbox = Openbox(test_class.display, os.path.join(test_class.logs, f"{test_class.__name__}-openbox.log"))
     openbox.__enter__()
     test_class.addClassCleanup(openbox.__exit__, None, None, None)
+
+
+class TwoMonitorDisplay(harness.VirtualDisplay):
+    """An X server with two monitors side by side, each 1280 x 1024, the left one primary: Xorg with
+    the dummy video driver, whose outputs toolkits see as monitors (Xvfb has one output, and GDK
+    shows no monitor that has none). It takes no input device of the machine's."""
+
+    MONITORS = ((0, 0, 1280, 1024), (1280, 0, 1280, 1024))
+    _CONFIG = """
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoEnableDevices" "false"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 65536
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0 - 1000.0
+  VertRefresh 5.0 - 200.0
+  Modeline "1280x1024" 109.00 1280 1368 1496 1712 1024 1027 1034 1063
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 2560 1024
+  EndSubSection
+EndSection
+"""
+
+    def __init__(self, log_path):
+        super().__init__(log_path, size=(2560, 1024))
+        self._folder = tempfile.mkdtemp(prefix="ludex-xorg-")
+        with open(os.path.join(self._folder, "xorg.conf"), "w") as config:
+            config.write(self._CONFIG)
+        os.mkdir(os.path.join(self._folder, "xorg.conf.d"))
+
+    def server_command(self, display_fd):
+        return ["Xorg", "-displayfd", str(display_fd), "-config", os.path.join(self._folder, "xorg.conf"),
+                "-configdir", os.path.join(self._folder, "xorg.conf.d"), "-logfile",
+                self._log_path + ".xorg", "-nolisten", "tcp", "-noreset", "-novtswitch", "-sharevts"]
+
+    def set_up_monitors(self):
+        run(self, "xrandr", "--addmode", "DUMMY1", "1280x1024")
+        run(self, "xrandr", "--output", "DUMMY0", "--mode", "1280x1024", "--pos", "0x0", "--primary",
+            "--output", "DUMMY1", "--mode", "1280x1024", "--pos", "1280x0")
+        monitors = run(self, "xrandr", "--listmonitors")
+        if "1280/" not in monitors or "+1280+0" not in monitors:
+            raise AssertionError(f"Xorg did not put up the two monitors: {monitors}")
+
+    def __exit__(self, *exc):
+        super().__exit__(*exc)
+        shutil.rmtree(self._folder, ignore_errors=True)
 
 
 def work_area(display):

@@ -24,10 +24,14 @@ class GalleryTestCase(unittest.TestCase):
         cls.program_path = os.path.join(os.path.dirname(harness.PROGRAM), "ludex-gallery")
         cls.logs = os.path.join(harness.OUTPUT_DIR, "integration-logs")
         os.makedirs(cls.logs, exist_ok=True)
-        cls.display = harness.VirtualDisplay(os.path.join(cls.logs, f"{cls.__name__}-xvfb.log"), size=cls.SCREEN,
-                                             monitor=cls.MONITOR).__enter__()
+        cls.display = cls.make_display(os.path.join(cls.logs, f"{cls.__name__}-xvfb.log")).__enter__()
         cls.addClassCleanup(cls.display.__exit__, None, None, None)
         cls.screen = harness.Screen(cls.display)
+
+    @classmethod
+    def make_display(cls, log_path):
+        """The X server the class's tests run on (not yet started)."""
+        return harness.VirtualDisplay(log_path, size=cls.SCREEN, monitor=cls.MONITOR)
 
     def start_gallery(self):
         log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}.log")

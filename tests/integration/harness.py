@@ -81,15 +81,18 @@ class VirtualDisplay:
         self._process = None
         self.name = None
 
+    def server_command(self, display_fd):
+        """The X server to run, writing its display number to `display_fd`."""
+        # Without -noreset the server resets whenever its last client
+        # leaves, and a program starting just then cannot connect.
+        return ["Xvfb", "-displayfd", str(display_fd), "-screen", "0", f"{self._size[0]}x{self._size[1]}x24",
+                "-nolisten", "tcp", "-noreset"]
+
     def __enter__(self):
         read_end, write_end = os.pipe()
         with open(self._log_path, "wb") as log:
             self._process = subprocess.Popen(
-                # Without -noreset the server resets whenever its last client
-                # leaves, and a program starting just then cannot connect.
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self._size[0]}x{self._size[1]}x24",
-                 "-nolisten", "tcp", "-noreset"],
-                pass_fds=[write_end], stdout=log, stderr=subprocess.STDOUT,
+                self.server_command(write_end), pass_fds=[write_end], stdout=log, stderr=subprocess.STDOUT,
                 start_new_session=True)
         os.close(write_end)
         try:
@@ -100,9 +103,16 @@ class VirtualDisplay:
         finally:
             os.close(read_end)
         self.name = f":{number}"
+        try:
+            self.set_up_monitors()
+        except BaseException:
+            self._stop()
+            raise
+        return self
+
+    def set_up_monitors(self):
         if self._monitor:
             self._place_monitor()
-        return self
 
     def _place_monitor(self):
         # Xvfb has a single output: the RandR monitor that holds it is the one toolkits see.
@@ -111,7 +121,6 @@ class VirtualDisplay:
         result = subprocess.run(["xrandr", "--setmonitor", "ludex-monitor", millimetres, "screen"],
                                 env=self.environment(), capture_output=True, timeout=30)
         if result.returncode != 0:
-            self._stop()
             raise AssertionError(f"xrandr could not place the monitor: {result.stderr.decode(errors='replace')}")
 
     def _read_display_number(self, read_end):
@@ -458,10 +467,15 @@ class ProgramTestCase(unittest.TestCase):
     program_cgroup = None
 
     @classmethod
+    def make_display(cls, log_path):
+        """The X server the class's tests run on (not yet started)."""
+        return VirtualDisplay(log_path)
+
+    @classmethod
     def setUpClass(cls):
         cls.logs = os.path.join(OUTPUT_DIR, "integration-logs")
         os.makedirs(cls.logs, exist_ok=True)
-        cls.display = VirtualDisplay(os.path.join(cls.logs, f"{cls.__name__}-xvfb.log")).__enter__()
+        cls.display = cls.make_display(os.path.join(cls.logs, f"{cls.__name__}-xvfb.log")).__enter__()
         cls.addClassCleanup(cls.display.__exit__, None, None, None)
         cls.web = cls.start_web_server()
         cls.addClassCleanup(cls.web.__exit__, None, None, None)
