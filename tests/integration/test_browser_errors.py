@@ -73,9 +73,10 @@ class BrowserErrorTest(harness.ProgramTestCase):
         pages.load_in_browser(self, self.site.url("/opener"))
         pages.browser_colour_is(self, OPENER_COLOUR, "the opener page")
         self.click_client(*IN_BROWSER)
-        # A pop-up's title is its page's.
+        # A pop-up's title is its page's, followed by the host of the page that opened it.
+        popup_title = f"{ERROR_PAGE_TITLE} — 来自 127.0.0.1:{self.site.port}"
         harness.wait_for(lambda: [w for w in self.screen.windows_of(self.program.pid)
-                                  if self.screen.title(w) == ERROR_PAGE_TITLE], 30, "the pop-up's error page")
+                                  if self.screen.title(w) == popup_title], 30, "the pop-up's error page")
         self.assert_alive()
 
 
