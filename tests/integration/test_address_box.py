@@ -1,6 +1,6 @@
 """The address box under what a player may type or paste into it: ten
-thousand characters, control characters, bytes that are no UTF-8,
-"javascript:" and "file:" addresses. Enter never ends the program; the
+thousand characters, control characters, spaces around an address, bytes
+that are no UTF-8, "javascript:" and "file:" addresses. Enter never ends the program; the
 browser loads what was typed or shows the Chinese error page; the caption
 becomes the browsing one for any text, and stays for an empty box."""
 
@@ -127,6 +127,11 @@ class AddressBoxTest(harness.ProgramTestCase):
         self.screen.wait_for_title(self.window, BROWSING_TITLE)
         pages.browser_colour_is(self, harness.PAGE_COLOURS[NEWS_PORT], "the long address's page")
         self.assert_alive()
+
+    def test_whitespace_around_a_pasted_address_is_left_out(self):
+        self.paste(f"\t  127.0.0.1:{NEWS_PORT}/pasted-with-spaces   ".encode())
+        self.web.wait_for_path(NEWS_PORT, "/pasted-with-spaces", timeout=30)
+        pages.browser_colour_is(self, harness.PAGE_COLOURS[NEWS_PORT], "the pasted address's page")
 
     def test_ten_thousand_characters_of_no_address_give_the_error_page(self):
         self.paste(("好" * 10000).encode())

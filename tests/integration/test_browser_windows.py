@@ -181,7 +181,7 @@ class NewWindowTest(harness.ProgramTestCase):
         self.site.wait_for_path("/clicked")
         self.click_client(500, 500)
         harness.wait_for(lambda: len(self.refusal_lines()) == 1, 10, "the notice of refused pop-ups")
-        self.assertIn("已有 2 个", self.refusal_lines()[0])
+        self.assertIn("已有 1 个", self.refusal_lines()[0])
         self.assertEqual([t for t in self.other_windows().values() if t != "已阻止弹出窗口"], [])
         pages.browser_colour_is(self, OPENER_COLOUR, "the page still in the main browser")
 
