@@ -503,10 +503,12 @@ class ProgramTestCase(unittest.TestCase):
     def start_program(self, suffix=""):
         """Starts the program (again, after self.program.stop()) and waits for its window."""
         log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}{suffix}.log")
-        env = self.display.environment(self.program_environment())
+        # Asked for once: a test may prepare folders while it answers.
+        wanted = self.program_environment()
+        env = self.display.environment(wanted)
         # The hosts the program is built with, unless a test overrides them.
         for variable in HOST_VARIABLES:
-            if variable not in self.program_environment():
+            if variable not in wanted:
                 env.pop(variable, None)
         # Started in the test's folder, so that whatever it might write beside itself stays there.
         self.program = Program(PROGRAM, env, log, cwd=self.folders, cgroup=self.program_cgroup)

@@ -28,8 +28,18 @@ bool SandboxAvailable() {
   return ran && g_spawn_check_wait_status(status, nullptr);
 }
 
+// WebKit binds folders under the user's cache, data and configuration
+// folders into the sandbox; where one of them cannot be had, bwrap fails and
+// WebKit ends the whole program.
+bool UserFoldersUsable() {
+  for (const char* folder : {g_get_user_cache_dir(), g_get_user_data_dir(), g_get_user_config_dir()}) {
+    if (g_mkdir_with_parents(folder, kPrivate) != 0 || !g_file_test(folder, G_FILE_TEST_IS_DIR)) return false;
+  }
+  return true;
+}
+
 bool SandboxWebProcesses(WebKitWebContext* context, const std::string& readable_folder) {
-  if (!SandboxAvailable()) return false;
+  if (!UserFoldersUsable() || !SandboxAvailable()) return false;
   webkit_web_context_set_sandbox_enabled(context, TRUE);
   // A path the sandbox is given must be there when a web process starts.
   if (g_mkdir_with_parents(readable_folder.c_str(), kPrivate) == 0) {

@@ -11,7 +11,7 @@ WebSession::WebSession() : context_(NewWebContext(notices_)), downloads_(context
   if (SandboxWebProcesses(context_.get(), folder)) {
     sandbox_folder_ = folder;
   } else {
-    notices_.Show("网页未在沙盒中运行", "这台电脑不支持网页沙盒（无法创建用户命名空间），网页将在没有沙盒保护的情况下运行。");
+    notices_.Show("网页未在沙盒中运行", "这台电脑无法为网页建立沙盒（不支持用户命名空间，或用户文件夹无法使用），网页将在没有沙盒保护的情况下运行。");
   }
 }
 
