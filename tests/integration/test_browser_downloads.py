@@ -128,7 +128,8 @@ class DownloadTest(harness.ProgramTestCase):
         return [w for w in self.screen.windows_of(self.program.pid) if self.screen.title(w).startswith("是否下载")]
 
     def wait_for_consent_dialog(self, name, port):
-        dialog = harness.wait_for(lambda: next(iter(self.consent_dialogs()), None), 30, "the question to the player")
+        dialog = harness.wait_for(lambda: next(iter(self.consent_dialogs()), None), 30,
+                                  f"the question to the player about {name} from port {port}")
         self.assertEqual(self.screen.title(dialog), CONSENT_TITLE.format(name=name, port=port))
         self.screen.xdotool("windowfocus", "--sync", dialog)
         return dialog
