@@ -30,6 +30,9 @@ CLOSED_PORT = 47839
 # What overrides the built-in hosts at run time.
 HOST_VARIABLES = ("LUDEX_REDIRECT_HOST", "LUDEX_NEWS_HOST", "LUDEX_DIRECTORY_HOST")
 
+# The program's download folder, in each test's own folder.
+DOWNLOAD_FOLDER = "downloads"
+
 SCREEN_WIDTH = 1280
 SCREEN_HEIGHT = 1024
 
@@ -365,22 +368,25 @@ class Screen:
                  f"the title {title!r} (it is {self.title(window)!r})")
 
     def click(self, x, y, button=1):
-        self.xdotool("mousemove", "--sync", x, y, "click", button)
+        self.move_pointer(x, y)
+        self.xdotool("click", button)
 
     def drag(self, start, end, button=1):
         """Presses at `start`, moves by way of the half-way point to `end`, releases."""
         halfway = ((start[0] + end[0]) // 2, (start[1] + end[1]) // 2)
-        self.xdotool("mousemove", "--sync", *start, "mousedown", button, "mousemove", "--sync", *halfway,
-                     "mousemove", "--sync", *end, "mouseup", button)
+        self.move_pointer(*start)
+        self.xdotool("mousedown", button, "mousemove", "--sync", *halfway, "mousemove", "--sync", *end,
+                     "mouseup", button)
 
     def double_click(self, x, y, button=1):
+        self.move_pointer(x, y)
         # Well within GTK's double-click time of 400 ms.
-        self.xdotool("mousemove", "--sync", x, y, "click", "--repeat", 2, "--delay", 150, button)
+        self.xdotool("click", "--repeat", 2, "--delay", 150, button)
 
     def move_pointer(self, x, y):
         """Moves the pointer to (x, y) and waits until it is there. (xdotool's
         --sync waits for a move, and a move to where the pointer already is
-        never comes.)"""
+        only gives up after many seconds.)"""
         if self.pointer() != (x, y):
             self.xdotool("mousemove", "--sync", x, y)
 
@@ -470,7 +476,8 @@ class Image:
 class ProgramTestCase(unittest.TestCase):
     """Each test runs the program afresh on one X server, with the web server
     up for the whole class. The program keeps its website data, caches and
-    downloads in folders of the test's own (self.folders), never the user's."""
+    downloads in folders of the test's own (self.folders), never the user's;
+    the download folder is there before the program starts, as a player's is."""
 
     # Seconds the program may take to show its window.
     window_timeout = 30
@@ -503,13 +510,14 @@ class ProgramTestCase(unittest.TestCase):
         self.web.clear()
         self.folders = tempfile.mkdtemp(prefix="ludex-test-")
         self.addCleanup(shutil.rmtree, self.folders, ignore_errors=True)
+        os.mkdir(os.path.join(self.folders, DOWNLOAD_FOLDER))
         self.start_program()
 
     def program_environment(self):
         """The XDG folders the program uses, all under self.folders."""
         return {name: os.path.join(self.folders, folder) for name, folder in (
             ("XDG_DATA_HOME", "data"), ("XDG_CACHE_HOME", "cache"), ("XDG_CONFIG_HOME", "config"),
-            ("XDG_DOWNLOAD_DIR", "downloads"))}
+            ("XDG_DOWNLOAD_DIR", DOWNLOAD_FOLDER))}
 
     def start_program(self, suffix=""):
         """Starts the program (again, after self.program.stop()) and waits for its window."""

@@ -184,12 +184,6 @@ class AddressBoxTest(harness.ProgramTestCase):
         # The script would have run at once, before the error page came.
         self.assertEqual(self.site.paths(), [])
 
-    def program_environment(self):
-        env = super().program_environment()
-        # There before the program starts, as a player's download folder is.
-        os.makedirs(env["XDG_DOWNLOAD_DIR"], exist_ok=True)
-        return env
-
     def test_typed_local_file_in_the_download_folder_is_loaded(self):
         # The page sandbox lets pages see the download folder alone.
         local_page = os.path.join(self.program_environment()["XDG_DOWNLOAD_DIR"], "local.html")

@@ -2,9 +2,12 @@
 own, as NAME.part until whole, with a notice when they start and when they
 end; a download that fails or breaks off is reported and leaves nothing. One
 the player did not start in the page itself waits for the player's yes, and
-at most three run at once."""
+at most three run at once.
+
+Each test covers several cases in one run of the program, one after another."""
 
 import os
+import stat
 import threading
 import time
 import urllib.parse
@@ -18,6 +21,9 @@ SAVE_GAME = bytes(range(256)) * 64  # 16 KiB, every byte value
 ATTACHMENT = [("Content-Disposition", 'attachment; filename="save-game.bin"')]
 LONG_NAME = "长" * 100 + ".zip"  # 304 bytes
 CONSENT_TITLE = "是否下载“{name}”（来自 127.0.0.1:{port}）"
+ADVERT_COLOUR = (200, 170, 40)
+# Fills the page it is on: a click anywhere on the page is a click on it.
+WHOLE_PAGE = "display:block; position:fixed; left:0; top:0; width:100%; height:100%; border:0"
 # Far more than will ever be sent: the response runs until the test stops it.
 ENDLESS_LENGTH = 10 ** 12
 
@@ -59,6 +65,12 @@ class DownloadTest(harness.ProgramTestCase):
         # The advert's site, on a port of its own: another origin.
         self.advert = PageServer({
             "/save-game": Response(SAVE_GAME, "application/octet-stream", headers=ATTACHMENT),
+            "/download-link": Response(pages.coloured_page("advert", ADVERT_COLOUR,
+                                                           f"<a href='/save-game' download style='{WHOLE_PAGE}'>"
+                                                           "save</a>")),
+            # A plain link to the game site's own download, in the advert's frame.
+            "/site-link": lambda handler: Response(pages.coloured_page(
+                "advert", ADVERT_COLOUR, f"<a href='{self.site.url('/save-game')}' style='{WHOLE_PAGE}'>save</a>")),
         }).__enter__()
         self.addCleanup(self.advert.__exit__, None, None, None)
         for endless in self.endless:
@@ -70,17 +82,25 @@ class DownloadTest(harness.ProgramTestCase):
             "/long": Response(SAVE_GAME, "application/octet-stream",
                               headers=[("Content-Disposition", "attachment; filename*=UTF-8''" +
                                         urllib.parse.quote(LONG_NAME))]),
+            "/notes": Response(SAVE_GAME, "application/octet-stream", headers=attachment("notes.txt")),
             "/framed": Response(pages.coloured_page("framed", PAGE_COLOUR,
                                                     f"<iframe src='{self.advert.url('/save-game')}'></iframe>")),
+            **{f"/framed{path}": Response(pages.coloured_page(
+                "framed link", PAGE_COLOUR, f"<iframe src='{self.advert.url(path)}' style='{WHOLE_PAGE}'></iframe>"))
+               for path in ("/download-link", "/site-link")},
             "/scripted": Response(pages.coloured_page("scripted", PAGE_COLOUR,
                                                       "<script>setTimeout(() => location.href = '/save-game', 300)"
                                                       "</script>")),
             "/link": Response(pages.coloured_page("link", PAGE_COLOUR,
-                                                  "<a href='/save-game' style='display:block; width:100%; "
-                                                  "height:100%'>save</a>")),
+                                                  f"<a href='/clicked' style='{WHOLE_PAGE}'>save</a>")),
+            "/download-link": Response(pages.coloured_page("download link", PAGE_COLOUR,
+                                                           f"<a href='/linked' download style='{WHOLE_PAGE}'>"
+                                                           "save</a>")),
             "/page": Response(pages.coloured_page("page", PAGE_COLOUR)),
             "/save-game": Response(SAVE_GAME, "application/octet-stream", headers=ATTACHMENT),
-            "/broken": Response(SAVE_GAME[:1000], "application/octet-stream", headers=ATTACHMENT,
+            "/clicked": Response(SAVE_GAME, "application/octet-stream", headers=attachment("clicked.bin")),
+            "/linked": Response(SAVE_GAME, "application/octet-stream", headers=attachment("linked.bin")),
+            "/broken": Response(SAVE_GAME[:1000], "application/octet-stream", headers=attachment("broken.bin"),
                                 declared_length=len(SAVE_GAME)),
         }).__enter__()
         self.addCleanup(self.site.__exit__, None, None, None)
@@ -93,11 +113,10 @@ class DownloadTest(harness.ProgramTestCase):
         # Any fallback to ~/Downloads stays in the test's folder.
         env["HOME"] = os.path.join(self.folders, "home")
         os.makedirs(env["HOME"], exist_ok=True)
-        os.makedirs(env["XDG_DOWNLOAD_DIR"], exist_ok=True)
         return env
 
     def download_folder(self):
-        return os.path.join(self.folders, "downloads")
+        return os.path.join(self.folders, harness.DOWNLOAD_FOLDER)
 
     def files(self):
         return sorted(os.listdir(self.download_folder()))
@@ -108,11 +127,19 @@ class DownloadTest(harness.ProgramTestCase):
     def consent_dialogs(self):
         return [w for w in self.screen.windows_of(self.program.pid) if self.screen.title(w).startswith("是否下载")]
 
+    def wait_for_consent_dialog(self, name, port):
+        dialog = harness.wait_for(lambda: next(iter(self.consent_dialogs()), None), 30,
+                                  f"the question to the player about {name} from port {port}")
+        self.assertEqual(self.screen.title(dialog), CONSENT_TITLE.format(name=name, port=port))
+        self.screen.xdotool("windowfocus", "--sync", dialog)
+        return dialog
+
     def notices(self):
         return [self.screen.title(w) for w in self.screen.windows_of(self.program.pid) if w != self.window]
 
     def wait_for_notice(self, title):
-        harness.wait_for(lambda: title in self.notices(), 30, f"the notice {title!r} (shown: {self.notices()})")
+        # Every notice is also written to the log at once; on the screen they take turns.
+        harness.wait_for(lambda: f"ludex: {title}" in self.program.log(), 30, f"the notice {title!r} in the log")
 
     def wait_for_file(self, name, content):
         path = os.path.join(self.download_folder(), name)
@@ -124,43 +151,36 @@ class DownloadTest(harness.ProgramTestCase):
                 return f.read() == content
         harness.wait_for(complete, 30, f"{path} with the whole download")
 
-    def test_downloads_get_names_of_their_own_and_notices(self):
-        # A file of that name is there already.
-        os.makedirs(self.download_folder(), exist_ok=True)
+    def test_downloads_get_plain_names_of_their_own_and_notices(self):
+        self.started = time.time()
+        # Files of these names are there already: a file, a dangling symlink, another program's part file.
         with open(os.path.join(self.download_folder(), "save-game.bin"), "wb") as f:
             f.write(b"older")
+        os.symlink("/nowhere", os.path.join(self.download_folder(), "bash_profile"))
+        with open(os.path.join(self.download_folder(), "notes.txt.part"), "wb") as f:
+            f.write(b"not ours")
+        before = set(self.files())
 
         pages.load_in_browser(self, self.site.url("/save-game"))
         self.wait_for_file("save-game (1).bin", SAVE_GAME)
-        self.wait_for_notice("下载完成：save-game (1).bin")
-        self.assertIn("开始下载：save-game (1).bin", self.program.log())
-
+        self.assertIn("ludex: 开始下载：save-game (1).bin", self.program.log())
+        harness.wait_for(lambda: "下载完成：save-game (1).bin" in self.notices(), 30,
+                         f"the notice of the finished download on the screen (shown: {self.notices()})")
         pages.load_in_browser(self, self.site.url("/save-game"))
         self.wait_for_file("save-game (2).bin", SAVE_GAME)
         self.wait_for_notice("下载完成：save-game (2).bin")
+        pages.load_in_browser(self, self.site.url("/notes"))
+        self.wait_for_file("notes (1).txt", SAVE_GAME)
 
-        with open(os.path.join(self.download_folder(), "save-game.bin"), "rb") as f:
-            self.assertEqual(f.read(), b"older")
-        self.assertEqual(sorted(os.listdir(self.download_folder())),
-                         ["save-game (1).bin", "save-game (2).bin", "save-game.bin"])
-        # The page stays where it was.
-        pages.browser_colour_is(self, PAGE_COLOUR, "the page after the downloads")
-
-    def test_a_broken_download_is_reported_and_leaves_nothing(self):
-        pages.load_in_browser(self, self.site.url("/broken"))
-        self.wait_for_notice("下载失败：save-game.bin")
-        self.wait_for_files([], "the broken download's part to go")
-        self.assert_alive()
-
-    def test_names_from_the_site_cannot_hide_leave_the_folder_or_run_long(self):
-        self.started = time.time()
-        # A dangling symlink holds its name as a file does.
-        os.symlink("/nowhere", os.path.join(self.download_folder(), "bash_profile"))
+        # Names from the site that would hide the file, leave the folder or run long.
         for path in ("/dotfile", "/climb", "/long"):
+            count = len(self.files()) + 1
             pages.load_in_browser(self, self.site.url(path))
-            harness.wait_for(lambda: any(n.startswith("下载完成") for n in self.notices()) or None, 30, path)
-            harness.wait_for(lambda: not [n for n in self.files() if n.endswith(".part")], 30, f"{path} whole")
-        names = [n for n in self.files() if n != "bash_profile"]
+            harness.wait_for(lambda: len(self.files()) == count and not [n for n in self.files() if
+                                                                         n.endswith((".part", ".wkdownload"))
+                                                                         and n not in before],
+                             30, f"{path} whole (the folder holds {self.files()})")
+        names = set(self.files()) - before - {"save-game (1).bin", "save-game (2).bin", "notes (1).txt"}
         self.assertEqual(len(names), 3, names)
         self.assertIn("bash_profile (1)", names)
         self.assertIn("长" * 65 + ".zip", names)  # 195 + 4 bytes
@@ -174,66 +194,95 @@ class DownloadTest(harness.ProgramTestCase):
         self.assertFalse(os.path.lexists(climbed) and os.lstat(climbed).st_mtime >= self.started, climbed)
         self.assertFalse(os.path.lexists(os.path.join(self.folders, "home", ".bash_profile")))
 
+        # A download that breaks off is reported and leaves nothing.
+        pages.load_in_browser(self, self.site.url("/broken"))
+        self.wait_for_notice("下载失败：broken.bin")
+        self.wait_for_files(before | names | {"save-game (1).bin", "save-game (2).bin", "notes (1).txt"},
+                            "the broken download's part to go")
+
+        # What was there is left as it was.
+        with open(os.path.join(self.download_folder(), "save-game.bin"), "rb") as f:
+            self.assertEqual(f.read(), b"older")
+        with open(os.path.join(self.download_folder(), "notes.txt.part"), "rb") as f:
+            self.assertEqual(f.read(), b"not ours")
+        # The page stays where it was.
+        pages.browser_colour_is(self, PAGE_COLOUR, "the page after the downloads")
+        self.assert_alive()
+
     def parts(self, n):
         """The files of running download `n`: its part, and the engine's own file beside it."""
         return {f"endless-{n}.bin.part", f"endless-{n}.bin.part.wkdownload"}
 
-    def wait_for_parts(self, count):
-        expected = set().union(*(self.parts(n) for n in range(count)))
+    def wait_for_parts(self, numbers):
+        expected = set().union(*(self.parts(n) for n in numbers))
         harness.wait_for(lambda: set(self.files()) == expected, 30,
-                         f"{count} downloads running as parts (the folder holds {self.files()})")
+                         f"downloads {numbers} running as parts (the folder holds {self.files()})")
 
-    def test_a_download_is_a_part_until_whole_and_nothing_when_it_breaks_off(self):
+    def test_downloads_are_parts_until_whole_three_at_most_and_leave_nothing_when_broken_off(self):
         pages.load_in_browser(self, self.site.url("/endless-0"))
-        self.wait_for_parts(1)
+        self.wait_for_parts([0])
         harness.wait_for(lambda: sum(os.path.getsize(os.path.join(self.download_folder(), name))
                                      for name in self.parts(0)) > 1024 * 1024, 30, "a megabyte in the parts")
         self.assertEqual(set(self.files()), self.parts(0))
-        self.endless[0].stop()
-        self.wait_for_notice("下载失败：endless-0.bin")
-        self.wait_for_files([], "the broken-off download's part to go")
-
-    def test_at_most_three_downloads_run_at_once(self):
-        for n in range(3):
+        for n in (1, 2):
             pages.load_in_browser(self, self.site.url(f"/endless-{n}"))
-            self.wait_for_parts(n + 1)
+            self.wait_for_parts(range(n + 1))
         pages.load_in_browser(self, self.site.url("/endless-3"))
         self.wait_for_notice("已阻止下载")
-        self.wait_for_parts(3)
+        self.wait_for_parts([0, 1, 2])
+
+        self.endless[0].stop()
+        self.wait_for_notice("下载失败：endless-0.bin")
+        self.wait_for_parts([1, 2])
         for endless in self.endless:
             endless.stop()
         self.wait_for_files([], "the broken-off downloads' parts to go")
 
-    def test_a_download_from_a_frame_of_another_site_waits_for_the_players_yes(self):
+    def test_downloads_the_player_did_not_start_in_the_page_wait_for_the_players_yes(self):
+        # Started by another site's frame: asked, and refused.
         pages.load_in_browser(self, self.site.url("/framed"))
         self.advert.wait_for_path("/save-game")
-        dialog = harness.wait_for(lambda: next(iter(self.consent_dialogs()), None), 30, "the question to the player")
-        self.assertEqual(self.screen.title(dialog), CONSENT_TITLE.format(name="save-game.bin", port=self.advert.port))
+        self.wait_for_consent_dialog("save-game.bin", self.advert.port)
         self.assertEqual(self.files(), [])
-        self.screen.xdotool("windowfocus", "--sync", dialog)
         self.screen.key("Escape")
         harness.wait_for(lambda: not self.consent_dialogs(), 30, "the question to go")
         self.assertEqual(self.files(), [])
 
-    def test_a_scripted_download_is_saved_once_the_player_says_yes(self):
+        # Started by a script: asked, and saved once the player says yes.
         pages.load_in_browser(self, self.site.url("/scripted"))
-        dialog = harness.wait_for(lambda: next(iter(self.consent_dialogs()), None), 30, "the question to the player")
-        self.assertEqual(self.screen.title(dialog), CONSENT_TITLE.format(name="save-game.bin", port=self.site.port))
-        self.screen.xdotool("windowfocus", "--sync", dialog)
+        self.wait_for_consent_dialog("save-game.bin", self.site.port)
         self.screen.key("alt+s")
         self.wait_for_file("save-game.bin", SAVE_GAME)
+        harness.wait_for(lambda: not self.consent_dialogs(), 30, "the question to go")
 
-    def test_a_link_the_player_clicks_downloads_without_asking(self):
-        pages.load_in_browser(self, self.site.url("/link"))
-        pages.browser_colour_is(self, PAGE_COLOUR, "the link page")
-        self.click_client(*pages.IN_BROWSER)
-        self.wait_for_file("save-game.bin", SAVE_GAME)
-        self.assertEqual(self.consent_dialogs(), [])
+        # A link the player clicks, and one that is a download link, save without asking.
+        for path, name in (("/link", "clicked.bin"), ("/download-link", "linked.bin")):
+            pages.load_in_browser(self, self.site.url(path))
+            self.site.wait_for_path(path)
+            pages.browser_colour_is(self, PAGE_COLOUR, f"the page {path}")
+            self.click_client(*pages.IN_BROWSER)
+            self.wait_for_file(name, SAVE_GAME)
+            self.assertEqual(self.consent_dialogs(), [], path)
+
+        # Links in another site's frame, clicked by the player, are still asked about: a download link of
+        # its own, and a plain link to a download of the game site's.
+        for path, server in (("/download-link", self.advert), ("/site-link", self.site)):
+            pages.load_in_browser(self, self.site.url(f"/framed{path}"))
+            self.advert.wait_for_path(path)
+            pages.browser_colour_is(self, ADVERT_COLOUR, f"the advert's frame {path} over the page")
+            server.clear_requests()
+            self.click_client(*pages.IN_BROWSER)
+            server.wait_for_path("/save-game")
+            self.wait_for_consent_dialog("save-game.bin", server.port)
+            self.screen.key("Escape")
+            harness.wait_for(lambda: not self.consent_dialogs(), 30, "the question to go")
+            self.assertEqual(self.files(), ["clicked.bin", "linked.bin", "save-game.bin"], path)
 
 
 class UserDirsDownloadTest(harness.ProgramTestCase):
     """Without XDG_DOWNLOAD_DIR in the environment, the download folder is the
-    one named in the user's user-dirs.dirs."""
+    one named in the user's user-dirs.dirs; one not yet there is made, for
+    the user alone, rather than falling back to ~/Downloads."""
 
     def setUp(self):
         self.site = PageServer({
@@ -245,17 +294,21 @@ class UserDirsDownloadTest(harness.ProgramTestCase):
     def program_environment(self):
         env = super().program_environment()
         env["XDG_DOWNLOAD_DIR"] = ""  # as good as unset
+        env["HOME"] = os.path.join(self.folders, "home")
+        os.makedirs(env["HOME"], exist_ok=True)
         os.makedirs(env["XDG_CONFIG_HOME"], exist_ok=True)
         with open(os.path.join(env["XDG_CONFIG_HOME"], "user-dirs.dirs"), "w") as f:
             f.write(f'XDG_DOWNLOAD_DIR="{self.folders}/下载"\n')
         return env
 
-    def test_download_lands_in_the_user_dirs_download_folder(self):
-        os.makedirs(os.path.join(self.folders, "下载"))
+    def test_download_lands_in_the_user_dirs_download_folder_made_if_missing(self):
         pages.load_in_browser(self, self.site.url("/save-game"))
-        path = os.path.join(self.folders, "下载", "save-game.bin")
+        folder = os.path.join(self.folders, "下载")
+        path = os.path.join(folder, "save-game.bin")
         harness.wait_for(lambda: os.path.exists(path) and os.path.getsize(path) == len(SAVE_GAME), 30,
                          f"the download at {path}")
+        self.assertEqual(stat.S_IMODE(os.stat(folder).st_mode), 0o700)
+        self.assertFalse(os.path.exists(os.path.join(self.folders, "home", "Downloads")))
 
 
 if __name__ == "__main__":

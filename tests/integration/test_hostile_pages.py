@@ -64,6 +64,16 @@ let n = 0;
 fetch('/alert-interval-running');
 setInterval(() => { alert('别走 ' + n); fetch('/after-alert?n=' + n++); }, 20);
 </script>""")
+# A page whose pop-up asks the player something at once: the pop-up shares
+# its opener's web process, which waits on the player with it.
+ASKING_POP_UP_OPENER = pages.coloured_page("opener", HOSTILE_COLOUR, """<script>
+window.open('/asking-pop-up', '_blank', 'left=900,top=750,width=300,height=200');
+</script>""")
+ASKING_POP_UP = pages.coloured_page("asking", HOSTILE_COLOUR, """<script>
+fetch('/pop-up-asking').then(() => { alert('请稍候'); fetch('/pop-up-answered'); });
+</script>""")
+# How long the program waits for a web process to take up a load (StuckPages::kPatienceMs).
+STUCK_PATIENCE = 4
 QUESTIONS_PAGE = pages.coloured_page("questions", HOSTILE_COLOUR, """<script>
 fetch('/questions-running').then(() => {
   fetch('/confirm?' + confirm('继续吗？'));
@@ -161,6 +171,8 @@ class HostilePageTest(harness.ProgramTestCase):
             "/alert-loop": Response(ALERT_LOOP_PAGE),
             "/alert-interval": Response(ALERT_INTERVAL_PAGE),
             "/questions": Response(QUESTIONS_PAGE),
+            "/asking-opener": Response(ASKING_POP_UP_OPENER),
+            "/asking-pop-up": Response(ASKING_POP_UP),
             "/memory-hog": Response(MEMORY_HOG_PAGE),
             "/busy": Response(BUSY_AFTER_PUSH_STATE_PAGE),
             **{path: Response(page) for path, page in local_file_pages("file://" + secret).items()},
@@ -269,6 +281,24 @@ class HostilePageTest(harness.ProgramTestCase):
         self.site.wait_for_path("/prompt?%E7%8E%A9%E5%AE%B6")  # the suggested "玩家"
         self.answer_dialog("Escape")
         self.site.wait_for_path("/prompt-again?null")
+
+    def test_a_dialog_in_a_pop_up_keeps_a_load_of_the_main_page_waiting_not_ended_as_stuck(self):
+        self.open_hostile("/asking-opener", "/pop-up-asking")
+        harness.wait_for(lambda: self.dialogs(), 30, "the pop-up's dialog")
+        processes = set(pages.web_processes(self.program.pid))
+        game = (REDIRECT_PORT, GAME3_PATH)
+        self.click_client(*harness.centre(BUTTON3))
+        # Well past the check's patience, twice over, the process and its question are still there.
+        watch_until = time.monotonic() + 2.5 * STUCK_PATIENCE
+        while time.monotonic() < watch_until:
+            self.assertTrue(self.dialogs(), "the pop-up's dialog went while it waited on the player")
+            self.assertEqual(set(pages.web_processes(self.program.pid)), processes, "a web process was ended")
+        self.answer_dialog("Return")
+        self.site.wait_for_path("/pop-up-answered")
+        harness.wait_for(lambda: game in self.web.requests(), BUTTON_DEADLINE, "the game button's request")
+        self.screen.wait_for_title(self.window, GAME3_TITLE)
+        pages.browser_colour_is(self, harness.PAGE_COLOURS[REDIRECT_PORT], "the game page in the browser")
+        self.assert_alive()
 
     def test_page_busy_after_push_state_is_left_alone(self):
         self.open_hostile("/busy", "/busy-running")

@@ -65,10 +65,7 @@ class LeakTest(harness.ProgramTestCase):
         cls.addClassCleanup(cls.site.__exit__, None, None, None)
 
     def program_environment(self):
-        env = {**super().program_environment(), **SANITIZER_OPTIONS}
-        # There before the program starts, as a player's download folder is.
-        os.makedirs(env["XDG_DOWNLOAD_DIR"], exist_ok=True)
-        return env
+        return {**super().program_environment(), **SANITIZER_OPTIONS}
 
     def setUp(self):
         super().setUp()

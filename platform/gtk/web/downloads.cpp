@@ -83,11 +83,18 @@ bool TrustedDownload(WebKitDownload* download) {
   WebKitWebView* view = webkit_download_get_web_view(download);
   const char* uri = webkit_uri_request_get_uri(webkit_download_get_request(download));
   if (!view || !uri) return false;
-  auto& trusted = OriginsOf(view).trusted_downloads;
-  const auto it = std::find(trusted.begin(), trusted.end(), uri);
-  if (it == trusted.end()) return false;
-  trusted.erase(it);
-  return true;
+  LoadOrigins& origins = OriginsOf(view);
+  auto& trusted = origins.trusted_downloads;
+  if (const auto it = std::ranges::find(trusted, uri); it != trusted.end()) {
+    trusted.erase(it);
+    return true;
+  }
+  // A link with the "download" attribute turns into a download with no
+  // response to judge. The engine honours the attribute only for an address
+  // of the link's own origin, so one clicked in the main frame is of the
+  // main page's origin; one in another site's frame is not.
+  const char* page = webkit_web_view_get_uri(view);
+  return page && SameOrigin(uri, page) && StartedByPlayer(origins, uri);
 }
 
 gboolean OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
@@ -97,9 +104,13 @@ gboolean OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision, Web
     return FALSE;
   }
   auto* response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
-  if (!webkit_response_policy_decision_is_main_frame_main_resource(response)) return FALSE;
   const char* uri = webkit_uri_request_get_uri(webkit_response_policy_decision_get_request(response));
   LoadOrigins& origins = OriginsOf(view);
+  if (!webkit_response_policy_decision_is_main_frame_main_resource(response)) {
+    // Whatever a click in a frame loads there is the frame's, not the player's.
+    if (uri) Remember(origins.started_by_player, {std::string(uri), false});
+    return FALSE;
+  }
   if (uri && StartedByPlayer(origins, uri)) Remember(origins.trusted_downloads, std::string(uri));
   if (webkit_response_policy_decision_is_mime_type_supported(response)) return FALSE;
   webkit_policy_decision_download(decision);
@@ -153,11 +164,12 @@ void DownloadWhatCannotBeShown(WebKitWebView* view, SignalConnections& connectio
 }
 
 std::string DownloadFolder() {
-  const std::string chosen = ChosenFolder();
-  if (Usable(chosen)) return chosen;
-  const std::string fallback = Path(g_get_home_dir(), "Downloads");
-  if (!g_file_test(fallback.c_str(), G_FILE_TEST_EXISTS)) g_mkdir(fallback.c_str(), kPrivate);
-  return Usable(fallback) ? fallback : "";
+  for (const std::string& folder : {ChosenFolder(), Path(g_get_home_dir(), "Downloads")}) {
+    // A folder the user named but has not made yet is made, as the player's own.
+    if (g_path_is_absolute(folder.c_str()) && !Exists(folder)) g_mkdir(folder.c_str(), kPrivate);
+    if (Usable(folder)) return folder;
+  }
+  return "";
 }
 
 Downloads::Downloads(WebKitWebContext* context, Notices& notices) : notices_(notices) {

@@ -20,9 +20,9 @@
 namespace ludex::gtk {
 
 // The user's download folder: XDG_DOWNLOAD_DIR from the environment, else
-// the one in the user-dirs file. One that is the home folder itself,
-// missing, relative or not writable gives ~/Downloads (made if missing);
-// "" when that cannot be used either.
+// the one in the user-dirs file, made (0700) if it is missing. One that is
+// the home folder itself, relative, not writable or cannot be made gives
+// ~/Downloads (made if missing); "" when that cannot be used either.
 std::string DownloadFolder();
 
 // A page that the view cannot show (a file of a type it does not display) is

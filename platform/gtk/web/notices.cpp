@@ -51,11 +51,16 @@ void Notices::Show(const std::string& title, const std::string& detail) {
 }
 
 void Notices::ShowOnScreen(const std::string& title, const std::string& detail) {
+  if (queue_.Add({title, detail})) Display(*queue_.Shown());
+}
+
+void Notices::Display(const Notice& notice) {
   if (!window_) Build();
-  gtk_window_set_title(GTK_WINDOW(window_.get()), title.c_str());
-  gtk_label_set_markup(GTK_LABEL(title_label_), TakeText(g_markup_printf_escaped("<b>%s</b>", title.c_str())).c_str());
-  gtk_label_set_text(GTK_LABEL(detail_label_), detail.c_str());
-  gtk_widget_set_visible(detail_label_, !detail.empty());
+  gtk_window_set_title(GTK_WINDOW(window_.get()), notice.title.c_str());
+  gtk_label_set_markup(GTK_LABEL(title_label_),
+                       TakeText(g_markup_printf_escaped("<b>%s</b>", notice.title.c_str())).c_str());
+  gtk_label_set_text(GTK_LABEL(detail_label_), notice.detail.c_str());
+  gtk_widget_set_visible(detail_label_, !notice.detail.empty());
   gtk_window_resize(GTK_WINDOW(window_.get()), kWidth, 1);
   PlaceInCorner();
   gtk_widget_show(window_.get());
@@ -81,7 +86,11 @@ void Notices::StopHiding() {
 gboolean Notices::OnHideTimeout(gpointer self) {
   auto* notices = static_cast<Notices*>(self);
   notices->hide_source_ = 0;
-  gtk_widget_hide(notices->window_.get());
+  if (const Notice* next = notices->queue_.Next()) {
+    notices->Display(*next);
+  } else {
+    gtk_widget_hide(notices->window_.get());
+  }
   return G_SOURCE_REMOVE;
 }
 

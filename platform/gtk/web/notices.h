@@ -1,7 +1,8 @@
 // Short notices of the back end's own (downloads, refused pop-up windows): a
 // small window in the bottom-right corner of the primary monitor's work
-// area that takes no focus and goes by itself after a while. A new notice
-// replaces the one shown. Each notice is also written to stderr.
+// area that takes no focus and goes by itself after a while. Notices that
+// come while one is shown wait their turn; one the same as the notice shown
+// or waiting is not repeated. Each notice is also written to stderr.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "platform/gtk/gobject_ptr.h"
+#include "platform/notice_queue.h"
 
 namespace ludex::gtk {
 
@@ -26,10 +28,12 @@ class Notices {
 
  private:
   void Build();
+  void Display(const Notice& notice);
   void PlaceInCorner();
   void StopHiding();
   static gboolean OnHideTimeout(gpointer self);
 
+  NoticeQueue queue_;
   WidgetPtr window_;
   GtkWidget* title_label_ = nullptr;   // owned by window_
   GtkWidget* detail_label_ = nullptr;  // owned by window_
