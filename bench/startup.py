@@ -6,8 +6,9 @@ On an X server of its own and a loopback web server serving the start page,
 both from the integration tests' harness, it launches the program and the browser alternately, run by run, and takes
 for each run: launch to the top-level window mapped, to the first request
 for the start page, and to the page's onload; PSS and RSS of the whole
-process tree 3 s after onload; and CPU time used by the tree in the 5 s
-after that, the pointer away from every window. It prints min / median /
+process tree 3 s after onload; and the CPU time and the context switches
+(wake-ups) of the tree's threads in the 5 s after that, the pointer away
+from every window. It prints min / median /
 max of each figure for both programs, the ratio of the medians and whether
 the target is met. Then, on the same display, game switch latency and an
 evening of play (game_switch.py) and, in the full run, memory with pop-ups
@@ -59,6 +60,7 @@ FIGURES = [
     ("PSS of process tree", "MiB", "{:.1f}", 1.0),
     ("RSS of process tree", "MiB", "{:.1f}", None),
     ("CPU in 5 s idle", "ms", "{:.0f}", 1.0),
+    ("wake-ups in 5 s idle", "count", "{:.0f}", None),
 ]
 
 
@@ -67,7 +69,7 @@ class RunFailed(Exception):
 
 
 def measure_once(label, command, env, output_dir, watcher, start_page):
-    """One launch: the six figures, in FIGURES order."""
+    """One launch: the figures, in FIGURES order."""
     start_page.reset()
     log_path = os.path.join(output_dir, f"bench-{label.replace(' ', '-')}.log")
     launched = time.monotonic()
@@ -90,13 +92,16 @@ def measure_once(label, command, env, output_dir, watcher, start_page):
         time.sleep(max(0.0, onload + AFTER_ONLOAD - time.monotonic()))
         pss, rss = process_tree.memory_kib(program.pid)
         before = process_tree.cpu_seconds(program.pid)
+        switches_before = process_tree.wake_ups(program.pid)
         time.sleep(IDLE_WINDOW)
         after = process_tree.cpu_seconds(program.pid)
+        switches_after = process_tree.wake_ups(program.pid)
         if not program.alive():
             raise RunFailed(f"{label}: exited while idle; see {log_path}")
         cpu = sum(used - before.get(pid, 0.0) for pid, used in after.items())
+        woken = sum(count - switches_before.get(thread, 0) for thread, count in switches_after.items())
         return [(mapped - launched) * 1000, (request - launched) * 1000, (onload - launched) * 1000,
-                pss / 1024, rss / 1024, cpu * 1000]
+                pss / 1024, rss / 1024, cpu * 1000, woken]
     finally:
         program.stop()
 

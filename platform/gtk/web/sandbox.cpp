@@ -1,5 +1,9 @@
 #include "platform/gtk/web/sandbox.h"
 
+#include <sys/wait.h>
+
+#include <cerrno>
+
 #include <glib/gstdio.h>
 
 #include "platform/diagnostics.h"
@@ -11,21 +15,43 @@ namespace {
 
 constexpr int kPrivate = 0700;
 
+// The probe: not started, running (its process), or answered.
+bool probe_started = false;
+GPid probe_pid = 0;
+bool probe_available = false;
+
 }  // namespace
 
-bool SandboxAvailable() {
-  if (TakeText(g_find_program_in_path("xdg-dbus-proxy")).empty()) return false;
+void StartSandboxProbe() {
+  if (probe_started) return;
+  probe_started = true;
+  if (TakeText(g_find_program_in_path("xdg-dbus-proxy")).empty()) return;
   // The namespaces WebKit asks bwrap for, tried on a command that does nothing.
   const char* probe[] = {"bwrap", "--unshare-user", "--unshare-pid", "--unshare-ipc", "--unshare-uts",
                          "--ro-bind", "/", "/", "true", nullptr};
-  gint status = 0;
   GError* error = nullptr;
-  const bool ran = g_spawn_sync(nullptr, const_cast<char**>(probe), nullptr,
-                                GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL |
-                                            G_SPAWN_STDERR_TO_DEV_NULL),
-                                nullptr, nullptr, nullptr, nullptr, &status, &error);
+  if (!g_spawn_async(nullptr, const_cast<char**>(probe), nullptr,
+                     GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_STDOUT_TO_DEV_NULL |
+                                 G_SPAWN_STDERR_TO_DEV_NULL),
+                     nullptr, nullptr, &probe_pid, &error)) {
+    probe_pid = 0;
+  }
   if (error) g_error_free(error);
-  return ran && g_spawn_check_wait_status(status, nullptr);
+}
+
+bool SandboxAvailable() {
+  StartSandboxProbe();
+  if (probe_pid > 0) {
+    int status = 0;
+    pid_t ended = 0;
+    do {
+      ended = waitpid(probe_pid, &status, 0);
+    } while (ended < 0 && errno == EINTR);
+    probe_available = ended == probe_pid && g_spawn_check_wait_status(status, nullptr);
+    g_spawn_close_pid(probe_pid);
+    probe_pid = 0;
+  }
+  return probe_available;
 }
 
 // WebKit binds folders under the user's cache, data and configuration
@@ -39,7 +65,9 @@ bool UserFoldersUsable() {
 }
 
 bool SandboxWebProcesses(WebKitWebContext* context, const std::string& readable_folder) {
-  if (!UserFoldersUsable() || !SandboxAvailable()) return false;
+  // The probe's answer first: a probe left running would stay a zombie.
+  const bool available = SandboxAvailable();
+  if (!UserFoldersUsable() || !available) return false;
   webkit_web_context_set_sandbox_enabled(context, TRUE);
   // A path the sandbox is given must be there when a web process starts.
   if (g_mkdir_with_parents(readable_folder.c_str(), kPrivate) == 0) {

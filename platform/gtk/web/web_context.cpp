@@ -9,6 +9,7 @@
 #include "platform/diagnostics.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/web/memory_limits.h"
+#include "platform/gtk/web/page_painting.h"
 
 namespace ludex::gtk {
 
@@ -35,8 +36,11 @@ std::string XdgFolder(const char* variable, const char* under_home) {
 
 GObjectPtr<WebKitWebContext> NewContextFor(WebKitWebsiteDataManager* manager) {
   const MemoryPressureSettingsPtr limits = WebProcessMemoryLimits();
-  GObjectPtr<WebKitWebContext> context(WEBKIT_WEB_CONTEXT(g_object_new(
-      WEBKIT_TYPE_WEB_CONTEXT, "website-data-manager", manager, "memory-pressure-settings", limits.get(), nullptr)));
+  GObjectPtr<WebKitWebContext> context;
+  MakeContextWithoutOpenGlDriverInSoftware([&] {
+    context.reset(WEBKIT_WEB_CONTEXT(g_object_new(WEBKIT_TYPE_WEB_CONTEXT, "website-data-manager", manager,
+                                                  "memory-pressure-settings", limits.get(), nullptr)));
+  });
   g_signal_connect(context.get(), "initialize-web-extensions", G_CALLBACK(OnInitializeWebExtensions), nullptr);
   return context;
 }
