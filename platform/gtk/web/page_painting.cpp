@@ -3,9 +3,6 @@
 #include <glob.h>
 #include <unistd.h>
 
-#include <optional>
-#include <string>
-
 namespace ludex::gtk {
 
 namespace {
@@ -34,25 +31,6 @@ WebKitHardwareAccelerationPolicy PagePaintingPolicy() {
 void LeaveOpenGlUnusedWithoutGraphicsProcessor() {
   // A user's own setting stands.
   if (!HasGraphicsProcessor()) g_setenv("GDK_GL", "disable", FALSE);
-}
-
-void MakeContextWithoutOpenGlDriverInSoftware(const std::function<void()>& make_context) {
-  if (HasGraphicsProcessor()) {
-    make_context();
-    return;
-  }
-  // The EGL dispatcher reads its list of drivers once, at the first EGL
-  // call, which WebKit makes while the context is made.
-  constexpr const char* kDrivers = "__EGL_VENDOR_LIBRARY_FILENAMES";
-  const char* set = g_getenv(kDrivers);
-  const std::optional<std::string> before = set ? std::optional<std::string>(set) : std::nullopt;
-  g_setenv(kDrivers, "/nonexistent/ludex-no-egl-driver.json", TRUE);
-  make_context();
-  if (before) {
-    g_setenv(kDrivers, before->c_str(), TRUE);
-  } else {
-    g_unsetenv(kDrivers);
-  }
 }
 
 }  // namespace ludex::gtk
