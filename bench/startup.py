@@ -232,7 +232,7 @@ def main():
 def print_popups(pss, load_state):
     print()
     print(f"Memory with pop-ups: PSS of the process tree (MiB), main window and {popups.POPUPS} pop-ups "
-          f"(surf: {popups.POPUPS + 1} windows of one process), min / median / max of {POPUP_RUNS} run(s) "
+          f"(surf: {popups.POPUPS + 1} windows, each a surf of its own), min / median / max of {POPUP_RUNS} run(s) "
           f"({load_state})")
     medians = {name: statistics.median(values) for name, values in pss.items()}
     for name, values in pss.items():
