@@ -20,7 +20,6 @@
 #include "platform/gtk/window_table.h"
 #include "platform/gtk/web/browser.h"
 #include "platform/gtk/web/page_painting.h"
-#include "platform/gtk/web/sandbox.h"
 #include "platform/gtk/web/web_session.h"
 
 namespace ludex {
@@ -167,8 +166,6 @@ std::unique_ptr<Backend> MakeGtkBackend(int* argc, char*** argv) {
                  display && *display ? display : "(DISPLAY is not set)");
     std::exit(1);
   }
-  // bwrap answers while the windows are built.
-  gtk::StartSandboxProbe();
   return std::make_unique<GtkBackend>();
 }
 

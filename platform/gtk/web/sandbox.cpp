@@ -1,9 +1,5 @@
 #include "platform/gtk/web/sandbox.h"
 
-#include <sys/wait.h>
-
-#include <cerrno>
-
 #include <glib/gstdio.h>
 
 #include "platform/diagnostics.h"
@@ -15,43 +11,21 @@ namespace {
 
 constexpr int kPrivate = 0700;
 
-// The probe: not started, running (its process), or answered.
-bool probe_started = false;
-GPid probe_pid = 0;
-bool probe_available = false;
-
 }  // namespace
 
-void StartSandboxProbe() {
-  if (probe_started) return;
-  probe_started = true;
-  if (TakeText(g_find_program_in_path("xdg-dbus-proxy")).empty()) return;
+bool SandboxAvailable() {
+  if (TakeText(g_find_program_in_path("xdg-dbus-proxy")).empty()) return false;
   // The namespaces WebKit asks bwrap for, tried on a command that does nothing.
   const char* probe[] = {"bwrap", "--unshare-user", "--unshare-pid", "--unshare-ipc", "--unshare-uts",
                          "--ro-bind", "/", "/", "true", nullptr};
+  gint status = 0;
   GError* error = nullptr;
-  if (!g_spawn_async(nullptr, const_cast<char**>(probe), nullptr,
-                     GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_STDOUT_TO_DEV_NULL |
-                                 G_SPAWN_STDERR_TO_DEV_NULL),
-                     nullptr, nullptr, &probe_pid, &error)) {
-    probe_pid = 0;
-  }
+  const bool ran = g_spawn_sync(nullptr, const_cast<char**>(probe), nullptr,
+                                GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL |
+                                            G_SPAWN_STDERR_TO_DEV_NULL),
+                                nullptr, nullptr, nullptr, nullptr, &status, &error);
   if (error) g_error_free(error);
-}
-
-bool SandboxAvailable() {
-  StartSandboxProbe();
-  if (probe_pid > 0) {
-    int status = 0;
-    pid_t ended = 0;
-    do {
-      ended = waitpid(probe_pid, &status, 0);
-    } while (ended < 0 && errno == EINTR);
-    probe_available = ended == probe_pid && g_spawn_check_wait_status(status, nullptr);
-    g_spawn_close_pid(probe_pid);
-    probe_pid = 0;
-  }
-  return probe_available;
+  return ran && g_spawn_check_wait_status(status, nullptr);
 }
 
 // WebKit binds folders under the user's cache, data and configuration
@@ -65,9 +39,7 @@ bool UserFoldersUsable() {
 }
 
 bool SandboxWebProcesses(WebKitWebContext* context, const std::string& readable_folder) {
-  // The probe's answer first: a probe left running would stay a zombie.
-  const bool available = SandboxAvailable();
-  if (!UserFoldersUsable() || !available) return false;
+  if (!UserFoldersUsable() || !SandboxAvailable()) return false;
   webkit_web_context_set_sandbox_enabled(context, TRUE);
   // A path the sandbox is given must be there when a web process starts.
   if (g_mkdir_with_parents(readable_folder.c_str(), kPrivate) == 0) {

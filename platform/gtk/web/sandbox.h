@@ -10,13 +10,7 @@
 
 namespace ludex::gtk {
 
-// Starts asking bwrap, in a process of its own, whether it can make the
-// namespaces the sandbox needs here; called at start-up, so that the answer
-// is there by the time the first web view is made instead of holding it up.
-void StartSandboxProbe();
-
-// Whether the sandbox can be had here: the probe's answer, waited for (the
-// probe is started now if it was not).
+// Whether bwrap can make the namespaces the sandbox needs here.
 bool SandboxAvailable();
 
 // Before the first web process of `context`: turns the sandbox on where it is

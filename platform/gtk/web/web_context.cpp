@@ -38,10 +38,6 @@ GObjectPtr<WebKitWebContext> NewContextFor(WebKitWebsiteDataManager* manager) {
   GObjectPtr<WebKitWebContext> context(WEBKIT_WEB_CONTEXT(g_object_new(
       WEBKIT_TYPE_WEB_CONTEXT, "website-data-manager", manager, "memory-pressure-settings", limits.get(), nullptr)));
   g_signal_connect(context.get(), "initialize-web-extensions", G_CALLBACK(OnInitializeWebExtensions), nullptr);
-  // One window in which the player switches games all evening: a browser's
-  // caches (several left pages kept alive for going back, a large memory
-  // cache) grow with every switch, and going back may load the game anew.
-  webkit_web_context_set_cache_model(context.get(), WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
   return context;
 }
 
