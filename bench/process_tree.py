@@ -65,3 +65,23 @@ def cpu_seconds(root):
             used[pid] = (int(fields[11]) + int(fields[12])) / _CLOCK_TICKS
     return used
 
+
+
+def wake_ups(root):
+    """Context switches of each thread in the tree, by (pid, thread id): every
+    time a thread went to sleep or was put off the processor."""
+    counts = {}
+    for pid in members(root):
+        try:
+            threads = os.listdir(f"/proc/{pid}/task")
+        except OSError:
+            continue
+        for thread in threads:
+            try:
+                with open(f"/proc/{pid}/task/{thread}/status") as f:
+                    counts[(pid, thread)] = sum(int(line.split()[1]) for line in f
+                                                if line.startswith(("voluntary_ctxt_switches",
+                                                                    "nonvoluntary_ctxt_switches")))
+            except OSError:
+                continue
+    return counts

@@ -6,10 +6,14 @@ On an X server of its own and a loopback web server serving the start page,
 both from the integration tests' harness, it launches the program and the browser alternately, run by run, and takes
 for each run: launch to the top-level window mapped, to the first request
 for the start page, and to the page's onload; PSS and RSS of the whole
-process tree 3 s after onload; and CPU time used by the tree in the 5 s
-after that. It prints min / median / max of each figure for both programs,
-the ratio of the medians and whether the target is met. Then it runs the
-two Google Benchmark binaries and prints their figures.
+process tree 3 s after onload; and the CPU time and the context switches
+(wake-ups) of the tree's threads in the 5 s after that, the pointer away
+from every window. It prints min / median /
+max of each figure for both programs, the ratio of the medians and whether
+the target is met. Then, on the same display, game switch latency and an
+evening of play (game_switch.py) and, in the full run, memory with pop-ups
+(popups.py); last, the two Google Benchmark binaries. Each table names the
+machine's load averages.
 
 Only the runs' failures fail the script; figures that miss their targets do not.
 """
@@ -25,11 +29,16 @@ import time
 BENCH_DIR = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [BENCH_DIR, os.path.join(BENCH_DIR, os.pardir, "tests", "integration")]
 
+import game_switch  # noqa: E402
+import harness  # noqa: E402
 import hot_paths  # noqa: E402
+import popups  # noqa: E402
 import process_tree  # noqa: E402
-from harness import HOST_VARIABLES, REDIRECT_PORT, Program, VirtualDisplay, wait_for  # noqa: E402
+from harness import (HOST_VARIABLES, REDIRECT_PORT, SCREEN_HEIGHT, SCREEN_WIDTH, Program,  # noqa: E402
+                     VirtualDisplay, wait_for)
 from pages import PageServer  # noqa: E402
 from start_page import PAGE_PATH, StartPage  # noqa: E402
+from x_input import XInput  # noqa: E402
 from x_maps import MapWatcher  # noqa: E402
 
 # The program, built for the loopback hosts, starts at this address.
@@ -37,6 +46,10 @@ START_ADDRESS = f"http://127.0.0.1:{REDIRECT_PORT}{PAGE_PATH}"
 LAUNCH_TIMEOUT = 60
 AFTER_ONLOAD = 3.0
 IDLE_WINDOW = 5.0
+SWITCH_PRESSES = 100
+SURF_LOADS = 7
+EVENING_CHECKPOINTS = (10, 100, 500)
+POPUP_RUNS = 3
 
 # figure, unit, how a value is shown, and the largest ratio of medians
 # (program / browser) that meets the target, None for no target.
@@ -47,6 +60,7 @@ FIGURES = [
     ("PSS of process tree", "MiB", "{:.1f}", 1.0),
     ("RSS of process tree", "MiB", "{:.1f}", None),
     ("CPU in 5 s idle", "ms", "{:.0f}", 1.0),
+    ("wake-ups in 5 s idle", "count", "{:.0f}", None),
 ]
 
 
@@ -55,7 +69,7 @@ class RunFailed(Exception):
 
 
 def measure_once(label, command, env, output_dir, watcher, start_page):
-    """One launch: the six figures, in FIGURES order."""
+    """One launch: the figures, in FIGURES order."""
     start_page.reset()
     log_path = os.path.join(output_dir, f"bench-{label.replace(' ', '-')}.log")
     launched = time.monotonic()
@@ -78,20 +92,24 @@ def measure_once(label, command, env, output_dir, watcher, start_page):
         time.sleep(max(0.0, onload + AFTER_ONLOAD - time.monotonic()))
         pss, rss = process_tree.memory_kib(program.pid)
         before = process_tree.cpu_seconds(program.pid)
+        switches_before = process_tree.wake_ups(program.pid)
         time.sleep(IDLE_WINDOW)
         after = process_tree.cpu_seconds(program.pid)
+        switches_after = process_tree.wake_ups(program.pid)
         if not program.alive():
             raise RunFailed(f"{label}: exited while idle; see {log_path}")
         cpu = sum(used - before.get(pid, 0.0) for pid, used in after.items())
+        woken = sum(count - switches_before.get(thread, 0) for thread, count in switches_after.items())
         return [(mapped - launched) * 1000, (request - launched) * 1000, (onload - launched) * 1000,
-                pss / 1024, rss / 1024, cpu * 1000]
+                pss / 1024, rss / 1024, cpu * 1000, woken]
     finally:
         program.stop()
 
 
-def print_startup_table(names, samples, runs):
+def print_startup_table(names, samples, runs, load_state):
     print()
-    print(f"Start-up and footprint: min / median / max of {runs} run(s) each, the programs alternated run by run")
+    print(f"Start-up and footprint: min / median / max of {runs} run(s) each, the programs alternated run by run "
+          f"({load_state})")
     rows = [("figure", names[0], names[1], "ratio of medians", "target")]
     for i, (figure, unit, shown, target) in enumerate(FIGURES):
         cells = []
@@ -114,6 +132,12 @@ def print_startup_table(names, samples, runs):
             print("  ".join("-" * w for w in widths))
 
 
+def machine_state():
+    """The load averages, to read each figure against what else the machine was doing."""
+    with open("/proc/loadavg") as f:
+        return "load " + " ".join(f.read().split()[:3])
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--program", required=True, help="the game centre, built for the loopback hosts")
@@ -127,15 +151,19 @@ def main():
         sys.exit("bench: surf is not installed (scripts/bench installs it)")
     runs = 1 if args.quick else int(os.environ.get("BENCH_RUNS", "5"))
     program = os.path.abspath(args.program)
+    # The portal is built beside the program.
+    harness.PROGRAM = program
     os.makedirs(args.output_dir, exist_ok=True)
+
+    def log(name):
+        return os.path.join(args.output_dir, f"bench-{name}.log")
 
     names = ("ludex", "surf")
     commands = {"ludex": [program], "surf": [browser, START_ADDRESS]}
     samples = {name: [] for name in names}
     start_page = StartPage()
     with tempfile.TemporaryDirectory(prefix="ludex-bench-home-") as home, \
-            VirtualDisplay(os.path.join(args.output_dir, "bench-xvfb.log")) as display, \
-            MapWatcher(display.name) as watcher, PageServer(start_page.pages, port=REDIRECT_PORT):
+            VirtualDisplay(log("xvfb")) as display, MapWatcher(display.name) as watcher:
         # Both programs keep their profiles and caches in the same fresh home.
         env = display.environment({
             "GDK_BACKEND": "x11", "HOME": home, "XDG_CACHE_HOME": os.path.join(home, ".cache"),
@@ -143,25 +171,52 @@ def main():
         # X11, and the hosts the program is built with, this server among them.
         for variable in ("WAYLAND_DISPLAY", *HOST_VARIABLES):
             env.pop(variable, None)
+        # The pointer away from every window: idle means nobody hovers over anything.
+        with XInput(display.name) as x:
+            x.move(SCREEN_WIDTH - 1, SCREEN_HEIGHT - 1)
         print(f"bench: display {display.name}, start page {START_ADDRESS} ({start_page.page_size // 1024} KiB), "
-              f"{runs} run(s) each")
+              f"{runs} run(s) each; {machine_state()}")
         sys.stdout.flush()
+        with PageServer(start_page.pages, port=REDIRECT_PORT):
+            if not args.quick:
+                # A first start of each that is not counted: caches and profiles as on a used machine.
+                for name in names:
+                    measure_once(f"{name} warm-up", commands[name], env, args.output_dir, watcher, start_page)
+            for run in range(runs):
+                order = names if run % 2 == 0 else names[::-1]
+                for name in order:
+                    figures = measure_once(f"{name} run {run + 1}", commands[name], env, args.output_dir, watcher,
+                                           start_page)
+                    samples[name].append(figures)
+                    print(f"bench: {name:5} run {run + 1}: " + ", ".join(
+                        f"{figure} {shown.format(value)} {unit}"
+                        for (figure, unit, shown, _), value in zip(FIGURES, figures)))
+                    sys.stdout.flush()
+        print_startup_table(names, samples, runs, machine_state())
+        sys.stdout.flush()
+
+        switches = game_switch.program_switches(program, env, display, log("switches"),
+                                                10 if args.quick else SWITCH_PRESSES)
+        loads = game_switch.browser_loads(browser, env, display, watcher, log("surf-loads"),
+                                          1 if args.quick else SURF_LOADS)
+        game_switch.print_latency(switches, loads, machine_state())
+        sys.stdout.flush()
+
+        checkpoints = (10,) if args.quick else EVENING_CHECKPOINTS
+        game_switch.print_evening(game_switch.evening(program, env, display, args.output_dir, checkpoints),
+                                  machine_state())
+        sys.stdout.flush()
+
         if not args.quick:
-            # A first start of each that is not counted: caches and profiles as on a used machine.
-            for name in names:
-                measure_once(f"{name} warm-up", commands[name], env, args.output_dir, watcher, start_page)
-        for run in range(runs):
-            order = names if run % 2 == 0 else names[::-1]
-            for name in order:
-                figures = measure_once(f"{name} run {run + 1}", commands[name], env, args.output_dir, watcher,
-                                       start_page)
-                samples[name].append(figures)
-                print(f"bench: {name:5} run {run + 1}: " + ", ".join(
-                    f"{figure} {shown.format(value)} {unit}"
-                    for (figure, unit, shown, _), value in zip(FIGURES, figures)))
-                sys.stdout.flush()
-        print_startup_table(names, samples, runs)
-        sys.stdout.flush()
+            with_popups = {"ludex": [], "surf": []}
+            for run in range(POPUP_RUNS):
+                for name in names if run % 2 == 0 else names[::-1]:
+                    if name == "ludex":
+                        with_popups[name].append(popups.program_pss(program, env, display, log("popups")))
+                    else:
+                        with_popups[name].append(popups.browser_pss(browser, env, display, log("surf-popups")))
+            print_popups(with_popups, machine_state())
+            sys.stdout.flush()
 
         repetitions = 1 if args.quick else runs
         min_time = 0.01 if args.quick else 0.5
@@ -172,6 +227,17 @@ def main():
         failed = hot_paths.print_table(results, repetitions)
     if failed:
         sys.exit(f"bench: {failed} benchmark(s) failed")
+
+
+def print_popups(pss, load_state):
+    print()
+    print(f"Memory with pop-ups: PSS of the process tree (MiB), main window and {popups.POPUPS} pop-ups "
+          f"(surf: {popups.POPUPS + 1} windows, each a surf of its own), min / median / max of {POPUP_RUNS} run(s) "
+          f"({load_state})")
+    medians = {name: statistics.median(values) for name, values in pss.items()}
+    for name, values in pss.items():
+        print(f"{name:5}  {min(values):.1f} / {medians[name]:.1f} / {max(values):.1f}")
+    print(f"ratio of medians: {medians['ludex'] / medians['surf']:.2f}")
 
 
 if __name__ == "__main__":
