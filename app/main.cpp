@@ -1,6 +1,7 @@
 // The game centre: install the real back end, load the main window, run.
 #include <cstdio>
 #include <exception>
+#include <stdexcept>
 #include <string_view>
 
 #include "app/catalogue.h"
@@ -8,6 +9,7 @@
 #include "app/resources.h"
 #include "app/version.h"
 #include "controls/register_controls.h"
+#include "platform/account.h"
 #include "platform/font.h"
 #include "platform/gtk/gtk_backend.h"
 
@@ -17,6 +19,12 @@ int main(int argc, char** argv) {
     std::printf("%.*s %.*s\n", static_cast<int>(kProductName.size()), kProductName.data(),
                 static_cast<int>(kVersionText.size()), kVersionText.data());
     return 0;
+  }
+  try {
+    SetAccount(AccountFromArguments(argc - 1, argv + 1));
+  } catch (const std::invalid_argument& e) {
+    std::fprintf(stderr, "ludex: %s\n", e.what());
+    return 2;
   }
   try {
     CheckHostOverrides();

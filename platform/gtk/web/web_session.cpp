@@ -5,7 +5,8 @@
 
 namespace ludex::gtk {
 
-WebSession::WebSession() : context_(NewWebContext(notices_)), downloads_(context_.get(), notices_), popups_(notices_) {
+WebSession::WebSession(Notices& notices)
+    : notices_(notices), context_(NewWebContext(notices_)), downloads_(context_.get(), notices_), popups_(notices_) {
   // No view, and so no web process, is made before the session is.
   const std::string folder = DownloadFolder();
   if (SandboxWebProcesses(context_.get(), folder)) {

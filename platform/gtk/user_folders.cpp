@@ -1,0 +1,61 @@
+#include "platform/gtk/user_folders.h"
+
+#include <unistd.h>
+
+#include <glib/gstdio.h>
+
+#include <cstdlib>
+
+#include "platform/gtk/glib_text.h"
+
+namespace ludex::gtk {
+
+namespace {
+
+constexpr int kPrivate = 0700;
+
+struct Kind {
+  const char* variable;
+  GUserDirectory directory;
+  const char* under_home;
+};
+
+Kind KindOf(UserFolder folder) {
+  switch (folder) {
+    case UserFolder::Downloads: return {"XDG_DOWNLOAD_DIR", G_USER_DIRECTORY_DOWNLOAD, "Downloads"};
+    case UserFolder::Pictures: return {"XDG_PICTURES_DIR", G_USER_DIRECTORY_PICTURES, "Pictures"};
+  }
+  std::abort();
+}
+
+std::string Canonical(const std::string& path) {
+  char* resolved = realpath(path.c_str(), nullptr);
+  std::string result = resolved ? resolved : path;
+  free(resolved);
+  return result;
+}
+
+bool Usable(const std::string& folder) {
+  return !folder.empty() && g_path_is_absolute(folder.c_str()) && g_file_test(folder.c_str(), G_FILE_TEST_IS_DIR) &&
+         access(folder.c_str(), W_OK | X_OK) == 0 && Canonical(folder) != Canonical(g_get_home_dir());
+}
+
+std::string ChosenFolder(const Kind& kind) {
+  const char* set = g_getenv(kind.variable);
+  if (set && *set) return set;
+  const char* folder = g_get_user_special_dir(kind.directory);
+  return folder ? folder : "";
+}
+
+}  // namespace
+
+std::string UserFolderPath(UserFolder folder) {
+  const Kind kind = KindOf(folder);
+  const std::string chosen = ChosenFolder(kind);
+  if (Usable(chosen)) return chosen;
+  const std::string fallback = TakeText(g_build_filename(g_get_home_dir(), kind.under_home, nullptr));
+  if (!g_file_test(fallback.c_str(), G_FILE_TEST_EXISTS)) g_mkdir(fallback.c_str(), kPrivate);
+  return Usable(fallback) ? fallback : "";
+}
+
+}  // namespace ludex::gtk

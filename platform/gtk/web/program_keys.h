@@ -1,0 +1,60 @@
+// The program's own keys, whichever of its windows has the keyboard:
+//  - the boss key (Ctrl+Alt+Z unless the settings name another) hides every
+//    window of the program and silences its pages, and brings them back as
+//    they were; it also works while another program has the keyboard, where
+//    the X server lets the program grab it (GlobalKey), and says once when
+//    it does not;
+//  - Ctrl+Shift+S saves a screenshot of the main browser's page (Screenshots);
+//  - Ctrl+Shift+N starts another copy of the program for a new account
+//    ("账号2", "账号3", ...: the first whose data folder is not there yet).
+#pragma once
+
+#include <gtk/gtk.h>
+#include <webkit2/webkit2.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/gtk/global_key.h"
+#include "platform/gtk/hidden_windows.h"
+#include "platform/gtk/web/notices.h"
+#include "platform/gtk/web/screenshots.h"
+#include "platform/gtk/web/sound_hold.h"
+
+namespace ludex::gtk {
+
+inline constexpr const char* kDefaultBossKey = "<Control><Alt>z";
+
+class ProgramKeys {
+ public:
+  // `boss_key` as gtk_accelerator_parse reads it; one it cannot read, or one
+  // without Ctrl, Alt or Super (which would take a key from typing
+  // everywhere), gives kDefaultBossKey and a notice. `main_view` is the main
+  // browser's view, or null while it has none.
+  ProgramKeys(Notices& notices, const std::string& boss_key, std::function<WebKitWebView*()> main_view);
+  ProgramKeys(const ProgramKeys&) = delete;
+  ProgramKeys& operator=(const ProgramKeys&) = delete;
+  ~ProgramKeys();
+
+ private:
+  struct Accelerator {
+    guint key = 0;
+    GdkModifierType modifiers = GdkModifierType(0);
+  };
+  static gint OnKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
+  void ToggleBoss();
+  void TakeScreenshot();
+  void StartNewAccount();
+
+  Notices& notices_;
+  std::function<WebKitWebView*()> main_view_;
+  Accelerator boss_key_;
+  HiddenWindows hidden_;
+  SoundHold sound_;
+  Screenshots screenshots_;
+  std::unique_ptr<GlobalKey> global_boss_key_;
+  guint snooper_ = 0;
+};
+
+}  // namespace ludex::gtk

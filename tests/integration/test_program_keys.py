@@ -1,0 +1,163 @@
+"""The program's own keys, whichever of its windows has the keyboard.
+
+The boss key, Ctrl+Alt+Z, hides every window of the program (the main
+window, the about box, pages' pop-up windows) also while another program
+has the keyboard, and brings them back where they were. Ctrl+Shift+S saves
+the main browser's page, as shown, canvas and WebGL drawing included, as a
+PNG file named by the time under the pictures folder, and names the file
+in a notice; a folder it cannot write to gives a notice instead."""
+
+import os
+import re
+import subprocess
+
+import harness
+import pages
+from pages import PageServer, Response
+
+OPENER_COLOUR = (40, 110, 60)
+POPUP_COLOUR = (150, 60, 140)
+# A click opens a pop-up window.
+OPENER_PAGE = pages.coloured_page("opener", OPENER_COLOUR, """<script>
+document.addEventListener('click', () => window.open('/popup', 'game', 'width=320,height=240'));
+</script>""")
+POPUP_PAGE = pages.coloured_page("弹出的游戏窗口", POPUP_COLOUR)
+# The main window's Label2, which opens the about box, in client pixels.
+LABEL2 = (968, 72, 73, 17)
+ABOUT_TITLE = "关于"
+# Where the about box and the other program's window are put: places of their own, not where they open.
+ABOUT_PLACE = (700, 720)
+OTHER_PLACE = (40, 760)
+
+# The browser's size in the main window (15735 x 9135 twips).
+BROWSER_SIZE = (1049, 609)
+CANVAS_COLOUR = (220, 120, 20)
+WEBGL_COLOUR = (20, 90, 230)
+# The left half of the page a 2D canvas, the right half a WebGL canvas, each drawn once by the page.
+CANVAS_PAGE = """<!DOCTYPE html><html><head><meta charset='utf-8'><title>canvas</title>
+<style>html, body { margin: 0; height: 100%; background: white; overflow: hidden; }
+canvas { position: absolute; top: 0; width: 50vw; height: 100vh; }</style></head><body>
+<canvas id='flat' style='left: 0'></canvas><canvas id='gl' style='left: 50vw'></canvas><script>
+const flat = document.getElementById('flat').getContext('2d');
+flat.fillStyle = 'rgb(%d, %d, %d)';
+flat.fillRect(0, 0, 300, 150);
+const gl = document.getElementById('gl').getContext('webgl');
+gl.clearColor(%f, %f, %f, 1);
+gl.clear(gl.COLOR_BUFFER_BIT);
+fetch('/drawn?webgl=' + (gl !== null));
+</script></body></html>""" % (CANVAS_COLOUR + tuple(c / 255 for c in WEBGL_COLOUR))
+SCREENSHOT_NAME = re.compile(r"^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d(_\d+)?\.png$")
+
+
+class ProgramKeysTest(harness.ProgramTestCase):
+
+    def setUp(self):
+        self.site = PageServer({
+            "/opener": Response(OPENER_PAGE),
+            "/popup": Response(POPUP_PAGE),
+            "/canvas": Response(CANVAS_PAGE),
+            "/drawn": Response("", "text/plain"),
+        }).__enter__()
+        self.addCleanup(self.site.__exit__, None, None, None)
+        super().setUp()
+
+    def program_environment(self):
+        env = super().program_environment()
+        env["XDG_PICTURES_DIR"] = os.path.join(self.folders, "pictures")
+        os.makedirs(env["XDG_PICTURES_DIR"], exist_ok=True)
+        return env
+
+    def visible(self):
+        return set(self.screen.windows_of(self.program.pid))
+
+    def titled(self, title):
+        return [w for w in self.visible() if self.screen.title(w) == title]
+
+    def start_other_program(self):
+        """A small window of another X client, with the keyboard."""
+        other = subprocess.Popen(["xmessage", "-geometry", "+%d+%d" % OTHER_PLACE, "another program"],
+                                 env=self.display.environment(), start_new_session=True,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(harness.stop_process, other)
+        window = harness.wait_for(lambda: next(iter(self.screen.windows_of(other.pid)), None), 30,
+                                  "the other program's window")
+        self.screen.xdotool("windowfocus", "--sync", window)
+        return window
+
+    def test_boss_key_hides_every_window_and_brings_each_back_in_its_place(self):
+        pages.load_in_browser(self, self.site.url("/opener"))
+        pages.browser_colour_is(self, OPENER_COLOUR, "the opener page")
+        self.click_client(*pages.IN_BROWSER)
+        popup = harness.wait_for(lambda: next(iter(self.titled(f"弹出的游戏窗口 — 来自 127.0.0.1:{self.site.port}")),
+                                              None), 30, "the pop-up window")
+        self.click_client(*harness.centre(LABEL2))
+        about = harness.wait_for(lambda: next(iter(self.titled(ABOUT_TITLE)), None), 30, "the about box")
+        self.screen.xdotool("windowmove", "--sync", about, *ABOUT_PLACE)
+        harness.wait_for(lambda: self.screen.geometry(about)[:2] == ABOUT_PLACE, 20, "the about box moved")
+        ours = (self.window, popup, about)
+        places = {w: self.screen.geometry(w) for w in ours}
+        other = self.start_other_program()
+
+        self.screen.key("ctrl+alt+z")
+        harness.wait_for(lambda: not self.visible() & set(ours), 20,
+                         f"every window of the program hidden (shown: {self.visible() & set(ours)})")
+        self.assertEqual(int(self.screen.xdotool("getwindowfocus")), other, "the other program lost the keyboard")
+        self.assert_alive()
+
+        self.screen.key("ctrl+alt+z")
+        harness.wait_for(lambda: set(ours) <= self.visible(), 20, "the program's windows shown again")
+        for window, place in places.items():
+            harness.wait_for(lambda: self.screen.geometry(window) == place, 20,
+                             f"{self.screen.title(window)!r} back at {place} (it is at {self.screen.geometry(window)})")
+        self.origin = places[self.window][:2]
+        pages.browser_colour_is(self, OPENER_COLOUR, "the opener page shown again")
+
+    def screenshots(self):
+        folder = os.path.join(self.folders, "pictures", "ludex")
+        return sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+
+    def test_screenshot_saves_the_page_as_shown(self):
+        pages.load_in_browser(self, self.site.url("/canvas"))
+        self.site.wait_for_path("/drawn?webgl=true")
+        pages.browser_colour_is(self, CANVAS_COLOUR, "the 2D canvas", point=(100, 300))
+        pages.browser_colour_is(self, WEBGL_COLOUR, "the WebGL canvas", point=(900, 300))
+        self.click_client(*pages.IN_BROWSER)
+        self.screen.key("ctrl+shift+s")
+        names = harness.wait_for(self.screenshots, 30, "a screenshot in the pictures folder")
+        self.assertEqual(len(names), 1, names)
+        self.assertRegex(names[0], SCREENSHOT_NAME)
+        path = os.path.join(self.folders, "pictures", "ludex", names[0])
+        harness.wait_for(lambda: f"截图已保存: {path}" in self.program.log(), 20, "the notice naming the file")
+        with open(path, "rb") as f:
+            self.assertEqual(f.read(8), b"\x89PNG\r\n\x1a\n")
+        picture = harness.Image.from_ppm(subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
+                                                        capture_output=True, timeout=30).stdout)
+        self.assertEqual((picture.width, picture.height), BROWSER_SIZE)
+        self.assertEqual(picture.pixel(100, 300), CANVAS_COLOUR)
+        self.assertEqual(picture.pixel(900, 300), WEBGL_COLOUR)
+        # Nothing of the frame around the browser.
+        self.assertEqual(picture.pixel(0, 0), CANVAS_COLOUR)
+        self.assertEqual(picture.pixel(BROWSER_SIZE[0] - 1, BROWSER_SIZE[1] - 1), WEBGL_COLOUR)
+
+
+class UnwritablePicturesTest(harness.ProgramTestCase):
+
+    def program_environment(self):
+        env = super().program_environment()
+        env["XDG_PICTURES_DIR"] = os.path.join(self.folders, "pictures")
+        os.makedirs(env["XDG_PICTURES_DIR"], exist_ok=True)
+        # A file where the program's folder would go.
+        with open(os.path.join(env["XDG_PICTURES_DIR"], "ludex"), "w") as f:
+            f.write("not a folder")
+        return env
+
+    def test_a_folder_that_cannot_be_made_gives_a_notice(self):
+        self.web.wait_for_path(harness.REDIRECT_PORT, "/pre.php?r=3141_13_0", timeout=30)
+        self.click_client(*pages.IN_BROWSER)
+        self.screen.key("ctrl+shift+s")
+        harness.wait_for(lambda: "截图未能保存" in self.program.log(), 30, "the notice that no screenshot was saved")
+        self.assert_alive()
+
+
+if __name__ == "__main__":
+    harness.main()
