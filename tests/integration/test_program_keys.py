@@ -22,12 +22,15 @@ OPENER_PAGE = pages.coloured_page("opener", OPENER_COLOUR, """<script>
 document.addEventListener('click', () => window.open('/popup', 'game', 'width=320,height=240'));
 </script>""")
 POPUP_PAGE = pages.coloured_page("弹出的游戏窗口", POPUP_COLOUR)
+# In the main window's browser, clear of the pop-up, which stands over the middle of the main window.
+BESIDE_THE_POPUP = (100, 600)
 # The main window's Label2, which opens the about box, in client pixels.
 LABEL2 = (968, 72, 73, 17)
 ABOUT_TITLE = "关于"
 # Where the about box and the other program's window are put: places of their own, not where they open.
 ABOUT_PLACE = (700, 720)
 OTHER_PLACE = (40, 760)
+OTHER_TITLE = "ludex-test-other-program"
 
 # The browser's size in the main window (15735 x 9135 twips).
 BROWSER_SIZE = (1049, 609)
@@ -35,7 +38,7 @@ CANVAS_COLOUR = (220, 120, 20)
 WEBGL_COLOUR = (20, 90, 230)
 # The left half of the page a 2D canvas, the right half a WebGL canvas, each drawn once by the page.
 CANVAS_PAGE = """<!DOCTYPE html><html><head><meta charset='utf-8'><title>canvas</title>
-<style>html, body { margin: 0; height: 100%; background: white; overflow: hidden; }
+<style>html, body { margin: 0; height: 100vh; background: white; overflow: hidden; }
 canvas { position: absolute; top: 0; width: 50vw; height: 100vh; }</style></head><body>
 <canvas id='flat' style='left: 0'></canvas><canvas id='gl' style='left: 50vw'></canvas><script>
 const flat = document.getElementById('flat').getContext('2d');
@@ -75,12 +78,14 @@ class ProgramKeysTest(harness.ProgramTestCase):
 
     def start_other_program(self):
         """A small window of another X client, with the keyboard."""
-        other = subprocess.Popen(["xmessage", "-geometry", "+%d+%d" % OTHER_PLACE, "another program"],
+        other = subprocess.Popen(["xmessage", "-title", OTHER_TITLE, "-geometry", "+%d+%d" % OTHER_PLACE,
+                                  "another program"],
                                  env=self.display.environment(), start_new_session=True,
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(harness.stop_process, other)
-        window = harness.wait_for(lambda: next(iter(self.screen.windows_of(other.pid)), None), 30,
-                                  "the other program's window")
+        # xmessage does not say its process; its title does.
+        window = harness.wait_for(lambda: next(iter(self.screen.search_visible_by_name(f"^{OTHER_TITLE}$")), None),
+                                  30, "the other program's window")
         self.screen.xdotool("windowfocus", "--sync", window)
         return window
 
@@ -110,7 +115,7 @@ class ProgramKeysTest(harness.ProgramTestCase):
             harness.wait_for(lambda: self.screen.geometry(window) == place, 20,
                              f"{self.screen.title(window)!r} back at {place} (it is at {self.screen.geometry(window)})")
         self.origin = places[self.window][:2]
-        pages.browser_colour_is(self, OPENER_COLOUR, "the opener page shown again")
+        pages.browser_colour_is(self, OPENER_COLOUR, "the opener page shown again", point=BESIDE_THE_POPUP)
 
     def screenshots(self):
         folder = os.path.join(self.folders, "pictures", "ludex")
