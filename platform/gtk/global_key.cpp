@@ -28,7 +28,7 @@ unsigned XModifiers(GdkModifierType modifiers) {
 
 }  // namespace
 
-GlobalKey::GlobalKey(guint key, GdkModifierType modifiers, std::function<void()> pressed)
+GlobalKey::GlobalKey(guint key, GdkModifierType modifiers, const char* holder, std::function<void()> pressed)
     : pressed_(std::move(pressed)) {
   GdkDisplay* display = gdk_display_get_default();
   if (!GDK_IS_X11_DISPLAY(display)) return;
@@ -43,18 +43,25 @@ GlobalKey::GlobalKey(guint key, GdkModifierType modifiers, std::function<void()>
   }
   // BadAccess: another program holds one of these grabs.
   grabbed_ = gdk_x11_display_error_trap_pop(display) == 0;
+  const Atom holder_atom = gdk_x11_get_xatom_by_name_for_display(display, holder);
   if (!grabbed_) {
+    held_by_another_copy_ = XGetSelectionOwner(x_display, holder_atom) != None;
     Ungrab();
     Debug(DebugDomain::Input, "global key %u with modifiers %#x: the X server refused the grab", keycode_,
           x_modifiers_);
     return;
   }
+  // Never mapped: it is only there to own the selection, which goes with it, or with the program.
+  holder_window_ = XCreateWindow(x_display, root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, 0,
+                                 nullptr);
+  XSetSelectionOwner(x_display, holder_atom, holder_window_, CurrentTime);
   gdk_window_add_filter(gdk_get_default_root_window(), OnRootEvent, this);
 }
 
 GlobalKey::~GlobalKey() {
   if (!grabbed_) return;
   gdk_window_remove_filter(gdk_get_default_root_window(), OnRootEvent, this);
+  XDestroyWindow(GDK_DISPLAY_XDISPLAY(gdk_display_get_default()), holder_window_);
   Ungrab();
 }
 

@@ -10,6 +10,7 @@ in a notice; a folder it cannot write to gives a notice instead."""
 import os
 import re
 import subprocess
+import sys
 
 import harness
 import pages
@@ -117,6 +118,25 @@ class ProgramKeysTest(harness.ProgramTestCase):
         self.origin = places[self.window][:2]
         pages.browser_colour_is(self, OPENER_COLOUR, "the opener page shown again", point=BESIDE_THE_POPUP)
 
+    def test_boss_key_hides_and_shows_every_copy_of_the_program_together(self):
+        env = self.display.environment(self.program_environment())
+        log = os.path.join(self.logs, "boss-key-second-copy.log")
+        second = harness.Program(harness.PROGRAM, env, log, args=["--account=b"], cwd=self.folders)
+        self.addCleanup(second.stop)
+        second_window = self.screen.wait_for_window(second)
+        self.screen.wait_for_title(second_window, "星澜网页游戏中心 [b]")
+        self.start_other_program()
+
+        self.screen.key("ctrl+alt+z")
+        harness.wait_for(lambda: not self.screen.windows_of(self.program.pid) and not self.screen.windows_of(second.pid),
+                         20, "the windows of both copies hidden")
+        self.screen.key("ctrl+alt+z")
+        harness.wait_for(lambda: self.window in self.screen.windows_of(self.program.pid) and
+                         second_window in self.screen.windows_of(second.pid), 20, "the windows of both copies back")
+        # The copy that did not get the grab knows that the other has it.
+        self.assertNotIn(BOSS_KEY_TAKEN, second.log())
+        self.assertNotIn(BOSS_KEY_TAKEN, self.program.log())
+
     def screenshots(self):
         folder = os.path.join(self.folders, "pictures", "ludex")
         return sorted(os.listdir(folder)) if os.path.isdir(folder) else []
@@ -143,6 +163,46 @@ class ProgramKeysTest(harness.ProgramTestCase):
         # Nothing of the frame around the browser.
         self.assertEqual(picture.pixel(0, 0), CANVAS_COLOUR)
         self.assertEqual(picture.pixel(BROWSER_SIZE[0] - 1, BROWSER_SIZE[1] - 1), WEBGL_COLOUR)
+
+
+# Holds the passive grab of Ctrl+Alt+Z on the root window (every Caps Lock and Num Lock state) until it is ended.
+GRABBER = """
+import ctypes, ctypes.util, sys, time
+x = ctypes.CDLL(ctypes.util.find_library("X11"))
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XDefaultRootWindow.restype = ctypes.c_ulong
+x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x.XStringToKeysym.restype = ctypes.c_ulong
+x.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+x.XGrabKey.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                       ctypes.c_int]
+x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+display = x.XOpenDisplay(None)
+code = x.XKeysymToKeycode(display, x.XStringToKeysym(b"z"))
+for locks in (0, 2, 16, 18):
+    x.XGrabKey(display, code, 4 | 8 | locks, x.XDefaultRootWindow(display), 0, 1, 1)
+x.XSync(display, 0)
+print("grabbed", flush=True)
+time.sleep(3600)
+"""
+BOSS_KEY_TAKEN = "老板键已被其他程序占用"
+
+
+class BossKeyTakenTest(harness.ProgramTestCase):
+
+    def start_program(self, suffix="", args=()):
+        grabber = subprocess.Popen([sys.executable, "-c", GRABBER], env=self.display.environment(),
+                                   start_new_session=True, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.addCleanup(grabber.stdout.close)
+        self.addCleanup(harness.stop_process, grabber)
+        self.assertEqual(grabber.stdout.readline(), b"grabbed\n")
+        super().start_program(suffix, args)
+
+    def test_a_boss_key_another_program_holds_is_told_once(self):
+        harness.wait_for(lambda: BOSS_KEY_TAKEN in self.program.log(), 30, "the notice that the key is taken")
+        self.assertEqual(self.program.log().count(BOSS_KEY_TAKEN), 1)
+        self.assert_alive()
 
 
 class UnwritablePicturesTest(harness.ProgramTestCase):

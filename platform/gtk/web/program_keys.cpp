@@ -14,6 +14,9 @@ namespace ludex::gtk {
 namespace {
 
 constexpr int kPrivate = 0700;
+// The root window's property every copy of the program follows, and the selection the copy with the grab owns.
+constexpr const char* kBossSwitch = "_LUDEX_BOSS_HIDDEN";
+constexpr const char* kBossKeyHolder = "_LUDEX_BOSS_KEY";
 constexpr guint kScreenshotKey = GDK_KEY_s;
 constexpr guint kNewAccountKey = GDK_KEY_n;
 constexpr auto kCtrlShift = GdkModifierType(GDK_CONTROL_MASK | GDK_SHIFT_MASK);
@@ -27,7 +30,10 @@ bool Matches(const GdkEventKey* event, guint key, GdkModifierType modifiers) {
 }  // namespace
 
 ProgramKeys::ProgramKeys(Notices& notices, const std::string& boss_key, std::function<WebKitWebView*()> main_view)
-    : notices_(notices), main_view_(std::move(main_view)), screenshots_(notices) {
+    : notices_(notices),
+      main_view_(std::move(main_view)),
+      screenshots_(notices),
+      boss_switch_(kBossSwitch, [this](bool hidden) { FollowBoss(hidden); }) {
   gtk_accelerator_parse(boss_key.c_str(), &boss_key_.key, &boss_key_.modifiers);
   constexpr guint kTakesNoTyping = GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_SUPER_MASK;
   if (boss_key_.key == 0 || (boss_key_.modifiers & kTakesNoTyping) == 0) {
@@ -35,11 +41,15 @@ ProgramKeys::ProgramKeys(Notices& notices, const std::string& boss_key, std::fun
     gtk_accelerator_parse(kDefaultBossKey, &boss_key_.key, &boss_key_.modifiers);
   }
   boss_key_.key = gdk_keyval_to_lower(boss_key_.key);
-  global_boss_key_ = std::make_unique<GlobalKey>(boss_key_.key, boss_key_.modifiers, [this] { ToggleBoss(); });
-  if (!global_boss_key_->grabbed()) {
+  global_boss_key_ =
+      std::make_unique<GlobalKey>(boss_key_.key, boss_key_.modifiers, kBossKeyHolder, [this] { ToggleBoss(); });
+  if (global_boss_key_->grabbed()) {
+    // The first copy: a switch left on by copies gone before would make the first press do nothing.
+    boss_switch_.Set(false);
+  } else if (!global_boss_key_->held_by_another_copy()) {
     const std::string label = TakeText(gtk_accelerator_get_label(boss_key_.key, boss_key_.modifiers));
-    notices_.Show("老板键只在游戏中心窗口中有效",
-                  label + " 已被其他程序占用，或桌面不允许程序使用全局按键；在其他程序中按它不会隐藏游戏中心。");
+    notices_.Show("老板键已被其他程序占用",
+                  label + " 已由其他程序使用，在任何窗口中按它都不会隐藏游戏中心。可在设置文件中另选老板键。");
   }
   // Before any window: a key of the program's is the program's in every window and every widget.
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
@@ -70,13 +80,16 @@ gint ProgramKeys::OnKey(GtkWidget*, GdkEventKey* event, gpointer self) {
   return TRUE;
 }
 
-void ProgramKeys::ToggleBoss() {
-  if (hidden_.hidden()) {
-    hidden_.Show();
-    sound_.Release();
-  } else {
+void ProgramKeys::ToggleBoss() { boss_switch_.Set(!hidden_.hidden()); }
+
+void ProgramKeys::FollowBoss(bool hidden) {
+  if (hidden == hidden_.hidden()) return;
+  if (hidden) {
     sound_.Hold();
     hidden_.Hide();
+  } else {
+    hidden_.Show();
+    sound_.Release();
   }
 }
 

@@ -1,9 +1,9 @@
 // The program's own keys, whichever of its windows has the keyboard:
 //  - the boss key (Ctrl+Alt+Z unless the settings name another) hides every
 //    window of the program and silences its pages, and brings them back as
-//    they were; it also works while another program has the keyboard, where
-//    the X server lets the program grab it (GlobalKey), and says once when
-//    it does not;
+//    they were, in every copy of the program at once (SharedSwitch); it also
+//    works while another program has the keyboard, where the X server lets
+//    one copy grab it (GlobalKey), and says once when none can;
 //  - Ctrl+Shift+S saves a screenshot of the main browser's page (Screenshots);
 //  - Ctrl+Shift+N starts another copy of the program for a new account
 //    ("账号2", "账号3", ...: the first whose data folder is not there yet).
@@ -18,6 +18,7 @@
 
 #include "platform/gtk/global_key.h"
 #include "platform/gtk/hidden_windows.h"
+#include "platform/gtk/shared_switch.h"
 #include "platform/gtk/web/notices.h"
 #include "platform/gtk/web/screenshots.h"
 #include "platform/gtk/web/sound_hold.h"
@@ -44,6 +45,8 @@ class ProgramKeys {
   };
   static gint OnKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
   void ToggleBoss();
+  // Every copy's windows go or come back together.
+  void FollowBoss(bool hidden);
   void TakeScreenshot();
   void StartNewAccount();
 
@@ -53,6 +56,7 @@ class ProgramKeys {
   HiddenWindows hidden_;
   SoundHold sound_;
   Screenshots screenshots_;
+  SharedSwitch boss_switch_;
   std::unique_ptr<GlobalKey> global_boss_key_;
   guint snooper_ = 0;
 };
