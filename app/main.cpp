@@ -1,10 +1,12 @@
-// The game centre: install the real back end, load the main window, run.
+// The game centre: read the command line, install the real back end, load
+// the main window, run.
 #include <cstdio>
 #include <exception>
-#include <stdexcept>
-#include <string_view>
+#include <string>
+#include <vector>
 
 #include "app/catalogue.h"
+#include "app/command_line.h"
 #include "app/game.h"
 #include "app/resources.h"
 #include "app/version.h"
@@ -13,19 +15,31 @@
 #include "platform/font.h"
 #include "platform/gtk/gtk_backend.h"
 
+namespace {
+
+// What a refused command line exits with, as command-line tools do.
+constexpr int kUsageStatus = 2;
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace ludex;
-  if (argc == 2 && std::string_view(argv[1]) == "--version") {
-    std::printf("%.*s %.*s\n", static_cast<int>(kProductName.size()), kProductName.data(),
-                static_cast<int>(kVersionText.size()), kVersionText.data());
-    return 0;
+  const CommandLine command_line = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  switch (command_line.action) {
+    case CommandLine::Action::PrintVersion:
+      std::printf("%.*s %.*s\n", static_cast<int>(kProductName.size()), kProductName.data(),
+                  static_cast<int>(kVersionText.size()), kVersionText.data());
+      return 0;
+    case CommandLine::Action::PrintHelp:
+      std::fputs(HelpText().c_str(), stdout);
+      return 0;
+    case CommandLine::Action::Refuse:
+      std::fprintf(stderr, "ludex: %s\nTry 'ludex --help' for the options.\n", command_line.problem.c_str());
+      return kUsageStatus;
+    case CommandLine::Action::Run:
+      break;
   }
-  try {
-    SetAccount(AccountFromArguments(argc - 1, argv + 1));
-  } catch (const std::invalid_argument& e) {
-    std::fprintf(stderr, "ludex: %s\n", e.what());
-    return 2;
-  }
+  SetAccount(command_line.account);
   try {
     CheckHostOverrides();
     InstallFontAliases();

@@ -3,7 +3,7 @@
 #include <glib.h>
 #include <unistd.h>
 
-#include <stdexcept>
+#include <utility>
 
 #include "platform/environment.h"
 
@@ -11,7 +11,7 @@ namespace ludex {
 
 namespace {
 
-constexpr std::string_view kOption = "--account";
+constexpr std::string_view kOption = "--account=";
 constexpr std::string_view kNewAccountStem = "账号";
 // "账号1" would be the default account, which has no name.
 constexpr int kFirstNewAccount = 2;
@@ -20,14 +20,6 @@ constexpr int kNewAccountsTried = 1000;
 std::string& CurrentAccount() {
   static std::string account;
   return account;
-}
-
-std::string Checked(std::string_view name) {
-  if (!IsAccountName(name)) {
-    throw std::invalid_argument("账号名 \"" + std::string(name) + "\" 不可用：账号名须为 1 到 " +
-                                std::to_string(kLongestAccountName) + " 个字母、数字、汉字、\"-\" 或 \"_\"");
-  }
-  return std::string(name);
 }
 
 }  // namespace
@@ -44,20 +36,6 @@ bool IsAccountName(std::string_view name) {
   return true;
 }
 
-std::string AccountFromArguments(int argc, const char* const* argv) {
-  std::string account;
-  for (int i = 0; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == kOption) {
-      if (i + 1 == argc) throw std::invalid_argument("--account 后面缺少账号名");
-      account = Checked(argv[++i]);
-    } else if (arg.starts_with(kOption) && arg[kOption.size()] == '=') {
-      account = Checked(arg.substr(kOption.size() + 1));
-    }
-  }
-  return account;
-}
-
 const std::string& Account() { return CurrentAccount(); }
 
 void SetAccount(std::string name) { CurrentAccount() = std::move(name); }
@@ -72,7 +50,7 @@ std::optional<std::string> ClaimNewAccountName(const std::function<bool(const st
 
 std::optional<std::string> StartCopyFor(const std::string& account) {
   const std::string program = AppFile();
-  const std::string option = std::string(kOption) + "=" + account;
+  const std::string option = std::string(kOption) + account;
   const char* argv[] = {program.c_str(), option.c_str(), nullptr};
   GError* error = nullptr;
   // Not waited for, and in a session of its own: the copy runs on after this

@@ -18,12 +18,6 @@ inline constexpr std::size_t kLongestAccountName = 32;
 // name is a plain folder name: no separators, no "." or "..", nothing hidden.
 bool IsAccountName(std::string_view name);
 
-// The account named on the command line, which `args` (the program's
-// arguments after its own name) give as "--account=NAME" or "--account NAME";
-// an empty name for none. Throws std::invalid_argument, saying why in
-// Chinese, for a name IsAccountName refuses or an option without a name.
-std::string AccountFromArguments(int argc, const char* const* argv);
-
 // This copy's account: empty for the default one.
 const std::string& Account();
 void SetAccount(std::string name);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/diagnostics.h"
+#include "platform/settings_file.h"
 #include "platform/gtk/control_window.h"
 #include "platform/gtk/form_window.h"
 #include "platform/gtk/gtk_window_system.h"
@@ -37,7 +38,8 @@ using gtk::TextBoxWindow;
 class GtkBackend final : public Backend {
  public:
   GtkBackend()
-      : program_keys_(notices_, gtk::kDefaultBossKey, [this] { return MainView(); }) {}
+      : program_keys_(notices_, ProgramSettings().GetString("keys", "boss", gtk::kDefaultBossKey),
+                      [this] { return MainView(); }, [this](bool silenced) { Session().sound().SetSilenced(silenced); }) {}
 
   void CreateFormWindow(Hwnd hwnd, const FormWindowSettings& settings, WindowSink* sink) override {
     windows_.Add(std::make_unique<FormWindow>(hwnd, settings, sink, clicks_));

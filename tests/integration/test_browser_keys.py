@@ -1,8 +1,16 @@
 """The browser's keys and mouse buttons, acting on the page that has the
-keyboard: Ctrl+plus, Ctrl+minus, Ctrl+0 and Ctrl+wheel zoom; Alt+Left,
-Alt+Right and mouse buttons 8 and 9 go back and forward; F5 loads again."""
+keyboard: Ctrl+plus, Ctrl+minus, Ctrl+0 and Ctrl+wheel zoom, and the zoom is
+kept for the page's host in the settings file; Alt+Left, Alt+Right and mouse
+buttons 8 and 9 go back and forward; F5 loads again; Ctrl+M mutes every page
+and is kept. A damaged settings file gives the defaults and stays as it is."""
 
+import io
+import math
+import os
+import re
+import struct
 import urllib.parse
+import wave
 
 import harness
 import pages
@@ -12,11 +20,36 @@ FIRST_COLOUR = (180, 30, 30)
 SECOND_COLOUR = (30, 30, 180)
 # The browser is 1049 pixels wide; the page's width in CSS pixels is that over the zoom.
 WIDTH_AT_100 = 1049
+# A point of the main browser that the sound page's pop-up window, centred on it, leaves free.
+BESIDE_POPUP = (150, 400)
 # Reports its width whenever it changes.
 ZOOM_PAGE = pages.coloured_page("zoom", FIRST_COLOUR, """<script>
 let reported = 0;
 setInterval(() => { if (innerWidth !== reported) { reported = innerWidth; fetch('/width?w=' + reported); } }, 50);
 </script>""")
+
+
+# Plays a tone by itself, reports whether it was let, and opens a pop-up
+# window that does the same.
+SOUND_PAGE = pages.coloured_page("sound", FIRST_COLOUR, """<audio id="tone" src="/tone.wav" loop></audio><script>
+document.getElementById('tone').play().then(() => fetch('/played?by=' + location.search),
+                                           e => fetch('/refused?by=' + location.search + '&e=' + e.name));
+if (!location.search) window.open('/sound?popup', '', 'width=300,height=200');
+</script>""")
+# A settings file GLib's key file reader refuses: a group heading never closed.
+DAMAGED_SETTINGS = b"[sound\nmuted=true\n[zoom]\n127.0.0.1=2\n"
+
+
+def tone():
+    """One second of a 440 Hz sine as a WAV file."""
+    data = io.BytesIO()
+    with wave.open(data, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(8000)
+        w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / 8000)))
+                               for i in range(8000)))
+    return data.getvalue()
 
 
 def widths(level):
@@ -27,15 +60,60 @@ def widths(level):
 
 class BrowserKeysTest(harness.ProgramTestCase):
 
+    # What a test finds in the settings file when the program starts.
+    settings_at_start = {"test_a_damaged_settings_file_gives_the_defaults_and_is_left_alone": DAMAGED_SETTINGS}
+
     def setUp(self):
         self.site = PageServer({
             "/zoom": Response(ZOOM_PAGE),
             "/width": Response("", "text/plain"),
+            "/sound": Response(SOUND_PAGE),
+            "/tone.wav": Response(tone(), "audio/wav"),
+            "/played": Response("", "text/plain"),
+            "/refused": Response("", "text/plain"),
             "/first": Response(pages.coloured_page("first", FIRST_COLOUR)),
             "/second": Response(pages.coloured_page("second", SECOND_COLOUR)),
         }).__enter__()
         self.addCleanup(self.site.__exit__, None, None, None)
         super().setUp()
+
+    def program_environment(self):
+        env = super().program_environment()
+        # The views' sound is seen in the web diagnostics alone: no script sees the mute.
+        env["LUDEX_DEBUG"] = "web"
+        settings = self.settings_at_start.get(self._testMethodName)
+        if settings is not None:
+            os.makedirs(os.path.dirname(self.settings_path()))
+            with open(self.settings_path(), "wb") as f:
+                f.write(settings)
+        return env
+
+    def settings_path(self):
+        return os.path.join(self.folders, "config", "ludex", "settings.ini")
+
+    def settings(self):
+        """The settings file's lines but the empty ones, or None when there is no file."""
+        if not os.path.exists(self.settings_path()):
+            return None
+        with open(self.settings_path(), encoding="utf-8") as f:
+            return [line for line in f.read().splitlines() if line]
+
+    def expect_settings(self, lines, what):
+        harness.wait_for(lambda: self.settings() == lines, 10, f"{what} (the file holds {self.settings()})")
+
+    def views_sound(self):
+        """What the log says last of each view's sound: its address to "playing audio, muted" and the like."""
+        return dict(re.findall(r"ludex-web-DEBUG: [0-9:.]+: view (0x[0-9a-f]+): (.+)$", self.program.log(), re.M))
+
+    def expect_views(self, count, state, what):
+        harness.wait_for(lambda: len(self.views_sound()) == count and set(self.views_sound().values()) == {state},
+                         30, f"{what} (the views: {self.views_sound()})")
+
+    def notices(self):
+        return [self.screen.title(w) for w in self.screen.windows_of(self.program.pid) if w != self.window]
+
+    def expect_notice(self, title):
+        harness.wait_for(lambda: title in self.notices(), 20, f"the notice {title!r} (shown: {self.notices()})")
 
     def focus_page(self):
         self.click_client(*pages.IN_BROWSER)
@@ -67,6 +145,68 @@ class BrowserKeysTest(harness.ProgramTestCase):
         self.expect_width(widths(1.1), "at 110 % after Ctrl+wheel up")
         self.screen.xdotool("keydown", "ctrl", "click", 5, "keyup", "ctrl")
         self.expect_width({WIDTH_AT_100}, "at 100 % after Ctrl+wheel down")
+
+    def test_zoom_is_kept_for_the_site_after_a_restart(self):
+        pages.load_in_browser(self, self.site.url("/zoom"))
+        pages.browser_colour_is(self, FIRST_COLOUR, "the page")
+        self.focus_page()
+        self.screen.key("ctrl+plus", "ctrl+plus")
+        self.expect_width(widths(1.25), "at 125 %")
+        self.expect_settings(["[zoom]", "127.0.0.1=1.25"], "the zoom kept for the host")
+        # The same server under another host name is another site.
+        other_host = self.site.url("/zoom").replace("127.0.0.1", "localhost")
+        pages.load_in_browser(self, other_host)
+        self.site.wait_for_request(lambda path, headers: path == "/zoom" and headers.get("Host", "").startswith("localhost"),
+                                   20, "the page under localhost")
+        self.expect_width({WIDTH_AT_100}, "at 100 % under another host")
+        self.program.stop()
+        self.site.clear_requests()
+        self.start_program("-again")
+        pages.load_in_browser(self, self.site.url("/zoom"))
+        self.expect_width(widths(1.25), "at 125 % after the restart, with no key pressed")
+        self.focus_page()
+        self.screen.key("ctrl+0")
+        self.expect_width({WIDTH_AT_100}, "back at 100 %")
+        # 100 % is every site's without asking: nothing is left to keep.
+        self.expect_settings([], "the host's zoom gone from the file")
+
+    def test_ctrl_m_mutes_every_page_and_is_kept(self):
+        pages.load_in_browser(self, self.site.url("/sound"))
+        # Pages start their sound by themselves, in the pop-up window too.
+        self.site.wait_for_path("/played?by=")
+        self.site.wait_for_path("/played?by=?popup")
+        self.expect_views(2, "playing audio, heard", "the page and its pop-up playing")
+        self.click_client(*BESIDE_POPUP)
+        self.screen.key("ctrl+m")
+        self.expect_notice("已静音")
+        self.expect_views(2, "playing audio, muted", "both muted")
+        self.expect_settings(["[sound]", "muted=true"], "the mute kept")
+        self.program.stop()
+        self.start_program("-again")
+        pages.load_in_browser(self, self.site.url("/sound"))
+        self.expect_views(2, "playing audio, muted", "the page and its pop-up muted from the start")
+        self.click_client(*BESIDE_POPUP)
+        self.screen.key("ctrl+m")
+        self.expect_notice("已取消静音")
+        self.expect_views(2, "playing audio, heard", "both heard again")
+        self.expect_settings(["[sound]", "muted=false"], "the sound kept")
+        self.assertNotIn("/refused", " ".join(self.site.paths()))
+
+    def test_a_damaged_settings_file_gives_the_defaults_and_is_left_alone(self):
+        self.expect_notice("设置文件无法读取")
+        pages.load_in_browser(self, self.site.url("/zoom"))
+        pages.browser_colour_is(self, FIRST_COLOUR, "the page")
+        self.expect_width({WIDTH_AT_100}, "at 100 %, not the damaged file's 200 %")
+        pages.load_in_browser(self, self.site.url("/sound"))
+        self.site.wait_for_path("/played?by=?popup")
+        self.expect_views(2, "playing audio, heard", "the pages heard, not muted as the damaged file says")
+        with open(self.settings_path(), "rb") as f:
+            self.assertEqual(f.read(), DAMAGED_SETTINGS)
+        self.assertEqual(self.program.log().count("设置文件无法读取"), 1)
+        # The first change replaces it, with that change alone.
+        self.click_client(*BESIDE_POPUP)
+        self.screen.key("ctrl+m")
+        self.expect_settings(["[sound]", "muted=true"], "the change alone written")
 
     def test_keys_in_the_address_box_leave_the_page_alone(self):
         pages.load_in_browser(self, self.site.url("/zoom"))

@@ -191,7 +191,7 @@ class AccountNameTest(unittest.TestCase):
             with self.subTest(args=args):
                 result = subprocess.run([harness.PROGRAM, *args], env=env, capture_output=True, timeout=30)
                 self.assertEqual(result.returncode, 2, result.stderr.decode(errors="replace"))
-                self.assertIn("账号名", result.stderr.decode())
+                self.assertIn("account", result.stderr.decode())
 
 
 UNSAVED_DATA_NOTICE = "网站数据无法保存"

@@ -1,9 +1,7 @@
-// Account names: which the program takes, how they come from the command
-// line, and which name a new account gets.
+// Account names: which the program takes, and which name a new account gets.
 #include <gtest/gtest.h>
 
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -52,31 +50,6 @@ TEST(IsAccountName, LettersDigitsChineseHyphenAndUnderscoreUpToThirtyTwoCharacte
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(IsAccountName(row.name), row.taken);
-  }
-}
-
-std::string FromArguments(std::vector<const char*> args) {
-  return AccountFromArguments(static_cast<int>(args.size()), args.data());
-}
-
-TEST(AccountFromArguments, TheOptionGivesTheAccountInEitherForm) {
-  EXPECT_EQ(FromArguments({}), "");
-  EXPECT_EQ(FromArguments({"--account=账号2"}), "账号2");
-  EXPECT_EQ(FromArguments({"--account", "xiaoming"}), "xiaoming");
-  // GTK's own options pass by.
-  EXPECT_EQ(FromArguments({"--sync", "--account=b"}), "b");
-}
-
-TEST(AccountFromArguments, ABadNameOrNoNameIsRefusedWithAChineseReason) {
-  for (const std::vector<const char*>& args : std::vector<std::vector<const char*>>{
-           {"--account="}, {"--account=.."}, {"--account=a/b"}, {"--account"}, {"--account", "../x"}}) {
-    SCOPED_TRACE(args.back());
-    try {
-      FromArguments(args);
-      ADD_FAILURE() << "accepted";
-    } catch (const std::invalid_argument& e) {
-      EXPECT_NE(std::string(e.what()).find("账号名"), std::string::npos) << e.what();
-    }
   }
 }
 

@@ -33,8 +33,10 @@ BrowserWindow::~BrowserWindow() {
 
 BrowserWindow::Engine::Engine(BrowserWindow& window, WebSession& session)
     : session(session),
-      view(KeepWidget(webkit_web_view_new_with_context(session.context()))),
-      page(WEBKIT_WEB_VIEW(view.get())),
+      // Pop-ups are made with their opener's policies.
+      view(KeepWidget(GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", session.context(),
+                                              "website-policies", session.sound().policies(), nullptr)))),
+      page(WEBKIT_WEB_VIEW(view.get()), session.sound()),
       fullscreen(window, WEBKIT_WEB_VIEW(view.get())) {
   WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(view.get()));
   webkit_settings_set_enable_javascript(settings, TRUE);

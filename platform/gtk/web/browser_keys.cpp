@@ -1,7 +1,5 @@
 #include "platform/gtk/web/browser_keys.h"
 
-#include <algorithm>
-#include <array>
 #include <cmath>
 #include <string>
 
@@ -9,35 +7,14 @@ namespace ludex::gtk {
 
 namespace {
 
-constexpr std::array<double, 13> kZoomLevels = {0.3, 0.5, 0.67, 0.8, 0.9, 1.0, 1.1, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0};
 constexpr guint kBackButton = 8;
 constexpr guint kForwardButton = 9;
-// Levels closer than this are the same level.
-constexpr double kZoomTolerance = 0.001;
 
 }  // namespace
 
-double ZoomStep(double level, int steps) {
-  if (steps == 0) return 1.0;
-  if (steps > 0) {
-    auto above = std::ranges::find_if(kZoomLevels, [&](double l) { return l > level + kZoomTolerance; });
-    if (above == kZoomLevels.end()) return kZoomLevels.back();
-    const auto index = std::min<std::ptrdiff_t>(above - kZoomLevels.begin() + steps - 1, kZoomLevels.size() - 1);
-    return kZoomLevels[static_cast<std::size_t>(index)];
-  }
-  auto below = std::ranges::find_if(kZoomLevels.rbegin(), kZoomLevels.rend(),
-                                    [&](double l) { return l < level - kZoomTolerance; });
-  if (below == kZoomLevels.rend()) return kZoomLevels.front();
-  const auto index = std::max<std::ptrdiff_t>(kZoomLevels.rend() - below - 1 + steps + 1, 0);
-  return kZoomLevels[static_cast<std::size_t>(index)];
-}
-
-BrowserKeys::BrowserKeys(WebKitWebView* view, StuckPages& stuck_pages) : view_(view), stuck_pages_(stuck_pages) {
+BrowserKeys::BrowserKeys(WebKitWebView* view, StuckPages& stuck_pages, SiteZoom& zoom, PageSound& sound)
+    : view_(view), stuck_pages_(stuck_pages), zoom_(zoom), sound_(sound) {
   gtk_widget_add_events(GTK_WIDGET(view), GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK | GDK_BUTTON_PRESS_MASK);
-}
-
-void BrowserKeys::Zoom(int steps) {
-  webkit_web_view_set_zoom_level(view_, ZoomStep(webkit_web_view_get_zoom_level(view_), steps));
 }
 
 void BrowserKeys::GoBack() {
@@ -76,18 +53,18 @@ gboolean BrowserKeys::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) 
     case GDK_KEY_equal:
     case GDK_KEY_KP_Add:
       if (!ctrl) return FALSE;
-      keys->Zoom(+1);
+      keys->zoom_.Step(+1);
       return TRUE;
     case GDK_KEY_minus:
     case GDK_KEY_underscore:
     case GDK_KEY_KP_Subtract:
       if (!ctrl) return FALSE;
-      keys->Zoom(-1);
+      keys->zoom_.Step(-1);
       return TRUE;
     case GDK_KEY_0:
     case GDK_KEY_KP_0:
       if (!ctrl) return FALSE;
-      keys->Zoom(0);
+      keys->zoom_.Step(0);
       return TRUE;
     case GDK_KEY_Left:
     case GDK_KEY_KP_Left:
@@ -98,6 +75,11 @@ gboolean BrowserKeys::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) 
     case GDK_KEY_KP_Right:
       if (!alt) return FALSE;
       keys->GoForward();
+      return TRUE;
+    case GDK_KEY_m:
+    case GDK_KEY_M:
+      if (modifiers != GDK_CONTROL_MASK) return FALSE;
+      keys->sound_.ToggleMuted();
       return TRUE;
     case GDK_KEY_F5:
       if (modifiers != 0) return FALSE;
@@ -113,17 +95,17 @@ gboolean BrowserKeys::OnScroll(GtkWidget*, GdkEventScroll* event, gpointer self)
   if ((event->state & gtk_accelerator_get_default_mod_mask()) != GDK_CONTROL_MASK) return FALSE;
   switch (event->direction) {
     case GDK_SCROLL_UP:
-      keys->Zoom(+1);
+      keys->zoom_.Step(+1);
       break;
     case GDK_SCROLL_DOWN:
-      keys->Zoom(-1);
+      keys->zoom_.Step(-1);
       break;
     case GDK_SCROLL_SMOOTH: {
       keys->scrolled_ += event->delta_y;
       const double whole = std::trunc(keys->scrolled_);
       if (whole != 0) {
         keys->scrolled_ -= whole;
-        keys->Zoom(static_cast<int>(-whole));
+        keys->zoom_.Step(static_cast<int>(-whole));
       }
       break;
     }

@@ -1,23 +1,23 @@
 // The keys and mouse buttons of a browser view, acting only while it has the
 // keyboard or the pointer: Ctrl+plus, Ctrl+minus, Ctrl+0 and Ctrl+wheel zoom
-// the page; Alt+Left, Alt+Right and the mouse's back and forward buttons (8
-// and 9) go back and forward; F5 loads the page again. These are the
-// program's loads, which the stuck-page check watches.
+// the page (kept for its site); Alt+Left, Alt+Right and the mouse's back and
+// forward buttons (8 and 9) go back and forward; F5 loads the page again;
+// Ctrl+M mutes or unmutes every page. The loads are the program's, which the
+// stuck-page check watches.
 #pragma once
 
 #include <webkit2/webkit2.h>
 
+#include "platform/gtk/web/page_sound.h"
+#include "platform/gtk/web/site_zoom.h"
 #include "platform/gtk/web/stuck_pages.h"
 
 namespace ludex::gtk {
 
-// The zoom level one step in from `level` (`steps` > 0) or out (< 0), within
-// the levels the browser offers; 0 steps gives 100 %.
-double ZoomStep(double level, int steps);
 
 class BrowserKeys {
  public:
-  BrowserKeys(WebKitWebView* view, StuckPages& stuck_pages);
+  BrowserKeys(WebKitWebView* view, StuckPages& stuck_pages, SiteZoom& zoom, PageSound& sound);
   BrowserKeys(const BrowserKeys&) = delete;
   BrowserKeys& operator=(const BrowserKeys&) = delete;
 
@@ -28,13 +28,14 @@ class BrowserKeys {
   static gboolean OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer self);
 
  private:
-  void Zoom(int steps);
   void GoBack();
   void GoForward();
   void Reload();
 
   WebKitWebView* view_;
   StuckPages& stuck_pages_;
+  SiteZoom& zoom_;
+  PageSound& sound_;
   // Fine wheel movement (touchpads) with Ctrl held, not yet a whole step.
   double scrolled_ = 0;
 };

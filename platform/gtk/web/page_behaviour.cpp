@@ -20,22 +20,32 @@ std::vector<const PageBehaviour*>& Everyone() {
 }  // namespace
 
 // In the order of the table in the header.
-PageBehaviour::PageBehaviour(WebKitWebView* view)
-    : view_(view), dialogs_(view), stuck_pages_(view, AnyDialogWaiting), keys_(view, stuck_pages_) {
+PageBehaviour::PageBehaviour(WebKitWebView* view, PageSound& sound)
+    : view_(view),
+      sound_(sound),
+      dialogs_(view),
+      stuck_pages_(view, AnyDialogWaiting),
+      zoom_(view, ProgramSettings()),
+      keys_(view, stuck_pages_, zoom_, sound) {
   connections_.Connect(view, "key-press-event", BrowserKeys::OnKeyPress, &keys_);
   connections_.Connect(view, "scroll-event", BrowserKeys::OnScroll, &keys_);
   connections_.Connect(view, "button-press-event", BrowserKeys::OnButtonPress, &keys_);
   connections_.Connect(view, "load-changed", StuckPages::OnLoadChanged, &stuck_pages_);
+  connections_.Connect(view, "load-changed", SiteZoom::OnLoadChanged, &zoom_);
   connections_.Connect(view, "load-failed-with-tls-errors", ShowTlsErrorPage, nullptr);
   connections_.Connect(view, "load-failed", ShowLoadFailure, nullptr);
   DownloadWhatCannotBeShown(view, connections_);
   connections_.Connect(view, "web-process-terminated", CrashRecovery::OnTerminatedFirst, &crash_recovery_);
   connections_.Connect(view, "web-process-terminated", StuckPages::OnTerminated, &stuck_pages_);
   connections_.Connect(view, "web-process-terminated", CrashRecovery::OnTerminatedLast, &crash_recovery_);
+  sound.Serve(view, connections_);
   Everyone().push_back(this);
 }
 
-PageBehaviour::~PageBehaviour() { std::erase(Everyone(), this); }
+PageBehaviour::~PageBehaviour() {
+  std::erase(Everyone(), this);
+  sound_.Forget(view_);
+}
 
 void PageBehaviour::LoadUri(const std::string& uri) {
   webkit_web_view_load_uri(view_, uri.c_str());

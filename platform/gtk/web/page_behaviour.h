@@ -16,6 +16,9 @@
 //   scroll-event (view)               BrowserKeys                   would hand the key to the page or scroll
 //   button-press-event (view)         BrowserKeys
 //   load-changed (view)               StuckPages
+//   load-changed (view)               SiteZoom
+//   notify::is-playing-audio (view)   PageSound                   diagnostics alone
+//   notify::is-muted (view)           PageSound
 //   load-failed-with-tls-errors (view) ShowTlsErrorPage           handled, so "load-failed" does not follow
 //   load-failed (view)                ShowLoadFailure
 //   decide-policy (view)              DownloadWhatCannotBeShown
@@ -40,15 +43,17 @@
 
 #include "platform/gtk/web/browser_keys.h"
 #include "platform/gtk/web/crash_recovery.h"
+#include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/web/script_dialogs.h"
 #include "platform/gtk/signal_connections.h"
+#include "platform/gtk/web/site_zoom.h"
 #include "platform/gtk/web/stuck_pages.h"
 
 namespace ludex::gtk {
 
 class PageBehaviour {
  public:
-  explicit PageBehaviour(WebKitWebView* view);
+  PageBehaviour(WebKitWebView* view, PageSound& sound);
   PageBehaviour(const PageBehaviour&) = delete;
   PageBehaviour& operator=(const PageBehaviour&) = delete;
   ~PageBehaviour();
@@ -63,8 +68,10 @@ class PageBehaviour {
   static bool AnyDialogWaiting();
 
   WebKitWebView* view_;
+  PageSound& sound_;
   ScriptDialogs dialogs_;
   StuckPages stuck_pages_;
+  SiteZoom zoom_;
   BrowserKeys keys_;
   CrashRecovery crash_recovery_;
   // Declared last, so that it goes first.

@@ -45,7 +45,7 @@ struct PopupWindows::Popup {
   SignalConnections connections;
 };
 
-PopupWindows::PopupWindows(Notices& notices) : notices_(notices) {}
+PopupWindows::PopupWindows(Notices& notices, PageSound& sound) : notices_(notices), sound_(sound) {}
 
 PopupWindows::~PopupWindows() {
   for (const auto& [view, refused] : refusals_) {
@@ -165,7 +165,7 @@ GtkWidget* PopupWindows::Open(WebKitWebView* view, WebKitWebView* main_view, boo
       g_list_free(icons);
     }
   }
-  popup->behaviour = std::make_unique<PageBehaviour>(popup->view);
+  popup->behaviour = std::make_unique<PageBehaviour>(popup->view, sound_);
   ServeOpener(popup->view, popup->connections);
   popup->connections.Connect(popup->view, "ready-to-show", OnReadyToShow, this);
   popup->connections.Connect(popup->view, "close", OnClose, this);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/gtk/web/notices.h"
+#include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/signal_connections.h"
 
 namespace ludex::gtk {
@@ -29,7 +30,7 @@ class PopupWindows {
   static constexpr std::size_t kMaxOpen = 8;
   static constexpr gint64 kNoticeInterval = 5 * G_USEC_PER_SEC;
 
-  explicit PopupWindows(Notices& notices);
+  PopupWindows(Notices& notices, PageSound& sound);
   PopupWindows(const PopupWindows&) = delete;
   PopupWindows& operator=(const PopupWindows&) = delete;
   ~PopupWindows();
@@ -67,6 +68,7 @@ class PopupWindows {
   static gboolean OnButtonPressEvent(GtkWidget* view, GdkEvent* event, gpointer window);
 
   Notices& notices_;
+  PageSound& sound_;
   std::vector<std::unique_ptr<Popup>> open_;
   std::map<WebKitWebView*, Refusals> refusals_;
 };

@@ -29,9 +29,11 @@ bool Matches(const GdkEventKey* event, guint key, GdkModifierType modifiers) {
 
 }  // namespace
 
-ProgramKeys::ProgramKeys(Notices& notices, const std::string& boss_key, std::function<WebKitWebView*()> main_view)
+ProgramKeys::ProgramKeys(Notices& notices, const std::string& boss_key, std::function<WebKitWebView*()> main_view,
+                         std::function<void(bool)> silence)
     : notices_(notices),
       main_view_(std::move(main_view)),
+      silence_(std::move(silence)),
       screenshots_(notices),
       boss_switch_(kBossSwitch, [this](bool hidden) { FollowBoss(hidden); }) {
   gtk_accelerator_parse(boss_key.c_str(), &boss_key_.key, &boss_key_.modifiers);
@@ -85,11 +87,11 @@ void ProgramKeys::ToggleBoss() { boss_switch_.Set(!hidden_.hidden()); }
 void ProgramKeys::FollowBoss(bool hidden) {
   if (hidden == hidden_.hidden()) return;
   if (hidden) {
-    sound_.Hold();
+    silence_(true);
     hidden_.Hide();
   } else {
     hidden_.Show();
-    sound_.Release();
+    silence_(false);
   }
 }
 

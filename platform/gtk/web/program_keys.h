@@ -21,7 +21,6 @@
 #include "platform/gtk/shared_switch.h"
 #include "platform/gtk/web/notices.h"
 #include "platform/gtk/web/screenshots.h"
-#include "platform/gtk/web/sound_hold.h"
 
 namespace ludex::gtk {
 
@@ -32,8 +31,10 @@ class ProgramKeys {
   // `boss_key` as gtk_accelerator_parse reads it; one it cannot read, or one
   // without Ctrl, Alt or Super (which would take a key from typing
   // everywhere), gives kDefaultBossKey and a notice. `main_view` is the main
-  // browser's view, or null while it has none.
-  ProgramKeys(Notices& notices, const std::string& boss_key, std::function<WebKitWebView*()> main_view);
+  // browser's view, or null while it has none; `silence` keeps every page
+  // silent, or gives each the sound it had.
+  ProgramKeys(Notices& notices, const std::string& boss_key, std::function<WebKitWebView*()> main_view,
+              std::function<void(bool)> silence);
   ProgramKeys(const ProgramKeys&) = delete;
   ProgramKeys& operator=(const ProgramKeys&) = delete;
   ~ProgramKeys();
@@ -52,9 +53,9 @@ class ProgramKeys {
 
   Notices& notices_;
   std::function<WebKitWebView*()> main_view_;
+  std::function<void(bool)> silence_;
   Accelerator boss_key_;
   HiddenWindows hidden_;
-  SoundHold sound_;
   Screenshots screenshots_;
   SharedSwitch boss_switch_;
   std::unique_ptr<GlobalKey> global_boss_key_;

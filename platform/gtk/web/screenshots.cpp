@@ -13,7 +13,7 @@
 #include "platform/file_names.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
-#include "platform/gtk/user_folders.h"
+#include "platform/user_folders.h"
 
 namespace ludex::gtk {
 

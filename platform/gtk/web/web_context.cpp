@@ -10,6 +10,7 @@
 #include "platform/diagnostics.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/web/memory_limits.h"
+#include "platform/user_folders.h"
 
 namespace ludex::gtk {
 
@@ -24,15 +25,6 @@ std::string Child(const char* parent, const char* name) { return TakeText(g_buil
 // WebKit asks for the web process's extensions just before it starts one.
 void OnInitializeWebExtensions(WebKitWebContext* context, gpointer) {
   Debug(DebugDomain::Web, "web context %p: starting a web process", static_cast<void*>(context));
-}
-
-// An XDG base folder named by `variable`, or `under_home` in the home folder
-// when the variable is unset, empty or relative: a relative one would put
-// the player's logins wherever the program happened to be started.
-std::string XdgFolder(const char* variable, const char* under_home) {
-  const char* set = g_getenv(variable);
-  if (set && g_path_is_absolute(set)) return set;
-  return Child(g_get_home_dir(), under_home);
 }
 
 GObjectPtr<WebKitWebContext> NewContextFor(WebKitWebsiteDataManager* manager) {

@@ -6,7 +6,15 @@
 namespace ludex::gtk {
 
 WebSession::WebSession(Notices& notices)
-    : notices_(notices), context_(NewWebContext(notices_)), downloads_(context_.get(), notices_), popups_(notices_) {
+    : notices_(notices),
+      context_(NewWebContext(notices_)),
+      downloads_(context_.get(), notices_),
+      sound_(ProgramSettings(), notices_),
+      popups_(notices_, sound_) {
+  if (!ProgramSettings().problem().empty()) {
+    notices_.Show("设置文件无法读取",
+                  ProgramSettings().path() + "：" + ProgramSettings().problem() + "。本次使用默认设置，更改设置之前不会改动这个文件。");
+  }
   // No view, and so no web process, is made before the session is.
   const std::string folder = DownloadFolder();
   if (SandboxWebProcesses(context_.get(), folder)) {

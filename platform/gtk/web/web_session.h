@@ -1,6 +1,6 @@
 // What every browser of the program shares: the web context with its
-// website data and its sandbox, downloads and pop-up windows, which give
-// their notices through the program's.
+// website data and its sandbox, downloads, pop-up windows and the pages'
+// sound, which give their notices through the program's.
 #pragma once
 
 #include <webkit2/webkit2.h>
@@ -11,6 +11,7 @@
 #include "platform/gtk/web/downloads.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/web/notices.h"
+#include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/web/popup_windows.h"
 
 namespace ludex::gtk {
@@ -23,6 +24,7 @@ class WebSession {
 
   WebKitWebContext* context() const { return context_.get(); }
   PopupWindows& popups() { return popups_; }
+  PageSound& sound() { return sound_; }
   // Whether a view may be sent to `uri`, or the sandbox keeps it out.
   bool LetsIn(const std::string& uri) const;
 
@@ -32,6 +34,7 @@ class WebSession {
   // The one folder of the user's that sandboxed pages see, when they are sandboxed.
   std::optional<std::string> sandbox_folder_;
   Downloads downloads_;
+  PageSound sound_;
   // Declared last: its windows' views go before the context.
   PopupWindows popups_;
 };

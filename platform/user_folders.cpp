@@ -1,18 +1,22 @@
-#include "platform/gtk/user_folders.h"
+#include "platform/user_folders.h"
 
+#include <glib.h>
+#include <glib/gstdio.h>
 #include <unistd.h>
 
-#include <glib/gstdio.h>
-
 #include <cstdlib>
+#include <memory>
 
-#include "platform/gtk/glib_text.h"
-
-namespace ludex::gtk {
+namespace ludex {
 
 namespace {
 
 constexpr int kPrivate = 0700;
+
+std::string Child(const char* parent, const char* name) {
+  const std::unique_ptr<gchar, decltype(&g_free)> path(g_build_filename(parent, name, nullptr), g_free);
+  return path.get();
+}
 
 struct Kind {
   const char* variable;
@@ -29,10 +33,8 @@ Kind KindOf(UserFolder folder) {
 }
 
 std::string Canonical(const std::string& path) {
-  char* resolved = realpath(path.c_str(), nullptr);
-  std::string result = resolved ? resolved : path;
-  free(resolved);
-  return result;
+  const std::unique_ptr<char, decltype(&free)> resolved(realpath(path.c_str(), nullptr), free);
+  return resolved ? std::string(resolved.get()) : path;
 }
 
 bool Usable(const std::string& folder) {
@@ -49,13 +51,19 @@ std::string ChosenFolder(const Kind& kind) {
 
 }  // namespace
 
+std::string XdgFolder(const char* variable, const char* under_home) {
+  const char* set = g_getenv(variable);
+  if (set && g_path_is_absolute(set)) return set;
+  return Child(g_get_home_dir(), under_home);
+}
+
 std::string UserFolderPath(UserFolder folder) {
   const Kind kind = KindOf(folder);
   const std::string chosen = ChosenFolder(kind);
   if (Usable(chosen)) return chosen;
-  const std::string fallback = TakeText(g_build_filename(g_get_home_dir(), kind.under_home, nullptr));
+  const std::string fallback = Child(g_get_home_dir(), kind.under_home);
   if (!g_file_test(fallback.c_str(), G_FILE_TEST_EXISTS)) g_mkdir(fallback.c_str(), kPrivate);
   return Usable(fallback) ? fallback : "";
 }
 
-}  // namespace ludex::gtk
+}  // namespace ludex
