@@ -1,8 +1,10 @@
 """The program's own keys, whichever of its windows has the keyboard.
 
-The boss key, Ctrl+Alt+Z, hides every window of the program (the main
-window, the about box, pages' pop-up windows) also while another program
-has the keyboard, and brings them back where they were. Ctrl+Shift+S saves
+The boss key, Ctrl+Alt+Z or the one the settings file names, hides every
+window of the program (the main window, the about box, pages' pop-up
+windows, and those of its other copies) also while another program has the
+keyboard, and brings them back where they were; a key another program holds
+is told once. Ctrl+Shift+S saves
 the main browser's page, as shown, canvas and WebGL drawing included, as a
 PNG file named by the time under the pictures folder, and names the file
 in a notice; a folder it cannot write to gives a notice instead."""
@@ -203,6 +205,26 @@ class BossKeyTakenTest(harness.ProgramTestCase):
         harness.wait_for(lambda: BOSS_KEY_TAKEN in self.program.log(), 30, "the notice that the key is taken")
         self.assertEqual(self.program.log().count(BOSS_KEY_TAKEN), 1)
         self.assert_alive()
+
+
+class BossKeyFromSettingsTest(harness.ProgramTestCase):
+
+    def program_environment(self):
+        env = super().program_environment()
+        os.makedirs(os.path.join(env["XDG_CONFIG_HOME"], "ludex"), exist_ok=True)
+        with open(os.path.join(env["XDG_CONFIG_HOME"], "ludex", "settings.ini"), "w") as f:
+            f.write("[keys]\nboss=<Control><Shift>F12\n")
+        return env
+
+    def test_the_settings_file_names_another_boss_key(self):
+        self.screen.key("ctrl+alt+z")
+        self.screen.key("ctrl+shift+F12")
+        harness.wait_for(lambda: not self.screen.windows_of(self.program.pid), 20, "the windows hidden by the new key")
+        self.screen.key("ctrl+shift+F12")
+        harness.wait_for(lambda: self.window in self.screen.windows_of(self.program.pid), 20, "the windows back")
+        # Had Ctrl+Alt+Z, pressed first, hidden them, Ctrl+Shift+F12 would have brought them back. No notice
+        # calls the key a bad one.
+        self.assertNotIn("老板键", self.program.log())
 
 
 class UnwritablePicturesTest(harness.ProgramTestCase):
