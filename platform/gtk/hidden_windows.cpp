@@ -1,6 +1,7 @@
 #include "platform/gtk/hidden_windows.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ludex::gtk {
 
@@ -14,23 +15,57 @@ std::vector<GtkWindow*> TopLevels() {
   return windows;
 }
 
+// Menus, tooltips and outlines are the toolkit's own (GTK_WINDOW_POPUP) and come and go with what shows them.
+bool IsProgramWindow(GtkWidget* widget) {
+  return GTK_IS_WINDOW(widget) && gtk_window_get_window_type(GTK_WINDOW(widget)) == GTK_WINDOW_TOPLEVEL;
+}
+
 }  // namespace
+
+HiddenWindows::HiddenWindows() : show_signal_(g_signal_lookup("show", GTK_TYPE_WIDGET)) {
+  show_hook_ = g_signal_add_emission_hook(show_signal_, 0, OnShow, this, nullptr);
+}
+
+HiddenWindows::~HiddenWindows() {
+  g_signal_remove_emission_hook(show_signal_, show_hook_);
+  if (late_source_) g_source_remove(late_source_);
+}
+
+void HiddenWindows::Take(GtkWindow* window) {
+  if (gtk_window_get_type_hint(window) != GDK_WINDOW_TYPE_HINT_NOTIFICATION) {
+    int x = 0;
+    int y = 0;
+    gtk_window_get_position(window, &x, &y);
+    places_.push_back({Ref(window), x, y, gtk_window_is_active(window) != FALSE});
+  }
+  gtk_widget_hide(GTK_WIDGET(window));
+}
 
 void HiddenWindows::Hide() {
   hidden_ = true;
   for (GtkWindow* window : TopLevels()) {
-    // Menus, tooltips and outlines are the toolkit's own (GTK_WINDOW_POPUP) and come and go with what shows them.
-    if (!gtk_widget_get_visible(GTK_WIDGET(window)) || gtk_window_get_window_type(window) != GTK_WINDOW_TOPLEVEL) {
-      continue;
-    }
-    if (gtk_window_get_type_hint(window) != GDK_WINDOW_TYPE_HINT_NOTIFICATION) {
-      int x = 0;
-      int y = 0;
-      gtk_window_get_position(window, &x, &y);
-      places_.push_back({Ref(window), x, y, gtk_window_is_active(window) != FALSE});
-    }
-    gtk_widget_hide(GTK_WIDGET(window));
+    if (gtk_widget_get_visible(GTK_WIDGET(window)) && IsProgramWindow(GTK_WIDGET(window))) Take(window);
   }
+}
+
+gboolean HiddenWindows::OnShow(GSignalInvocationHint*, guint, const GValue* values, gpointer self) {
+  auto* hidden = static_cast<HiddenWindows*>(self);
+  GtkWidget* widget = GTK_WIDGET(g_value_get_object(&values[0]));
+  if (hidden->hidden_ && IsProgramWindow(widget)) {
+    // Being shown, it cannot be hidden yet: it goes as soon as the showing is done.
+    hidden->late_.push_back(Ref(GTK_WINDOW(widget)));
+    if (!hidden->late_source_) hidden->late_source_ = g_idle_add_full(G_PRIORITY_HIGH, OnShownWhileHidden, self, nullptr);
+  }
+  return TRUE;  // stays hooked
+}
+
+gboolean HiddenWindows::OnShownWhileHidden(gpointer self) {
+  auto* hidden = static_cast<HiddenWindows*>(self);
+  hidden->late_source_ = 0;
+  for (const GObjectPtr<GtkWindow>& window : std::exchange(hidden->late_, {})) {
+    if (hidden->hidden_ && gtk_widget_get_visible(GTK_WIDGET(window.get()))) hidden->Take(window.get());
+  }
+  return G_SOURCE_REMOVE;
 }
 
 void HiddenWindows::Show() {

@@ -25,6 +25,10 @@ OPENER_PAGE = pages.coloured_page("opener", OPENER_COLOUR, """<script>
 document.addEventListener('click', () => window.open('/popup', 'game', 'width=320,height=240'));
 </script>""")
 POPUP_PAGE = pages.coloured_page("弹出的游戏窗口", POPUP_COLOUR)
+# A click opens a pop-up window a while later, from a timer.
+LATER_PAGE = pages.coloured_page("later", OPENER_COLOUR, """<script>
+document.addEventListener('click', () => setTimeout(() => window.open('/popup', 'later', 'width=320,height=240'), 1500));
+</script>""")
 # In the main window's browser, clear of the pop-up, which stands over the middle of the main window.
 BESIDE_THE_POPUP = (100, 600)
 # The main window's Label2, which opens the about box, in client pixels.
@@ -61,6 +65,7 @@ class ProgramKeysTest(harness.ProgramTestCase):
         self.site = PageServer({
             "/opener": Response(OPENER_PAGE),
             "/popup": Response(POPUP_PAGE),
+            "/later": Response(LATER_PAGE),
             "/canvas": Response(CANVAS_PAGE),
             "/drawn": Response("", "text/plain"),
         }).__enter__()
@@ -119,6 +124,26 @@ class ProgramKeysTest(harness.ProgramTestCase):
                              f"{self.screen.title(window)!r} back at {place} (it is at {self.screen.geometry(window)})")
         self.origin = places[self.window][:2]
         pages.browser_colour_is(self, OPENER_COLOUR, "the opener page shown again", point=BESIDE_THE_POPUP)
+
+    def test_a_window_a_page_opens_while_hidden_comes_only_with_the_others(self):
+        pages.load_in_browser(self, self.site.url("/later"))
+        pages.browser_colour_is(self, OPENER_COLOUR, "the page")
+        self.click_client(*pages.IN_BROWSER)
+        self.screen.key("ctrl+alt+z")
+        harness.wait_for(lambda: not self.visible(), 20, "the main window hidden")
+        title = f"弹出的游戏窗口 — 来自 127.0.0.1:{self.site.port}"
+        # The pop-up is made, and named by its page, all out of sight.
+        result = []
+
+        def made():
+            result[:] = subprocess.run(["xdotool", "search", "--pid", str(self.program.pid), "--name", f"^{title}$"],
+                                       env=self.display.environment(), capture_output=True, timeout=30).stdout.split()
+            self.assertFalse(self.visible(), "a window of the program shown while hidden")
+            return result
+        harness.wait_for(made, 30, "the pop-up window made")
+        self.screen.key("ctrl+alt+z")
+        harness.wait_for(lambda: len(self.titled(title)) == 1 and self.window in self.visible(), 20,
+                         "the pop-up shown with the main window")
 
     def test_boss_key_hides_and_shows_every_copy_of_the_program_together(self):
         env = self.display.environment(self.program_environment())
