@@ -82,7 +82,10 @@ FormWindow::Insets FormWindow::FrameInsets() const {
 }
 
 bool FormWindow::Asking() const {
-  return !requested_.empty() && g_get_monotonic_time() - requested_.back().second <= kRequestLifetimeUs;
+  if (requested_.empty()) return false;
+  const Request& newest = requested_.back();
+  if (newest.before_map && gtk_widget_get_mapped(window_.get())) return false;
+  return g_get_monotonic_time() - newest.when <= kRequestLifetimeUs;
 }
 
 void FormWindow::Move(PixelRect place) {
@@ -92,7 +95,7 @@ void FormWindow::Move(PixelRect place) {
   gtk_widget_set_size_request(canvas_.widget(), place.width, place.height);
   gtk_window_resize(window, std::max(place.width, 1), std::max(place.height, 1));
   gtk_window_move(window, place.x - frame.left, place.y - frame.top);
-  requested_.emplace_back(place, g_get_monotonic_time());
+  requested_.push_back({place, g_get_monotonic_time(), !gtk_widget_get_mapped(window_.get())});
   Debug(DebugDomain::Geometry, "form %u: asked for %d,%d %dx%d (frame %d,%d)", hwnd(), place.x, place.y, place.width,
         place.height, frame.left, frame.top);
 }
@@ -164,7 +167,7 @@ gboolean FormWindow::OnConfigureEvent(GtkWidget*, GdkEventConfigure* event, gpoi
   const PixelRect reported{event->x, event->y, event->width, event->height};
   const PixelRect now = form->ClientOnServer().value_or(reported);
   auto& requested = form->requested_;
-  auto match = std::ranges::find_if(requested, [&](const auto& r) { return r.first == now; });
+  auto match = std::ranges::find_if(requested, [&](const Request& r) { return r.place == now; });
   if (match != requested.end()) {
     // Done as asked; what was asked before it is past.
     requested.erase(requested.begin(), std::next(match));

@@ -53,9 +53,16 @@ class FormWindow final : public NativeWindow {
   bool show_in_taskbar_;
   WidgetPtr window_;
   Canvas canvas_;
-  // Places asked of the X server and not yet seen there, with when they were
-  // asked: until the window is seen at one, the newest is its place.
-  std::deque<std::pair<PixelRect, gint64>> requested_;
+  // A place asked of the X server and not yet seen there.
+  struct Request {
+    PixelRect place;
+    gint64 when;
+    // Asked before the window was first shown: the window manager answers it
+    // once, by where it maps the window, and may well choose another place.
+    bool before_map;
+  };
+  // Until the window is seen at one of them, the newest is its place.
+  std::deque<Request> requested_;
   SignalConnections connections_;
 };
 

@@ -185,11 +185,22 @@ def stop_process_group(pgid, grace=10.0):
 
 
 def process_group_alive(pgid):
-    try:
-        os.killpg(pgid, 0)
-    except ProcessLookupError:
-        return False
-    return True
+    """Whether a process of group `pgid` still runs. An ended one whose parent
+    ended first waits as a zombie until init collects it, which may take
+    seconds; it runs nothing and holds nothing, so it does not count."""
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat", encoding="utf-8", errors="replace") as f:
+                stat = f.read()
+        except OSError:
+            continue
+        # The name in brackets may hold spaces; state and group follow its closing bracket.
+        state, _, group = stat[stat.rindex(")") + 2:].split()[:3]
+        if int(group) == pgid and state != "Z":
+            return True
+    return False
 
 
 class WebServer:
