@@ -20,6 +20,11 @@ bool IsProgramWindow(GtkWidget* widget) {
   return GTK_IS_WINDOW(widget) && gtk_window_get_window_type(GTK_WINDOW(widget)) == GTK_WINDOW_TOPLEVEL;
 }
 
+struct PixelPair {
+  int x;
+  int y;
+};
+
 }  // namespace
 
 HiddenWindows::HiddenWindows() : show_signal_(g_signal_lookup("show", GTK_TYPE_WIDGET)) {
@@ -36,7 +41,10 @@ void HiddenWindows::Take(GtkWindow* window) {
     int x = 0;
     int y = 0;
     gtk_window_get_position(window, &x, &y);
-    places_.push_back({Ref(window), x, y, gtk_window_is_active(window) != FALSE});
+    int client_x = x;
+    int client_y = y;
+    if (GdkWindow* shown = gtk_widget_get_window(GTK_WIDGET(window))) gdk_window_get_origin(shown, &client_x, &client_y);
+    places_.push_back({Ref(window), x, y, client_x, client_y, gtk_window_is_active(window) != FALSE});
   }
   gtk_widget_hide(GTK_WIDGET(window));
 }
@@ -76,6 +84,9 @@ void HiddenWindows::Show() {
     GtkWindow* window = place.window.get();
     if (std::ranges::find(open, window) == open.end()) continue;
     gtk_window_move(window, place.x, place.y);
+    // Given the client area's place; the handler goes with its first call.
+    g_signal_connect_data(window, "map-event", G_CALLBACK(OnMappedAgain), new PixelPair{place.client_x, place.client_y},
+                          [](gpointer data, GClosure*) { delete static_cast<PixelPair*>(data); }, GConnectFlags(0));
     gtk_widget_show(GTK_WIDGET(window));
   }
   for (const Place& place : places_) {
@@ -84,6 +95,21 @@ void HiddenWindows::Show() {
     }
   }
   places_.clear();
+}
+
+gboolean HiddenWindows::OnMappedAgain(GtkWidget* window, GdkEvent*, gpointer place) {
+  const PixelPair wanted = *static_cast<PixelPair*>(place);
+  int client_x = 0;
+  int client_y = 0;
+  gdk_window_get_origin(gtk_widget_get_window(window), &client_x, &client_y);
+  if (client_x != wanted.x || client_y != wanted.y) {
+    int x = 0;
+    int y = 0;
+    gtk_window_get_position(GTK_WINDOW(window), &x, &y);
+    gtk_window_move(GTK_WINDOW(window), x + wanted.x - client_x, y + wanted.y - client_y);
+  }
+  g_signal_handlers_disconnect_by_func(window, reinterpret_cast<gpointer>(OnMappedAgain), place);
+  return FALSE;
 }
 
 }  // namespace ludex::gtk

@@ -28,14 +28,20 @@ class HiddenWindows {
  private:
   struct Place {
     GObjectPtr<GtkWindow> window;
+    // The window's frame, as the window manager placed it, and its client area, on the screen.
     int x;
     int y;
+    int client_x;
+    int client_y;
     bool active;
   };
   // Hides `window`, keeping its place unless it is a notice.
   void Take(GtkWindow* window);
   static gboolean OnShow(GSignalInvocationHint* hint, guint count, const GValue* values, gpointer self);
   static gboolean OnShownWhileHidden(gpointer self);
+  // A window manager may put a window shown again where its frame, not its
+  // client area, was: once mapped, it is moved by the difference.
+  static gboolean OnMappedAgain(GtkWidget* window, GdkEvent* event, gpointer place);
 
   std::vector<Place> places_;
   // Windows shown while the others are away, to go after them once shown.

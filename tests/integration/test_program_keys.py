@@ -15,6 +15,7 @@ import subprocess
 import sys
 import time
 
+import desktop
 import harness
 import pages
 from pages import PageServer, Response
@@ -60,7 +61,8 @@ fetch('/drawn?webgl=' + (gl !== null));
 SCREENSHOT_NAME = re.compile(r"^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d(_\d+)?\.png$")
 
 
-class ProgramKeysTest(harness.ProgramTestCase):
+class ProgramKeysCase(harness.ProgramTestCase):
+    """The pages, the pictures folder and the checks the tests below share."""
 
     def setUp(self):
         self.site = PageServer({
@@ -98,7 +100,7 @@ class ProgramKeysTest(harness.ProgramTestCase):
         self.screen.xdotool("windowfocus", "--sync", window)
         return window
 
-    def test_boss_key_hides_every_window_and_brings_each_back_in_its_place(self):
+    def check_boss_key_hides_every_window_and_brings_each_back_in_its_place(self):
         pages.load_in_browser(self, self.site.url("/opener"))
         pages.browser_colour_is(self, OPENER_COLOUR, "the opener page")
         self.click_client(*pages.IN_BROWSER)
@@ -125,6 +127,12 @@ class ProgramKeysTest(harness.ProgramTestCase):
                              f"{self.screen.title(window)!r} back at {place} (it is at {self.screen.geometry(window)})")
         self.origin = places[self.window][:2]
         pages.browser_colour_is(self, OPENER_COLOUR, "the opener page shown again", point=BESIDE_THE_POPUP)
+
+
+class ProgramKeysTest(ProgramKeysCase):
+
+    def test_boss_key_hides_every_window_and_brings_each_back_in_its_place(self):
+        self.check_boss_key_hides_every_window_and_brings_each_back_in_its_place()
 
     def test_a_window_a_page_opens_while_hidden_comes_only_with_the_others(self):
         pages.load_in_browser(self, self.site.url("/later"))
@@ -195,6 +203,18 @@ class ProgramKeysTest(harness.ProgramTestCase):
         # Nothing of the frame around the browser.
         self.assertEqual(picture.pixel(0, 0), CANVAS_COLOUR)
         self.assertEqual(picture.pixel(BROWSER_SIZE[0] - 1, BROWSER_SIZE[1] - 1), WEBGL_COLOUR)
+
+
+class BossKeyUnderWindowManagerTest(ProgramKeysCase):
+    """A window manager that frames the about box puts a window shown again where its frame was, unless told."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        desktop.run_openbox_for(cls)
+
+    def test_boss_key_brings_each_window_back_in_its_place(self):
+        self.check_boss_key_hides_every_window_and_brings_each_back_in_its_place()
 
 
 # Holds the passive grab of Ctrl+Alt+Z on the root window (every Caps Lock and Num Lock state) until it is ended.
