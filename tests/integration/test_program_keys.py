@@ -259,12 +259,27 @@ class BossKeyTakenTest(harness.ProgramTestCase):
 
 class BossKeyFromSettingsTest(harness.ProgramTestCase):
 
+    # The boss key the settings file names for each test.
+    boss_keys = {"test_the_settings_file_names_another_boss_key": "<Control><Shift>F12",
+                 "test_a_key_without_ctrl_alt_or_super_is_refused": "z"}
+
     def program_environment(self):
         env = super().program_environment()
         os.makedirs(os.path.join(env["XDG_CONFIG_HOME"], "ludex"), exist_ok=True)
         with open(os.path.join(env["XDG_CONFIG_HOME"], "ludex", "settings.ini"), "w") as f:
-            f.write("[keys]\nboss=<Control><Shift>F12\n")
+            f.write(f"[keys]\nboss={self.boss_keys[self._testMethodName]}\n")
         return env
+
+    def test_a_key_without_ctrl_alt_or_super_is_refused(self):
+        # It would take the letter from typing in every program.
+        harness.wait_for(lambda: "老板键设置无效" in self.program.log(), 30, "the notice of a bad boss key")
+        # The notice may have come first, as the window the harness found.
+        main = harness.wait_for(lambda: next(iter(self.screen.search_visible_by_name("^星澜网页游戏中心$")), None), 30,
+                                "the main window")
+        self.screen.key("ctrl+alt+z")
+        harness.wait_for(lambda: not self.screen.windows_of(self.program.pid), 20, "the windows hidden by Ctrl+Alt+Z")
+        self.screen.key("ctrl+alt+z")
+        harness.wait_for(lambda: main in self.screen.windows_of(self.program.pid), 20, "the main window back")
 
     def test_the_settings_file_names_another_boss_key(self):
         self.screen.key("ctrl+alt+z")
