@@ -129,6 +129,15 @@ std::string DisplayHost(std::string_view uri) {
   return shown;
 }
 
+std::string SiteHost(std::string_view uri) {
+  const UriPtr parsed = ParseUri(std::string(uri));
+  const char* host = parsed ? g_uri_get_host(parsed.get()) : nullptr;
+  if (!host) return {};
+  std::string lower(host);
+  for (char& c : lower) c = g_ascii_tolower(c);
+  return lower;
+}
+
 bool SameOrigin(std::string_view a, std::string_view b) {
   const UriPtr first = ParseUri(std::string(a));
   const UriPtr second = ParseUri(std::string(b));

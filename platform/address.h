@@ -29,6 +29,11 @@ BrowserTarget ResolveAddress(std::string_view text);
 // host gives its scheme ("data:", "about:"), and text that is no address "".
 std::string DisplayHost(std::string_view uri);
 
+// The site `uri` belongs to, as settings kept for a site are filed: its
+// host in lower case, without port ("127.0.0.1", "example.com"); empty for
+// an address with no host (about:, data:, file:) or text that is no address.
+std::string SiteHost(std::string_view uri);
+
 // Whether two addresses have the same scheme, host and port.
 bool SameOrigin(std::string_view a, std::string_view b);
 

@@ -35,6 +35,13 @@ GKeyFile* Read(const std::string& path, std::string& problem) {
   return nullptr;
 }
 
+// The value of `key` as the file has it, or a line break (which no value
+// holds) when it is not set.
+std::string RawValue(GKeyFile* values, const std::string& group, const std::string& key) {
+  const TextPtr value(g_key_file_get_value(values, group.c_str(), key.c_str(), nullptr), g_free);
+  return value ? std::string(value.get()) : std::string("\n");
+}
+
 }  // namespace
 
 std::string SettingsFilePath() {
@@ -95,7 +102,10 @@ bool SettingsFile::Remove(const std::string& group, const std::string& key) {
 template <typename Change>
 bool SettingsFile::Write(const std::string& group, const std::string& key, Change change) {
   if (!PlainName(group) || !PlainName(key)) return false;
+  const std::string before = RawValue(values_.get(), group, key);
   change(values_.get());
+  // Nothing changed, nothing to write: a damaged file stays as it is.
+  if (RawValue(values_.get(), group, key) == before) return true;
   // The change goes into what the file holds now; a file still damaged gets
   // this run's values, which are the player's changes alone.
   std::string unreadable;

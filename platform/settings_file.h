@@ -33,9 +33,10 @@ class SettingsFile {
   double GetDouble(const std::string& group, const std::string& key, double fallback) const;
 
   // Each sets one value, or removes it (back to the default), and writes the
-  // file at once. False when the names cannot be keys of the file (an empty
-  // name, "=", "[", "]", a line break) or the file could not be written
-  // (problem() says why); the value is set for this run all the same.
+  // file at once; a value the file holds already is not written again.
+  // False, with nothing set, when the names cannot be keys of the file (an
+  // empty name, "=", "[", "]", a line break); false when the file could not
+  // be written (problem() says why), with the value set for this run all the same.
   bool SetString(const std::string& group, const std::string& key, const std::string& value);
   bool SetBool(const std::string& group, const std::string& key, bool value);
   bool SetDouble(const std::string& group, const std::string& key, double value);

@@ -121,6 +121,19 @@ class InstalledTreeTest(unittest.TestCase):
         result = subprocess.run([program, "--version"], capture_output=True, text=True, env=env, timeout=30)
         self.assertEqual((result.returncode, result.stdout), (0, PRODUCT_NAME + " 1.00.0005\n"), result.stderr)
 
+    def test_installed_program_lists_its_options_and_keys_and_refuses_others(self):
+        program = os.path.join(self.prefix, "games", "ludex")
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        result = subprocess.run([program, "--help"], capture_output=True, text=True, env=env, timeout=30)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        for named in ("--account=NAME", "--help", "--version", "Ctrl+M", "Ctrl+Alt+Z", "Ctrl+Shift+S",
+                      "Ctrl+Shift+N", "settings.ini"):
+            self.assertIn(named, result.stdout)
+        # As command-line tools do: a usage fault is status 2, with the reason on stderr and nothing on stdout.
+        result = subprocess.run([program, "--fullscreen"], capture_output=True, text=True, env=env, timeout=30)
+        self.assertEqual((result.returncode, result.stdout), (2, ""))
+        self.assertIn("unknown option --fullscreen", result.stderr)
+
     def test_metainfo_newest_release_is_the_built_version(self):
         releases = self.metainfo().findall("releases/release")
         self.assertTrue(releases, "no release in the metainfo")

@@ -85,10 +85,17 @@ TEST_F(SettingsFileTest, ADamagedFileGivesTheDefaultsAndIsLeftAloneUntilASetting
     EXPECT_NE(settings.problem(), "");
     EXPECT_FALSE(settings.GetBool("sound", "muted", false));
     EXPECT_EQ(FileText(), damaged);
+    // Removing what is not there changes nothing.
+    EXPECT_TRUE(settings.Remove("zoom", "example.com"));
+    EXPECT_EQ(FileText(), damaged);
     // The first change writes that change alone, over the damaged file.
     EXPECT_TRUE(settings.SetDouble("zoom", "example.com", 1.25));
     EXPECT_EQ(settings.problem(), "");
     EXPECT_EQ(FileText(), "[zoom]\nexample.com=1.25\n");
+    // Nor does setting what is set already.
+    WriteFile(damaged);
+    EXPECT_TRUE(settings.SetDouble("zoom", "example.com", 1.25));
+    EXPECT_EQ(FileText(), damaged);
   }
 }
 

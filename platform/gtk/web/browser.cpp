@@ -33,7 +33,7 @@ BrowserWindow::~BrowserWindow() {
 
 BrowserWindow::Engine::Engine(BrowserWindow& window, WebSession& session)
     : session(session),
-      // Pop-ups are made with their opener's policies.
+      // Made with the policies that let pages start sound by themselves; pop-ups take their opener's.
       view(KeepWidget(GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", session.context(),
                                               "website-policies", session.sound().policies(), nullptr)))),
       page(WEBKIT_WEB_VIEW(view.get()), session.sound()),

@@ -14,7 +14,6 @@
 
 namespace ludex::gtk {
 
-
 class BrowserKeys {
  public:
   BrowserKeys(WebKitWebView* view, StuckPages& stuck_pages, SiteZoom& zoom, PageSound& sound);

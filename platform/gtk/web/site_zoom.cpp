@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/gtk/glib_text.h"
+#include "platform/address.h"
 
 namespace ludex::gtk {
 
@@ -28,21 +28,12 @@ double ZoomStep(double level, int steps) {
   return kZoomLevels[static_cast<std::size_t>(index)];
 }
 
-std::string ZoomHost(const char* uri) {
-  GUri* parsed = g_uri_parse(uri ? uri : "", G_URI_FLAGS_NONE, nullptr);
-  if (!parsed) return {};
-  const char* host = g_uri_get_host(parsed);
-  std::string lower = host ? TakeText(g_ascii_strdown(host, -1)) : std::string();
-  g_uri_unref(parsed);
-  return lower;
-}
-
 SiteZoom::SiteZoom(WebKitWebView* view, SettingsFile& settings) : view_(view), settings_(settings) {}
 
 void SiteZoom::Step(int steps) {
   const double level = ZoomStep(webkit_web_view_get_zoom_level(view_), steps);
   webkit_web_view_set_zoom_level(view_, level);
-  const std::string host = ZoomHost(webkit_web_view_get_uri(view_));
+  const std::string host = SiteHost(webkit_web_view_get_uri(view_));
   if (host.empty()) return;
   // 100 % is what every site gets unasked; the file keeps only what differs.
   if (std::abs(level - 1.0) < kZoomTolerance) {
@@ -55,7 +46,7 @@ void SiteZoom::Step(int steps) {
 void SiteZoom::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self) {
   if (event != WEBKIT_LOAD_COMMITTED) return;
   auto* zoom = static_cast<SiteZoom*>(self);
-  const std::string host = ZoomHost(webkit_web_view_get_uri(view));
+  const std::string host = SiteHost(webkit_web_view_get_uri(view));
   const double kept = host.empty() ? 1.0 : zoom->settings_.GetDouble(kGroup, host, 1.0);
   // A level edited by hand beyond the keys' range is held to it.
   const double level = std::isnan(kept) ? 1.0 : std::clamp(kept, kZoomLevels.front(), kZoomLevels.back());

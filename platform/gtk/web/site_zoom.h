@@ -23,10 +23,6 @@ inline constexpr double kZoomTolerance = 0.001;
 // kZoomLevels; 0 steps gives 100 %.
 double ZoomStep(double level, int steps);
 
-// The host the zoom of `uri` is kept under: its host in lower case, without
-// port; empty for addresses of no host (about:, data:, file:).
-std::string ZoomHost(const char* uri);
-
 class SiteZoom {
  public:
   SiteZoom(WebKitWebView* view, SettingsFile& settings);
