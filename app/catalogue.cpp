@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/hosts.h"
+#include "platform/account.h"
 
 namespace ludex {
 
@@ -76,5 +77,10 @@ std::string AddressOf(const CatalogueEntry& entry) {
 }
 
 std::string StartAddress() { return AddressOf(kCatalogue.front()); }
+
+std::string CaptionForAccount(std::string_view caption) {
+  if (Account().empty()) return std::string(caption);
+  return std::string(caption) + " [" + Account() + "]";
+}
 
 }  // namespace ludex

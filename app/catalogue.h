@@ -40,4 +40,9 @@ std::string StartAddress();
 inline constexpr std::string_view kStartCaption = "星澜网页游戏中心";
 inline constexpr std::string_view kBrowsingCaption = "星澜网页游戏-浏览网页中";
 
+// A caption as the window shows it: a named account's copy of the program
+// adds the account after it ("... [账号2]"), so that two copies side by side
+// are told apart; the default account's captions are left as they are.
+std::string CaptionForAccount(std::string_view caption);
+
 }  // namespace ludex

@@ -1,6 +1,9 @@
 #include "app/command_line.h"
 
+#include "platform/account.h"
+
 #include <iterator>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -33,7 +36,8 @@ constexpr const char* kHelp =
     "  F5                        load the page again\n"
     "  Esc, F11                  leave full screen\n"
     "  Enter                     in the address box: open the address typed\n"
-    "Ctrl+M and the browser's keys act while a page has the keyboard.\n"
+    "Ctrl+M and the browser's keys act while a page has the keyboard;\n"
+    "Ctrl+Alt+Z, Ctrl+Shift+S and Ctrl+Shift+N in every window of the game centre.\n"
     "\n"
     "Settings are kept in $XDG_CONFIG_HOME/ludex/settings.ini\n"
     "(~/.config/ludex/settings.ini); see ludex(6).\n";
@@ -61,6 +65,10 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments) {
       }
       // An empty name would be the default account, which is had without the option.
       if (read.account.empty()) return refuse("--account needs a name");
+      if (!IsAccountName(read.account)) {
+        return refuse("no account may be named \"" + read.account + "\": a name is 1 to " +
+                      std::to_string(kLongestAccountName) + " letters, digits, Chinese characters, - or _");
+      }
     } else if (argument.starts_with("-")) {
       return refuse("unknown option " + argument);
     } else {

@@ -11,8 +11,8 @@ struct CommandLine {
   Action action = Action::Run;
   // Why the command line is refused, for stderr, when `action` is Refuse.
   std::string problem;
-  // The account asked for with --account=NAME or --account NAME, as given
-  // (the accounts' own rules judge the name); empty for the default account.
+  // The account asked for with --account=NAME or --account NAME, a name
+  // IsAccountName takes; empty for the default account.
   std::string account;
 };
 

@@ -33,14 +33,14 @@ void Game::Label2_Click() { Shared<About>().Show(); }
 
 void Game::Form_Load() {
   Get<Browser>("WebBrowser1").Navigate(StartAddress());
-  SetCaption(std::string(kStartCaption));
+  SetCaption(CaptionForAccount(kStartCaption));
 }
 
 void Game::Form_Unload(std::int16_t&) { EndProgram(); }
 
 void Game::OpenCatalogueEntry(const CatalogueEntry& entry) {
   Get<Browser>("WebBrowser1").Navigate(AddressOf(entry));
-  SetCaption(std::string(entry.caption));
+  SetCaption(CaptionForAccount(entry.caption));
 }
 
 void Game::JyxButton11_MouseDown(std::int16_t&, std::int16_t&, float&, float&) { NavigateToAddressBox(); }
@@ -54,7 +54,7 @@ void Game::NavigateToAddressBox() {
   // The text goes to the browser exactly as typed: no trimming, no added scheme.
   if (Get<TextBox>("Text1").Text() == "") return;
   Get<Browser>("WebBrowser1").Navigate(Get<TextBox>("Text1").Text());
-  SetCaption(std::string(kBrowsingCaption));
+  SetCaption(CaptionForAccount(kBrowsingCaption));
 }
 
 }  // namespace ludex

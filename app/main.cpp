@@ -11,6 +11,7 @@
 #include "app/resources.h"
 #include "app/version.h"
 #include "controls/register_controls.h"
+#include "platform/account.h"
 #include "platform/font.h"
 #include "platform/gtk/gtk_backend.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Run:
       break;
   }
+  SetAccount(command_line.account);
   try {
     CheckHostOverrides();
     InstallFontAliases();

@@ -11,24 +11,20 @@
 
 namespace ludex {
 
-namespace {
-
-std::string ExecutablePath() {
+std::string AppFile() {
   char buffer[PATH_MAX];
   const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string("ludex");
 }
 
-}  // namespace
-
 std::string AppPath() {
-  const std::string path = ExecutablePath();
+  const std::string path = AppFile();
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 std::string AppExeName() {
-  std::string name = ExecutablePath();
+  std::string name = AppFile();
   const auto slash = name.rfind('/');
   if (slash != std::string::npos) name = name.substr(slash + 1);
   const auto dot = name.rfind('.');

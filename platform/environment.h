@@ -6,7 +6,8 @@
 
 namespace ludex {
 
-// The program's folder (no trailing separator) and file name without extension.
+// The program's file, its folder (no trailing separator) and its file name without extension.
+std::string AppFile();
 std::string AppPath();
 std::string AppExeName();
 // The program's instance handle, as passed to ExtractIconA.

@@ -54,4 +54,11 @@ std::string UniqueFileName(const std::string& name, const std::function<bool(con
   }
 }
 
+std::string NumberedFileName(std::string_view stem, std::string_view extension,
+                             const std::function<bool(const std::string&)>& taken) {
+  std::string name = std::string(stem).append(extension);
+  for (int n = 2; taken(name); ++n) name = std::string(stem).append("_" + std::to_string(n)).append(extension);
+  return name;
+}
+
 }  // namespace ludex

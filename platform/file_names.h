@@ -24,4 +24,10 @@ std::string SafeFileName(std::string_view suggested);
 // kLongestFileName bytes.
 std::string UniqueFileName(const std::string& name, const std::function<bool(const std::string&)>& taken);
 
+// The first of "stem.ext", "stem_2.ext", "stem_3.ext", ... (`extension`
+// with its dot) for which `taken` says no: the program's own files, such as
+// screenshots named by the second they were taken.
+std::string NumberedFileName(std::string_view stem, std::string_view extension,
+                             const std::function<bool(const std::string&)>& taken);
+
 }  // namespace ludex

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/diagnostics.h"
+#include "platform/settings_file.h"
 #include "platform/gtk/control_window.h"
 #include "platform/gtk/form_window.h"
 #include "platform/gtk/gtk_window_system.h"
@@ -19,7 +20,9 @@
 #include "platform/gtk/timers.h"
 #include "platform/gtk/window_table.h"
 #include "platform/gtk/web/browser.h"
+#include "platform/gtk/web/notices.h"
 #include "platform/gtk/web/page_painting.h"
+#include "platform/gtk/web/program_keys.h"
 #include "platform/gtk/web/web_session.h"
 
 namespace ludex {
@@ -34,6 +37,10 @@ using gtk::TextBoxWindow;
 
 class GtkBackend final : public Backend {
  public:
+  GtkBackend()
+      : program_keys_(notices_, ProgramSettings().GetString("keys", "boss", gtk::kDefaultBossKey),
+                      [this] { return MainView(); }, [this](bool silenced) { Session().sound().SetSilenced(silenced); }) {}
+
   void CreateFormWindow(Hwnd hwnd, const FormWindowSettings& settings, WindowSink* sink) override {
     windows_.Add(std::make_unique<FormWindow>(hwnd, settings, sink, clicks_));
   }
@@ -51,6 +58,8 @@ class GtkBackend final : public Backend {
         windows_.Add(std::make_unique<TextBoxWindow>(hwnd, parent, rect, sink));
         break;
       case NativeKind::Browser:
+        // The first is the main window's; pages' own windows are no browsers of the core's.
+        if (main_browser_ == 0) main_browser_ = hwnd;
         windows_.Add(
             std::make_unique<BrowserWindow>(hwnd, parent, rect, [this]() -> gtk::WebSession& { return Session(); }));
         break;
@@ -141,9 +150,17 @@ class GtkBackend final : public Backend {
   TextBoxWindow& TextBox(Hwnd hwnd) const { return windows_.KindAt<TextBoxWindow>(hwnd, "text box"); }
 
   gtk::WebSession& Session() {
-    if (!web_session_) web_session_ = std::make_unique<gtk::WebSession>();
+    if (!web_session_) web_session_ = std::make_unique<gtk::WebSession>(notices_);
     return *web_session_;
   }
+
+  WebKitWebView* MainView() const {
+    auto* browser = dynamic_cast<BrowserWindow*>(windows_.Find(main_browser_));
+    return browser ? browser->view() : nullptr;
+  }
+
+  // The program's notices, which the web session and the program's keys give.
+  gtk::Notices notices_;
 
   // The browsers' windows use it to the end.
   std::unique_ptr<gtk::WebSession> web_session_;
@@ -152,6 +169,8 @@ class GtkBackend final : public Backend {
   gtk::DoubleClickDetector clicks_;
   gtk::Timers timers_;
   gtk::GtkWindowSystem api_{windows_};
+  Hwnd main_browser_ = 0;
+  gtk::ProgramKeys program_keys_;
 };
 
 }  // namespace

@@ -23,7 +23,10 @@
 //  - browsers whose website data lasts between runs, pop-up windows,
 //    downloads, certificate error pages, crash notices, page fullscreen and
 //    the browser keys (web/page_behaviour.h, web/web_session.h);
-//  - screen readers: the painted windows and their windowless parts through ATK.
+//  - screen readers: the painted windows and their windowless parts through ATK;
+//  - the program's own keys in all its windows: the boss key (also through a
+//    key grab on the X root window, shared by every copy of the program), the
+//    screenshot of the main browser, a copy for a new account (web/program_keys.h).
 //
 // Does not support:
 //  - pointer enter and leave; the mouse wheel and keys of windows other than text boxes and browsers;

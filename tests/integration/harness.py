@@ -173,6 +173,20 @@ def stop_process(process, grace=10.0):
     process.wait()
 
 
+def stop_process_group(pgid, grace=10.0):
+    """Ends a process group that a program under test started (not a child of ours)."""
+    for sig in (signal.SIGTERM, signal.SIGKILL):
+        try:
+            os.killpg(pgid, sig)
+        except ProcessLookupError:
+            return
+        try:
+            wait_for(lambda: not process_group_alive(pgid), grace, f"process group {pgid} to end")
+            return
+        except AssertionError:
+            continue
+
+
 def process_group_alive(pgid):
     """Whether a process of group `pgid` still runs. An ended one whose parent
     ended first waits as a zombie until init collects it, which may take
@@ -342,6 +356,12 @@ class Screen:
     def windows_of(self, pid):
         # xdotool search exits with 1 when nothing matches.
         result = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=self._env,
+                                capture_output=True, timeout=30)
+        return [int(line) for line in result.stdout.split()]
+
+    def search_visible_by_name(self, pattern):
+        """The shown windows whose title matches the regular expression `pattern`."""
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern], env=self._env,
                                 capture_output=True, timeout=30)
         return [int(line) for line in result.stdout.split()]
 
@@ -519,8 +539,8 @@ class ProgramTestCase(unittest.TestCase):
             ("XDG_DATA_HOME", "data"), ("XDG_CACHE_HOME", "cache"), ("XDG_CONFIG_HOME", "config"),
             ("XDG_DOWNLOAD_DIR", DOWNLOAD_FOLDER))}
 
-    def start_program(self, suffix=""):
-        """Starts the program (again, after self.program.stop()) and waits for its window."""
+    def start_program(self, suffix="", args=()):
+        """Starts the program (again, after self.program.stop()) with `args` and waits for its window."""
         log = os.path.join(self.logs, f"{self.id().split('.', 1)[1]}{suffix}.log")
         # Asked for once: a test may prepare folders while it answers.
         wanted = self.program_environment()
@@ -530,7 +550,7 @@ class ProgramTestCase(unittest.TestCase):
             if variable not in wanted:
                 env.pop(variable, None)
         # Started in the test's folder, so that whatever it might write beside itself stays there.
-        self.program = Program(PROGRAM, env, log, cwd=self.folders, cgroup=self.program_cgroup)
+        self.program = Program(PROGRAM, env, log, args=args, cwd=self.folders, cgroup=self.program_cgroup)
         self.addCleanup(self.program.stop)
         self.window = self.screen.wait_for_window(self.program, timeout=self.window_timeout)
         self.origin = self.screen.geometry(self.window)[:2]

@@ -202,6 +202,25 @@ class BrowserKeysTest(harness.ProgramTestCase):
         self.assertNotIn("/refused", " ".join(self.site.paths()))
         self.assertNotIn("设置文件无法读取", self.program.log())
 
+    def test_boss_key_silences_every_page_and_gives_each_its_sound_back(self):
+        pages.load_in_browser(self, self.site.url("/sound"))
+        self.site.wait_for_path("/played?by=?popup")
+        self.expect_views(2, "playing audio, heard", "the page and its pop-up playing")
+        for before in ("heard", "muted"):
+            self.screen.key("ctrl+alt+z")
+            harness.wait_for(lambda: not self.screen.windows_of(self.program.pid), 20, "the windows hidden")
+            self.expect_views(2, "playing audio, muted", f"both silent while hidden ({before} before)")
+            self.screen.key("ctrl+alt+z")
+            harness.wait_for(lambda: self.window in self.screen.windows_of(self.program.pid), 20, "the windows back")
+            self.expect_views(2, f"playing audio, {before}", f"both {before} again")
+            if before == "heard":
+                # Hiding is no mute of the player's: the settings are left alone.
+                self.assertIsNone(self.settings())
+                self.click_client(*BESIDE_POPUP)
+                self.screen.key("ctrl+m")
+                self.expect_views(2, "playing audio, muted", "both muted by Ctrl+M")
+        self.expect_settings(["[sound]", "muted=true"], "the player's mute kept as it was")
+
     def test_keys_in_the_address_box_leave_the_page_alone(self):
         pages.load_in_browser(self, self.site.url("/zoom"))
         pages.browser_colour_is(self, FIRST_COLOUR, "the page")

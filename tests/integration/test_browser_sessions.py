@@ -3,10 +3,14 @@ one run are there in the next, also when two copies of the program ran at
 once, each setting a cookie of its own. They are kept in the program's folder under
 the user's XDG data folder, which only the user may open. Where that folder
 cannot be used, website data lasts as long as the program and the player is
-told so once."""
+told so once. A second account (Ctrl+Shift+N, or --account=NAME) runs in a
+copy of its own beside the first, with website data of its own, and a bad
+account name is refused."""
 
 import os
 import stat
+import subprocess
+import unittest
 import urllib.parse
 
 import harness
@@ -106,6 +110,54 @@ class SessionTest(harness.ProgramTestCase):
         self.assertIn("first=one-1", cookies)
         self.assertIn("second=two-2", cookies)
 
+    def cookies_sent_to_again(self):
+        self.site.clear_requests()
+        pages.load_in_browser(self, self.site.url("/again"))
+        _, headers = self.site.wait_for_path("/again")
+        return headers.get("Cookie", "")
+
+    def test_two_accounts_keep_their_own_cookies_side_by_side_and_after_restarts(self):
+        default = self.run_copy(FIRST_PLACE, "")
+        self.use_copy(default)
+        self.screen.key("ctrl+shift+n")
+        window = harness.wait_for(
+            lambda: next(iter(self.screen.search_visible_by_name(r"\[账号2\]")), None), 60, "the window of 账号2")
+        group = int(self.screen.xdotool("getwindowpid", window))
+        self.addCleanup(harness.stop_process_group, group)
+        self.screen.wait_for_title(window, "星澜网页游戏中心 [账号2]")
+        self.screen.xdotool("windowmove", "--sync", window, *SECOND_PLACE)
+        harness.wait_for(lambda: self.screen.geometry(window)[:2] == SECOND_PLACE, 20, "账号2's window moved")
+        second = (None, window)
+        account_folder = os.path.join(self.program_environment()["XDG_DATA_HOME"], "ludex", "accounts", "账号2")
+        self.assertEqual(stat.S_IMODE(os.stat(account_folder).st_mode), 0o700)
+
+        # The same host, a cookie of its own in each account.
+        for copy, path, colour in ((default, "/login-first", FIRST_COLOUR), (second, "/login-second", SECOND_COLOUR)):
+            self.use_copy(copy)
+            pages.load_in_browser(self, self.site.url(path))
+            self.site.wait_for_path(path)
+            pages.browser_colour_is(self, colour, f"the page of {path} in its copy", point=IN_BOTH_BROWSERS)
+        self.use_copy(default)
+        self.assertEqual(self.cookies_sent_to_again(), "first=one-1")
+        self.use_copy(second)
+        self.assertEqual(self.cookies_sent_to_again(), "second=two-2")
+        self.assertEqual(self.screen.title(window), "星澜网页游戏-浏览网页中 [账号2]")
+        cookies = os.path.join(account_folder, "cookies.sqlite")
+        harness.wait_for(lambda: os.path.exists(cookies), 30, f"账号2's cookie store {cookies}")
+
+        self.click_client(*ON_CLOSE_GLYPH)
+        harness.wait_for(lambda: not harness.process_group_alive(group), 30, "账号2's copy to end")
+        self.use_copy(default)
+        self.end_program_by_its_close_glyph()
+
+        self.start_program(suffix="-default-again")
+        self.assertEqual(self.screen.title(self.window), "星澜网页游戏中心")
+        self.assertEqual(self.cookies_sent_to_again(), "first=one-1")
+        self.end_program_by_its_close_glyph()
+        self.start_program(suffix="-account-again", args=["--account=账号2"])
+        self.assertEqual(self.screen.title(self.window), "星澜网页游戏中心 [账号2]")
+        self.assertEqual(self.cookies_sent_to_again(), "second=two-2")
+
     def test_local_storage_lasts_between_runs(self):
         pages.load_in_browser(self, self.site.url("/store"))
         self.site.wait_for_path("/stored")
@@ -125,6 +177,21 @@ class SessionTest(harness.ProgramTestCase):
             self.assertEqual(mode, 0o700, f"{folder} has mode {oct(mode)}")
         cookies = os.path.join(env["XDG_DATA_HOME"], "ludex", "cookies.sqlite")
         harness.wait_for(lambda: os.path.exists(cookies), 30, f"the cookie store {cookies}")
+
+
+class AccountNameTest(unittest.TestCase):
+    """A name that could leave the accounts' folder, or is no name, is refused before anything starts."""
+
+    def test_a_bad_account_name_ends_the_program_with_status_2(self):
+        env = dict(os.environ)
+        # Nothing is shown: a program that took the name would end for want of a display, with status 1.
+        env.pop("DISPLAY", None)
+        for args in (["--account=../x"], ["--account="], ["--account=a/b"], ["--account=" + "a" * 33],
+                     ["--account=.."], ["--account"]):
+            with self.subTest(args=args):
+                result = subprocess.run([harness.PROGRAM, *args], env=env, capture_output=True, timeout=30)
+                self.assertEqual(result.returncode, 2, result.stderr.decode(errors="replace"))
+                self.assertIn("account", result.stderr.decode())
 
 
 UNSAVED_DATA_NOTICE = "网站数据无法保存"

@@ -22,9 +22,11 @@ TEST(ReadCommandLine, TakesItsOptionsAndRefusesEverythingElse) {
       {{"--version"}, Action::PrintVersion, ""},
       {{"--account=账号2"}, Action::Run, "账号2"},
       {{"--account", "second"}, Action::Run, "second"},
-      // The name is the accounts' own rules to judge, not the command line's.
-      {{"--account=../x"}, Action::Run, "../x"},
-      {{"--account=a=b"}, Action::Run, "a=b"},
+      // Names that are no plain folder name are refused.
+      {{"--account=../x"}, Action::Refuse, ""},
+      {{"--account=a=b"}, Action::Refuse, ""},
+      {{"--account", ".."}, Action::Refuse, ""},
+      {{"--account=" + std::string(33, 'a')}, Action::Refuse, ""},
       {{"--account"}, Action::Refuse, ""},
       {{"--account="}, Action::Refuse, ""},
       {{"--account=a", "--account=b"}, Action::Refuse, ""},
@@ -51,6 +53,8 @@ TEST(ReadCommandLine, SaysWhatItRefuses) {
   EXPECT_EQ(ReadCommandLine({"--verbose"}).problem, "unknown option --verbose");
   EXPECT_EQ(ReadCommandLine({"game.html"}).problem, "unexpected argument game.html");
   EXPECT_EQ(ReadCommandLine({"--account"}).problem, "--account needs a name");
+  EXPECT_EQ(ReadCommandLine({"--account=a/b"}).problem,
+            "no account may be named \"a/b\": a name is 1 to 32 letters, digits, Chinese characters, - or _");
 }
 
 TEST(HelpText, NamesEveryOptionAndKey) {

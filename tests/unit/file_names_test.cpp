@@ -57,5 +57,24 @@ TEST(UniqueFileName, NumberedLongNamesStayWithinTwoHundredBytes) {
   EXPECT_EQ(UniqueFileName(longest, taken), std::string(192, 'a') + " (1).zip");
 }
 
+TEST(NumberedFileName, ASecondFileOfTheSameSecondGetsUnderscoreTwo) {
+  const struct {
+    std::set<std::string> there;
+    const char* expected;
+  } rows[] = {
+      {{}, "2026-12-09_21-30-05.png"},
+      {{"2026-12-09_21-30-04.png"}, "2026-12-09_21-30-05.png"},
+      {{"2026-12-09_21-30-05.png"}, "2026-12-09_21-30-05_2.png"},
+      {{"2026-12-09_21-30-05.png", "2026-12-09_21-30-05_2.png"}, "2026-12-09_21-30-05_3.png"},
+      // A gap is not filled before the plain name is taken.
+      {{"2026-12-09_21-30-05_2.png"}, "2026-12-09_21-30-05.png"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.expected);
+    const auto taken = [&](const std::string& name) { return row.there.contains(name); };
+    EXPECT_EQ(NumberedFileName("2026-12-09_21-30-05", ".png", taken), row.expected);
+  }
+}
+
 }  // namespace
 }  // namespace ludex

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <utility>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "app/hosts.h"
 #include "controls/button/jyx_button.h"
 #include "headless_fixture.h"
+#include "platform/account.h"
 #include "platform/browser.h"
 #include "platform/label.h"
 #include "platform/text_box.h"
@@ -78,6 +81,36 @@ TEST_F(GameTest, NavigationComesBeforeTheCaption) {
   EXPECT_EQ(titles_when_sent[0], "星澜网页游戏中心");
   EXPECT_EQ(titles_when_sent[1], "星澜游戏中心-天地英雄游戏中");
   EXPECT_EQ(Title(), "星澜游戏中心-浏览新闻中");
+}
+
+// Runs a test as a named account, and as the default one after it.
+class NamedAccount {
+ public:
+  explicit NamedAccount(std::string name) { SetAccount(std::move(name)); }
+  ~NamedAccount() { SetAccount(""); }
+};
+
+TEST_F(GameTest, ANamedAccountIsShownAfterEveryCaption) {
+  NamedAccount account("账号2");
+  const struct {
+    std::function<void()> action;
+    const char* caption;
+  } rows[] = {
+      {[&] { backend.Mouse(Button(1), RawMouse::Kind::Press, 3, 3); }, "星澜游戏中心-傲视天地游戏中 [账号2]"},
+      {[&] { ClickOnFrame(770, 12); }, "星澜游戏中心-浏览新闻中 [账号2]"},
+      {[&] { backend.Mouse(Button(11), RawMouse::Kind::Press, 3, 3); }, "星澜网页游戏-浏览网页中 [账号2]"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.caption);
+    row.action();
+    EXPECT_EQ(Title(), row.caption);
+  }
+}
+
+TEST(StartCaption, ANamedAccountStartsWithItsNameAfterTheProgramTitle) {
+  EXPECT_EQ(CaptionForAccount(kStartCaption), "星澜网页游戏中心");
+  NamedAccount account("xiaoming");
+  EXPECT_EQ(CaptionForAccount(kStartCaption), "星澜网页游戏中心 [xiaoming]");
 }
 
 TEST_F(GameTest, DoubleClickOnAGameButtonNavigatesTwice) {

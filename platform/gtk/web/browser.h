@@ -25,6 +25,8 @@ class BrowserWindow final : public NativeWindow {
   GtkWidget* root() const override { return frame_.get(); }
   // Starts loading what the user typed, or shows why it cannot be loaded.
   void Navigate(const std::string& text);
+  // The page's view, null until it is made.
+  WebKitWebView* view() const { return engine_ ? WEBKIT_WEB_VIEW(engine_->view.get()) : nullptr; }
 
  private:
   // The web view and what works on it.

@@ -14,6 +14,7 @@
 #include "platform/file_names.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
+#include "platform/user_folders.h"
 
 namespace ludex::gtk {
 
@@ -23,7 +24,6 @@ constexpr const char* kPartSuffix = ".part";
 // The engine writes into "<destination>.wkdownload" and moves that onto the
 // destination when the download is whole.
 constexpr const char* kEngineSuffix = ".wkdownload";
-constexpr int kPrivate = 0700;
 
 // What started a view's recent loads, kept on the view: whether the
 // player's click or key did (by address), and the addresses whose response
@@ -123,25 +123,6 @@ bool Exists(const std::string& path) {
   return g_lstat(path.c_str(), &status) == 0;
 }
 
-std::string Canonical(const std::string& path) {
-  char* resolved = realpath(path.c_str(), nullptr);
-  std::string result = resolved ? resolved : path;
-  free(resolved);
-  return result;
-}
-
-bool Usable(const std::string& folder) {
-  return !folder.empty() && g_path_is_absolute(folder.c_str()) && g_file_test(folder.c_str(), G_FILE_TEST_IS_DIR) &&
-         access(folder.c_str(), W_OK | X_OK) == 0 && Canonical(folder) != Canonical(g_get_home_dir());
-}
-
-std::string ChosenFolder() {
-  const char* set = g_getenv("XDG_DOWNLOAD_DIR");
-  if (set && *set) return set;
-  const char* folder = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
-  return folder ? folder : "";
-}
-
 std::string Path(const std::string& folder, const std::string& name) {
   return TakeText(g_build_filename(folder.c_str(), name.c_str(), nullptr));
 }
@@ -163,14 +144,7 @@ void DownloadWhatCannotBeShown(WebKitWebView* view, SignalConnections& connectio
   connections.Connect(view, "decide-policy", OnDecidePolicy, nullptr);
 }
 
-std::string DownloadFolder() {
-  for (const std::string& folder : {ChosenFolder(), Path(g_get_home_dir(), "Downloads")}) {
-    // A folder the user named but has not made yet is made, as the player's own.
-    if (g_path_is_absolute(folder.c_str()) && !Exists(folder)) g_mkdir(folder.c_str(), kPrivate);
-    if (Usable(folder)) return folder;
-  }
-  return "";
-}
+std::string DownloadFolder() { return UserFolderPath(UserFolder::Downloads); }
 
 Downloads::Downloads(WebKitWebContext* context, Notices& notices) : notices_(notices) {
   connections_.Connect(context, "download-started", OnDownloadStarted, this);

@@ -6,6 +6,7 @@
 
 #include <glib/gstdio.h>
 
+#include "platform/account.h"
 #include "platform/diagnostics.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/web/memory_limits.h"
@@ -16,6 +17,7 @@ namespace ludex::gtk {
 namespace {
 
 constexpr const char* kProgramFolder = "ludex";
+constexpr const char* kAccountsFolder = "accounts";
 constexpr int kPrivate = 0700;
 
 std::string Child(const char* parent, const char* name) { return TakeText(g_build_filename(parent, name, nullptr)); }
@@ -33,11 +35,28 @@ GObjectPtr<WebKitWebContext> NewContextFor(WebKitWebsiteDataManager* manager) {
   return context;
 }
 
+// The program's folder under an XDG base folder, and the named accounts' folder in it.
+std::string ProgramFolder(const char* variable, const char* under_home) {
+  return Child(XdgFolder(variable, under_home).c_str(), kProgramFolder);
+}
+
+std::string AccountsFolder(const char* variable, const char* under_home) {
+  return Child(ProgramFolder(variable, under_home).c_str(), kAccountsFolder);
+}
+
+// The default account keeps the program's folder as it always had it.
+std::string AccountFolder(const char* variable, const char* under_home) {
+  if (Account().empty()) return ProgramFolder(variable, under_home);
+  return Child(AccountsFolder(variable, under_home).c_str(), Account().c_str());
+}
+
 }  // namespace
 
-std::string WebsiteDataFolder() { return Child(XdgFolder("XDG_DATA_HOME", ".local/share").c_str(), kProgramFolder); }
+std::string WebsiteDataFolder() { return AccountFolder("XDG_DATA_HOME", ".local/share"); }
 
-std::string WebsiteCacheFolder() { return Child(XdgFolder("XDG_CACHE_HOME", ".cache").c_str(), kProgramFolder); }
+std::string WebsiteCacheFolder() { return AccountFolder("XDG_CACHE_HOME", ".cache"); }
+
+std::string AccountsDataFolder() { return AccountsFolder("XDG_DATA_HOME", ".local/share"); }
 
 bool MakePrivateFolder(const std::string& path) {
   if (g_mkdir_with_parents(path.c_str(), kPrivate) != 0) return false;

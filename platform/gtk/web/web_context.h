@@ -13,9 +13,12 @@
 namespace ludex::gtk {
 
 // $XDG_DATA_HOME/ludex and $XDG_CACHE_HOME/ludex (~/.local/share/ludex and
-// ~/.cache/ludex when the variables are unset or relative).
+// ~/.cache/ludex when the variables are unset or relative) for the default
+// account; for a named one, accounts/NAME in each.
 std::string WebsiteDataFolder();
 std::string WebsiteCacheFolder();
+// Where the named accounts' website data folders are: their names are taken.
+std::string AccountsDataFolder();
 
 // Makes `path` and any missing parents, and leaves `path` itself readable by
 // its owner alone. Returns false when it cannot be made or is a symlink.

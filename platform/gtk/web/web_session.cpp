@@ -5,8 +5,9 @@
 
 namespace ludex::gtk {
 
-WebSession::WebSession()
-    : context_(NewWebContext(notices_)),
+WebSession::WebSession(Notices& notices)
+    : notices_(notices),
+      context_(NewWebContext(notices_)),
       downloads_(context_.get(), notices_),
       sound_(ProgramSettings(), notices_),
       popups_(notices_, sound_) {

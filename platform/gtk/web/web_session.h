@@ -1,6 +1,6 @@
 // What every browser of the program shares: the web context with its
-// website data and its sandbox, downloads, pop-up windows, the pages' sound
-// and the notices they give.
+// website data and its sandbox, downloads, pop-up windows and the pages'
+// sound, which give their notices through the program's.
 #pragma once
 
 #include <webkit2/webkit2.h>
@@ -18,7 +18,7 @@ namespace ludex::gtk {
 
 class WebSession {
  public:
-  WebSession();
+  explicit WebSession(Notices& notices);
   WebSession(const WebSession&) = delete;
   WebSession& operator=(const WebSession&) = delete;
 
@@ -29,8 +29,7 @@ class WebSession {
   bool LetsIn(const std::string& uri) const;
 
  private:
-  // Made before the context, which may have to give a notice.
-  Notices notices_;
+  Notices& notices_;
   GObjectPtr<WebKitWebContext> context_;
   // The one folder of the user's that sandboxed pages see, when they are sandboxed.
   std::optional<std::string> sandbox_folder_;

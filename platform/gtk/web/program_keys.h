@@ -1,0 +1,65 @@
+// The program's own keys, whichever of its windows has the keyboard:
+//  - the boss key (Ctrl+Alt+Z unless the settings name another) hides every
+//    window of the program and silences its pages, and brings them back as
+//    they were, in every copy of the program at once (SharedSwitch); it also
+//    works while another program has the keyboard, where the X server lets
+//    one copy grab it (GlobalKey), and says once when none can;
+//  - Ctrl+Shift+S saves a screenshot of the main browser's page (Screenshots);
+//  - Ctrl+Shift+N starts another copy of the program for a new account
+//    ("账号2", "账号3", ...: the first whose data folder is not there yet).
+#pragma once
+
+#include <gtk/gtk.h>
+#include <webkit2/webkit2.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/gtk/global_key.h"
+#include "platform/gtk/hidden_windows.h"
+#include "platform/gtk/shared_switch.h"
+#include "platform/gtk/web/notices.h"
+#include "platform/gtk/web/screenshots.h"
+
+namespace ludex::gtk {
+
+inline constexpr const char* kDefaultBossKey = "<Control><Alt>z";
+
+class ProgramKeys {
+ public:
+  // `boss_key` as gtk_accelerator_parse reads it; one it cannot read, or one
+  // without Ctrl, Alt or Super (which would take a key from typing
+  // everywhere), gives kDefaultBossKey and a notice. `main_view` is the main
+  // browser's view, or null while it has none; `silence` keeps every page
+  // silent, or gives each the sound it had.
+  ProgramKeys(Notices& notices, const std::string& boss_key, std::function<WebKitWebView*()> main_view,
+              std::function<void(bool)> silence);
+  ProgramKeys(const ProgramKeys&) = delete;
+  ProgramKeys& operator=(const ProgramKeys&) = delete;
+  ~ProgramKeys();
+
+ private:
+  struct Accelerator {
+    guint key = 0;
+    GdkModifierType modifiers = GdkModifierType(0);
+  };
+  static gint OnKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
+  void ToggleBoss();
+  // Every copy's windows go or come back together.
+  void FollowBoss(bool hidden);
+  void TakeScreenshot();
+  void StartNewAccount();
+
+  Notices& notices_;
+  std::function<WebKitWebView*()> main_view_;
+  std::function<void(bool)> silence_;
+  Accelerator boss_key_;
+  HiddenWindows hidden_;
+  Screenshots screenshots_;
+  SharedSwitch boss_switch_;
+  std::unique_ptr<GlobalKey> global_boss_key_;
+  guint snooper_ = 0;
+};
+
+}  // namespace ludex::gtk
