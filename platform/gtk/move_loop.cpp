@@ -31,20 +31,27 @@ void Follow(MoveLoop& loop, double x_root, double y_root) {
   PixelRect place = loop.start_place;
   place.x += static_cast<int>(x_root - loop.start_x);
   place.y += static_cast<int>(y_root - loop.start_y);
-  window->Move(place);
+  if (place != window->place()) window->Move(place);
 }
 
 void HandleEvent(GdkEvent* event, gpointer data) {
   auto& loop = *static_cast<MoveLoop*>(data);
   switch (event->type) {
     case GDK_MOTION_NOTIFY: Follow(loop, event->motion.x_root, event->motion.y_root); return;
-    case GDK_BUTTON_RELEASE: loop.done = true; return;
+    case GDK_BUTTON_RELEASE:
+      // The window ends where the button came up, whatever motion was merged or missed on the way.
+      Follow(loop, event->button.x_root, event->button.y_root);
+      loop.done = true;
+      return;
     case GDK_BUTTON_PRESS:
     case GDK_2BUTTON_PRESS:
     case GDK_3BUTTON_PRESS: return;
     case GDK_GRAB_BROKEN:
-      // Our grab ends the press's implicit one, which is reported too.
-      if (event->grab_broken.window == loop.grab_window) loop.done = true;
+      // Our grab ends the press's implicit one, which is reported too, and
+      // maybe on the same window: only our own grab's end ends the loop.
+      Debug(DebugDomain::Input, "move loop of window %u: %s grab broken", loop.moving,
+            event->grab_broken.implicit ? "the press's implicit" : "the loop's");
+      if (!event->grab_broken.implicit && event->grab_broken.window == loop.grab_window) loop.done = true;
       break;
     default: break;
   }
