@@ -3,6 +3,9 @@
 #include <glob.h>
 #include <unistd.h>
 
+#include <optional>
+#include <string>
+
 namespace ludex::gtk {
 
 namespace {
@@ -31,6 +34,24 @@ WebKitHardwareAccelerationPolicy PagePaintingPolicy() {
 void LeaveOpenGlUnusedWithoutGraphicsProcessor() {
   // A user's own setting stands.
   if (!HasGraphicsProcessor()) g_setenv("GDK_GL", "disable", FALSE);
+}
+
+void WithoutOpenGlDriverInSoftware(const std::function<void()>& step) {
+  if (HasGraphicsProcessor()) {
+    step();
+    return;
+  }
+  // The EGL dispatcher reads its list of drivers once, at the first EGL call.
+  constexpr const char* kDrivers = "__EGL_VENDOR_LIBRARY_FILENAMES";
+  const char* set = g_getenv(kDrivers);
+  const std::optional<std::string> before = set ? std::optional<std::string>(set) : std::nullopt;
+  g_setenv(kDrivers, "/nonexistent/ludex-no-egl-driver.json", TRUE);
+  step();
+  if (before) {
+    g_setenv(kDrivers, before->c_str(), TRUE);
+  } else {
+    g_unsetenv(kDrivers);
+  }
 }
 
 }  // namespace ludex::gtk

@@ -8,6 +8,8 @@
 
 #include <webkit2/webkit2.h>
 
+#include <functional>
+
 namespace ludex::gtk {
 
 // Whether the machine has a graphics processor the program may use: a DRM
@@ -19,5 +21,13 @@ WebKitHardwareAccelerationPolicy PagePaintingPolicy();
 // Before GTK starts: without a graphics processor GDK need not probe OpenGL,
 // which would load the software renderer before the window can show.
 void LeaveOpenGlUnusedWithoutGraphicsProcessor();
+
+// Runs `step`, during which WebKit sets up EGL in this process (the making
+// of the web context). Without a graphics processor nothing here uses it,
+// pages reach the window in shared memory, and loading the software
+// renderer with its compiler costs tens of milliseconds before the first
+// page can be asked for, and megabytes: EGL is then given no driver. Web
+// processes, started later, find theirs for WebGL.
+void WithoutOpenGlDriverInSoftware(const std::function<void()>& step);
 
 }  // namespace ludex::gtk
