@@ -59,9 +59,10 @@ bool LooksLikeHost(std::string_view text) {
 // as in "example.com:99999".
 bool IsAddressWithScheme(std::string_view text) {
   const std::string whole(text);
-  const char* scheme = g_uri_peek_scheme(whole.c_str());
+  // Not g_uri_peek_scheme: it interns every scheme it sees for good, and typed text may hold any.
+  const GCharPtr scheme(g_uri_parse_scheme(whole.c_str()));
   if (!scheme) return false;
-  const std::string_view name(scheme);
+  const std::string_view name(scheme.get());
   const bool number_follows = whole.size() > name.size() + 1 && g_ascii_isdigit(whole[name.size() + 1]);
   if (number_follows && name.find('.') != std::string_view::npos) return false;
   return g_uri_is_valid(whole.c_str(), G_URI_FLAGS_NONE, nullptr);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/address.h"
+#include "platform/gtk/glib_text.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/page_behaviour.h"
@@ -20,8 +21,9 @@ constexpr guint kNoticeGatherMs = 250;
 constexpr const char* kRefusedTitle = "已阻止弹出窗口";
 
 bool HasScheme(const char* uri, std::initializer_list<const char*> schemes) {
-  const char* scheme = g_uri_peek_scheme(uri ? uri : "");
-  return scheme && std::ranges::any_of(schemes, [&](const char* s) { return g_str_equal(scheme, s); });
+  // Not g_uri_peek_scheme: it interns every scheme it sees for good, and a page may ask for any.
+  const std::string scheme = TakeText(g_uri_parse_scheme(uri ? uri : ""));
+  return std::ranges::any_of(schemes, [&](const char* s) { return g_ascii_strcasecmp(scheme.c_str(), s) == 0; });
 }
 
 // Whether the page shown in `view` made the request, rather than a frame of
