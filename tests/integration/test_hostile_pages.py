@@ -2,7 +2,8 @@
 memory allocated without end, and attempts to show a local file. Through
 each of them the program stays alive, its game buttons keep navigating, no
 more than eight pop-up windows are open at once, and no local file appears
-that the player did not type."""
+that the player did not type. A web process worn by many pages is replaced
+at the player's next load, and a page that asks before it goes is asked."""
 
 import os
 import shutil
@@ -98,6 +99,18 @@ fetch('/busy-running').then(() => {
   fetch('/busy-finished');
 });
 </script>""")
+# Pages a web process shows before the player's next load goes to a fresh one
+# (FreshProcess::kPagesPerProcess).
+PAGES_PER_PROCESS = 30
+# Page after page in one process, then a page that asks before it goes.
+HOPPING_PAGE = pages.coloured_page("hops", HOSTILE_COLOUR, f"""<script>
+const n = Number(location.search.slice(1));
+location.replace(n < {PAGES_PER_PROCESS} ? '/hops?' + (n + 1) : '/asks-before-leaving');
+</script>""")
+ASKS_BEFORE_LEAVING_PAGE = pages.coloured_page("asks", HOSTILE_COLOUR, """<script>
+addEventListener('beforeunload', (event) => { event.preventDefault(); event.returnValue = ''; });
+fetch('/asks-before-leaving-running');
+</script>""")
 # Half as fast: within WebKit's one second between measurements it overshoots
 # the limit by at most 320 MB.
 # 4 MB every 50 ms: slow enough that a once-a-second check stops it well short
@@ -175,6 +188,8 @@ class HostilePageTest(harness.ProgramTestCase):
             "/asking-pop-up": Response(ASKING_POP_UP),
             "/memory-hog": Response(MEMORY_HOG_PAGE),
             "/busy": Response(BUSY_AFTER_PUSH_STATE_PAGE),
+            "/hops": Response(HOPPING_PAGE),
+            "/asks-before-leaving": Response(ASKS_BEFORE_LEAVING_PAGE),
             **{path: Response(page) for path, page in local_file_pages("file://" + secret).items()},
         }).__enter__()
         cls.addClassCleanup(cls.site.__exit__, None, None, None)
@@ -298,6 +313,27 @@ class HostilePageTest(harness.ProgramTestCase):
         harness.wait_for(lambda: game in self.web.requests(), BUTTON_DEADLINE, "the game button's request")
         self.screen.wait_for_title(self.window, GAME3_TITLE)
         pages.browser_colour_is(self, harness.PAGE_COLOURS[REDIRECT_PORT], "the game page in the browser")
+        self.assert_alive()
+
+    def test_a_worn_web_process_is_replaced_at_the_next_load_once_the_page_agrees_to_go(self):
+        self.open_hostile("/hops?0", "/asks-before-leaving-running")
+        pages.browser_colour_is(self, HOSTILE_COLOUR, "the page that asks before it goes")
+        worn = set(pages.web_processes(self.program.pid))
+        # A page may only ask once the player has done something in it.
+        self.click_client(*pages.IN_BROWSER)
+        game = (REDIRECT_PORT, GAME3_PATH)
+        self.click_client(*harness.centre(BUTTON3))
+        self.answer_dialog("Escape")  # 留在此页
+        harness.wait_for(lambda: not self.dialogs(), 30, "the question to go")
+        self.click_client(*harness.centre(BUTTON3))
+        self.answer_dialog("Return")  # 离开此页
+        harness.wait_for(lambda: game in self.web.requests(), BUTTON_DEADLINE, "the game button's request")
+        pages.browser_colour_is(self, harness.PAGE_COLOURS[REDIRECT_PORT], "the game page in the browser")
+        harness.wait_for(lambda: not worn & set(pages.web_processes(self.program.pid)), 30,
+                         "the worn web process to end")
+        # Staying kept the page: the game was loaded once, after the player agreed to go.
+        self.assertEqual(self.web.requests().count(game), 1)
+        self.screen.wait_for_title(self.window, GAME3_TITLE)
         self.assert_alive()
 
     def test_page_busy_after_push_state_is_left_alone(self):

@@ -25,6 +25,7 @@ PageBehaviour::PageBehaviour(WebKitWebView* view, PageSound& sound)
       sound_(sound),
       dialogs_(view),
       stuck_pages_(view, AnyDialogWaiting),
+      fresh_process_(view, stuck_pages_),
       zoom_(view, ProgramSettings()),
       keys_(view, stuck_pages_, zoom_, sound) {
   connections_.Connect(view, "key-press-event", BrowserKeys::OnKeyPress, &keys_);
@@ -32,6 +33,8 @@ PageBehaviour::PageBehaviour(WebKitWebView* view, PageSound& sound)
   connections_.Connect(view, "button-press-event", BrowserKeys::OnButtonPress, &keys_);
   connections_.Connect(view, "load-changed", StuckPages::OnLoadChanged, &stuck_pages_);
   connections_.Connect(view, "load-changed", SiteZoom::OnLoadChanged, &zoom_);
+  connections_.Connect(view, "load-changed", FreshProcess::OnLoadChanged, &fresh_process_);
+  connections_.Connect(view, "close", FreshProcess::OnClose, &fresh_process_);
   connections_.Connect(view, "load-failed-with-tls-errors", ShowTlsErrorPage, nullptr);
   connections_.Connect(view, "load-failed", ShowLoadFailure, nullptr);
   DownloadWhatCannotBeShown(view, connections_);
@@ -47,7 +50,11 @@ PageBehaviour::~PageBehaviour() {
   sound_.Forget(view_);
 }
 
-void PageBehaviour::LoadUri(const std::string& uri) {
+void PageBehaviour::LoadUri(const std::string& uri, bool process_shared) {
+  if (!process_shared && fresh_process_.Due()) {
+    fresh_process_.Load(uri);
+    return;
+  }
   webkit_web_view_load_uri(view_, uri.c_str());
   stuck_pages_.Begin(uri);
 }

@@ -17,6 +17,8 @@
 //   button-press-event (view)         BrowserKeys
 //   load-changed (view)               StuckPages
 //   load-changed (view)               SiteZoom
+//   load-changed (view)               FreshProcess
+//   close (main view)                 FreshProcess                pop-ups' own is PopupWindows's
 //   notify::is-playing-audio (view)   PageSound                   diagnostics alone
 //   notify::is-muted (view)           PageSound
 //   load-failed-with-tls-errors (view) ShowTlsErrorPage           handled, so "load-failed" does not follow
@@ -25,7 +27,8 @@
 //   web-process-terminated (view)     1. CrashRecovery (first)    counts; in a crash loop shows its notice
 //                                                                 and stops the emission, so that nothing
 //                                                                 after it loads a page again
-//                                     2. StuckPages               a process it ended as stuck loads where the
+//                                     2. StuckPages               a process it ended (stuck, or for a fresh
+//                                                                 one) loads where the
 //                                                                 player was going and stops the emission:
 //                                     3. CrashRecovery (last)     the crash notice must not replace that page
 //
@@ -43,6 +46,7 @@
 
 #include "platform/gtk/web/browser_keys.h"
 #include "platform/gtk/web/crash_recovery.h"
+#include "platform/gtk/web/fresh_process.h"
 #include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/web/script_dialogs.h"
 #include "platform/gtk/signal_connections.h"
@@ -58,8 +62,10 @@ class PageBehaviour {
   PageBehaviour& operator=(const PageBehaviour&) = delete;
   ~PageBehaviour();
 
-  // Sends the view to `uri` as the program's own load, which the stuck-page check watches.
-  void LoadUri(const std::string& uri);
+  // Sends the view to `uri` as the program's own load, which the stuck-page
+  // check watches; in a fresh web process when it is due, unless the view's
+  // process serves other views too.
+  void LoadUri(const std::string& uri, bool process_shared);
 
  private:
   // Whether a script dialog of any view waits on the player. Views related
@@ -71,6 +77,7 @@ class PageBehaviour {
   PageSound& sound_;
   ScriptDialogs dialogs_;
   StuckPages stuck_pages_;
+  FreshProcess fresh_process_;
   SiteZoom zoom_;
   BrowserKeys keys_;
   CrashRecovery crash_recovery_;

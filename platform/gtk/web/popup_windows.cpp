@@ -77,6 +77,10 @@ void PopupWindows::CloseOpenedFrom(WebKitWebView* main_view) {
   }
 }
 
+bool PopupWindows::AnyOpenedFrom(WebKitWebView* main_view) const {
+  return std::ranges::any_of(open_, [&](const auto& popup) { return popup->main_view == main_view; });
+}
+
 void PopupWindows::Refuse(WebKitWebView* main_view) {
   Refusals& refused = refusals_[main_view];
   const char* page = webkit_web_view_get_uri(main_view);

@@ -41,6 +41,7 @@ class PopupWindows {
   // Closes the pop-ups of a main browser that goes.
   void CloseOpenedFrom(WebKitWebView* main_view);
   std::size_t OpenCount() const { return open_.size(); }
+  bool AnyOpenedFrom(WebKitWebView* main_view) const;
 
  private:
   struct Popup;

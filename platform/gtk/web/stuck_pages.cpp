@@ -35,8 +35,8 @@ void StuckPages::StopWatching() {
   wanted_.clear();
 }
 
-void StuckPages::Leave() {
-  leaving_for_ = wanted_;
+void StuckPages::LeaveFor(const std::string& address) {
+  leaving_for_ = address;
   StopWatching();
   webkit_web_view_terminate_web_process(view_);
 }
@@ -73,7 +73,7 @@ void StuckPages::OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationRe
         reason == WEBKIT_WEB_PROCESS_CRASHED           ? "crashed"
         : reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? "over its memory limit"
                                                              : "ended by the program",
-        pages->leaving_for_.empty() ? "" : ", left as stuck");
+        pages->leaving_for_.empty() ? "" : ", left for a fresh one");
   if (pages->leaving_for_.empty()) return;
   // The player asked to go elsewhere: no crash notice, which would only take the place of the new page.
   g_signal_stop_emission_by_name(view, "web-process-terminated");
@@ -89,7 +89,7 @@ gboolean StuckPages::OnPatienceOver(gpointer self) {
       pages->patience_ = g_timeout_add(kPatienceMs, OnPatienceOver, pages);
       return;
     }
-    pages->Leave();
+    pages->LeaveFor(pages->wanted_);
   });
   return G_SOURCE_REMOVE;
 }

@@ -31,25 +31,26 @@ class StuckPages {
 
   // The program has sent the view to `address`.
   void Begin(const std::string& address);
+  // Ends the view's web process and loads `address` in a fresh one.
+  void LeaveFor(const std::string& address);
 
   // For the view's "load-changed".
   static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
-  // For the view's "web-process-terminated": a process ended here as stuck
-  // takes the view where the player was going, and stops the emission, so
+  // For the view's "web-process-terminated": a process ended here takes the
+  // view where the player was going, and stops the emission, so
   // that the handlers after this one (the crash notice) never see it.
   static void OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self);
 
  private:
   void Watch();
   void StopWatching();
-  void Leave();
   static void OnAnswered(GObject* view, GAsyncResult* result, gpointer self);
   static gboolean OnPatienceOver(gpointer self);
 
   WebKitWebView* view_;
   std::function<bool()> dialog_waiting_;
   std::string wanted_;  // where the program sent the view, while watching
-  std::string leaving_for_;  // where to go once the stuck process has gone
+  std::string leaving_for_;  // where to go once the process ended here has gone
   GObjectPtr<GCancellable> question_;
   guint patience_ = 0;
 };
