@@ -336,6 +336,21 @@ class HostilePageTest(harness.ProgramTestCase):
         self.screen.wait_for_title(self.window, GAME3_TITLE)
         self.assert_alive()
 
+    def test_worn_web_processes_replaced_one_after_another_are_no_crash_loop(self):
+        # Three replacements within the ten seconds in which three crashes make a crash loop.
+        started = time.monotonic()
+        worn = set()
+        for round_ in range(4):
+            self.site.clear_requests()
+            pages.load_in_browser(self, self.site.url("/hops?0"))
+            self.site.wait_for_path("/asks-before-leaving-running", timeout=30)
+            if round_:
+                harness.wait_for(lambda: not worn & set(pages.web_processes(self.program.pid)), 30,
+                                 f"the worn web process to end in round {round_ + 1}")
+            worn = set(pages.web_processes(self.program.pid))
+        self.assertLess(time.monotonic() - started, 10, "the replacements took too long to look like a loop")
+        pages.browser_colour_is(self, HOSTILE_COLOUR, "the last page, no notice")
+
     def test_page_busy_after_push_state_is_left_alone(self):
         self.open_hostile("/busy", "/busy-running")
         process = set(pages.web_processes(self.program.pid))

@@ -43,27 +43,22 @@ std::string CrashLoopNoticeHtml(const std::string& address) {
        true});
 }
 
-void CrashRecovery::OnTerminatedFirst(WebKitWebView* view, WebKitWebProcessTerminationReason, gpointer self) {
+void CrashRecovery::OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self) {
   auto* recovery = static_cast<CrashRecovery*>(self);
   Guarded([&] {
     const gint64 now = g_get_monotonic_time();
     auto& times = recovery->terminations_;
     times.push_back(now);
     while (times.front() < now - kLoopSeconds * G_USEC_PER_SEC) times.pop_front();
-    if (times.size() < kLoop) return;
+    const std::string address = AddressOf(view);
+    if (times.size() < kLoop) {
+      ShowNotice(view, address, CrashNoticeHtml(address, reason));
+      return;
+    }
     Debug(DebugDomain::Web, "view %p: %zu web process terminations within %lld s, no more reloading",
           static_cast<void*>(view), times.size(), static_cast<long long>(kLoopSeconds));
     times.clear();
-    g_signal_stop_emission_by_name(view, "web-process-terminated");
-    const std::string address = AddressOf(view);
     ShowNotice(view, address, CrashLoopNoticeHtml(address));
-  });
-}
-
-void CrashRecovery::OnTerminatedLast(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer) {
-  Guarded([&] {
-    const std::string address = AddressOf(view);
-    ShowNotice(view, address, CrashNoticeHtml(address, reason));
   });
 }
 

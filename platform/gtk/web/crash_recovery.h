@@ -26,13 +26,10 @@ class CrashRecovery {
   CrashRecovery(const CrashRecovery&) = delete;
   CrashRecovery& operator=(const CrashRecovery&) = delete;
 
-  // For the view's "web-process-terminated", before any handler that loads
-  // a page: counts the termination and, in a loop, shows the loop notice and
-  // stops the emission.
-  static void OnTerminatedFirst(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self);
-  // For the view's "web-process-terminated", after every handler that loads
-  // a page (which stop the emission): the crash notice.
-  static void OnTerminatedLast(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self);
+  // For the view's "web-process-terminated", after the handlers of the
+  // processes the program ends itself: counts the termination and shows the
+  // crash notice, or in a loop the loop notice.
+  static void OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self);
 
  private:
   // Monotonic times of the view's recent terminations, oldest first.

@@ -38,9 +38,8 @@ PageBehaviour::PageBehaviour(WebKitWebView* view, PageSound& sound)
   connections_.Connect(view, "load-failed-with-tls-errors", ShowTlsErrorPage, nullptr);
   connections_.Connect(view, "load-failed", ShowLoadFailure, nullptr);
   DownloadWhatCannotBeShown(view, connections_);
-  connections_.Connect(view, "web-process-terminated", CrashRecovery::OnTerminatedFirst, &crash_recovery_);
   connections_.Connect(view, "web-process-terminated", StuckPages::OnTerminated, &stuck_pages_);
-  connections_.Connect(view, "web-process-terminated", CrashRecovery::OnTerminatedLast, &crash_recovery_);
+  connections_.Connect(view, "web-process-terminated", CrashRecovery::OnTerminated, &crash_recovery_);
   sound.Serve(view, connections_);
   Everyone().push_back(this);
 }

@@ -24,13 +24,12 @@
 //   load-failed-with-tls-errors (view) ShowTlsErrorPage           handled, so "load-failed" does not follow
 //   load-failed (view)                ShowLoadFailure
 //   decide-policy (view)              DownloadWhatCannotBeShown
-//   web-process-terminated (view)     1. CrashRecovery (first)    counts; in a crash loop shows its notice
-//                                                                 and stops the emission, so that nothing
-//                                                                 after it loads a page again
-//                                     2. StuckPages               a process it ended (stuck, or for a fresh
-//                                                                 one) loads where the
-//                                                                 player was going and stops the emission:
-//                                     3. CrashRecovery (last)     the crash notice must not replace that page
+//   web-process-terminated (view)     1. StuckPages               a process the program ended (stuck, or for
+//                                                                 a fresh one) loads where the player was
+//                                                                 going and stops the emission: no crash,
+//                                                                 to count or to give a notice for
+//                                     2. CrashRecovery            counts; the crash notice, or in a crash
+//                                                                 loop the loop notice
 //
 // Connected elsewhere, where the order does not matter:
 //   create (view)                     PopupWindows::ServeOpener   main views and pop-ups
