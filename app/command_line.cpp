@@ -36,8 +36,8 @@ constexpr const char* kHelp =
     "  F5                        load the page again\n"
     "  Esc, F11                  leave full screen\n"
     "  Enter                     in the address box: open the address typed\n"
-    "Ctrl+M and the browser's keys act while a page has the keyboard;\n"
-    "Ctrl+Alt+Z, Ctrl+Shift+S and Ctrl+Shift+N in every window of the game centre.\n"
+    "The browser's keys act while a page has the keyboard; Ctrl+M, Ctrl+Alt+Z,\n"
+    "Ctrl+Shift+S and Ctrl+Shift+N in every window of the game centre.\n"
     "\n"
     "Settings are kept in $XDG_CONFIG_HOME/ludex/settings.ini\n"
     "(~/.config/ludex/settings.ini); see ludex(6).\n";

@@ -42,6 +42,16 @@ std::string RawValue(GKeyFile* values, const std::string& group, const std::stri
   return value ? std::string(value.get()) : std::string("\n");
 }
 
+// What `get` reads, or `fallback` where the key is missing or holds no value of the type.
+template <typename T, typename Getter>
+T ValueOr(GKeyFile* values, const std::string& group, const std::string& key, T fallback, Getter get) {
+  GError* error = nullptr;
+  const T value = get(values, group.c_str(), key.c_str(), &error);
+  if (!error) return value;
+  g_error_free(error);
+  return fallback;
+}
+
 }  // namespace
 
 std::string SettingsFilePath() {
@@ -62,19 +72,11 @@ std::string SettingsFile::GetString(const std::string& group, const std::string&
 }
 
 bool SettingsFile::GetBool(const std::string& group, const std::string& key, bool fallback) const {
-  GError* error = nullptr;
-  const bool value = g_key_file_get_boolean(values_.get(), group.c_str(), key.c_str(), &error);
-  if (!error) return value;
-  g_error_free(error);
-  return fallback;
+  return ValueOr<bool>(values_.get(), group, key, fallback, g_key_file_get_boolean);
 }
 
 double SettingsFile::GetDouble(const std::string& group, const std::string& key, double fallback) const {
-  GError* error = nullptr;
-  const double value = g_key_file_get_double(values_.get(), group.c_str(), key.c_str(), &error);
-  if (!error) return value;
-  g_error_free(error);
-  return fallback;
+  return ValueOr<double>(values_.get(), group, key, fallback, g_key_file_get_double);
 }
 
 bool SettingsFile::SetString(const std::string& group, const std::string& key, const std::string& value) {

@@ -39,7 +39,7 @@ class GtkBackend final : public Backend {
  public:
   GtkBackend()
       : program_keys_(notices_, ProgramSettings().GetString("keys", "boss", gtk::kDefaultBossKey),
-                      [this] { return MainView(); }, [this](bool silenced) { Session().sound().SetSilenced(silenced); }) {}
+                      [this] { return MainView(); }, [this]() -> gtk::PageSound& { return Session().sound(); }) {}
 
   void CreateFormWindow(Hwnd hwnd, const FormWindowSettings& settings, WindowSink* sink) override {
     windows_.Add(std::make_unique<FormWindow>(hwnd, settings, sink, clicks_));

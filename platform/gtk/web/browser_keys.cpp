@@ -12,8 +12,8 @@ constexpr guint kForwardButton = 9;
 
 }  // namespace
 
-BrowserKeys::BrowserKeys(WebKitWebView* view, StuckPages& stuck_pages, SiteZoom& zoom, PageSound& sound)
-    : view_(view), stuck_pages_(stuck_pages), zoom_(zoom), sound_(sound) {
+BrowserKeys::BrowserKeys(WebKitWebView* view, StuckPages& stuck_pages, SiteZoom& zoom)
+    : view_(view), stuck_pages_(stuck_pages), zoom_(zoom) {
   gtk_widget_add_events(GTK_WIDGET(view), GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK | GDK_BUTTON_PRESS_MASK);
 }
 
@@ -75,11 +75,6 @@ gboolean BrowserKeys::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) 
     case GDK_KEY_KP_Right:
       if (!alt) return FALSE;
       keys->GoForward();
-      return TRUE;
-    case GDK_KEY_m:
-    case GDK_KEY_M:
-      if (modifiers != GDK_CONTROL_MASK) return FALSE;
-      keys->sound_.ToggleMuted();
       return TRUE;
     case GDK_KEY_F5:
       if (modifiers != 0) return FALSE;

@@ -1,14 +1,12 @@
 // The keys and mouse buttons of a browser view, acting only while it has the
 // keyboard or the pointer: Ctrl+plus, Ctrl+minus, Ctrl+0 and Ctrl+wheel zoom
 // the page (kept for its site); Alt+Left, Alt+Right and the mouse's back and
-// forward buttons (8 and 9) go back and forward; F5 loads the page again;
-// Ctrl+M mutes or unmutes every page. The loads are the program's, which the
-// stuck-page check watches.
+// forward buttons (8 and 9) go back and forward; F5 loads the page again.
+// The loads are the program's, which the stuck-page check watches.
 #pragma once
 
 #include <webkit2/webkit2.h>
 
-#include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/web/site_zoom.h"
 #include "platform/gtk/web/stuck_pages.h"
 
@@ -16,7 +14,7 @@ namespace ludex::gtk {
 
 class BrowserKeys {
  public:
-  BrowserKeys(WebKitWebView* view, StuckPages& stuck_pages, SiteZoom& zoom, PageSound& sound);
+  BrowserKeys(WebKitWebView* view, StuckPages& stuck_pages, SiteZoom& zoom);
   BrowserKeys(const BrowserKeys&) = delete;
   BrowserKeys& operator=(const BrowserKeys&) = delete;
 
@@ -34,7 +32,6 @@ class BrowserKeys {
   WebKitWebView* view_;
   StuckPages& stuck_pages_;
   SiteZoom& zoom_;
-  PageSound& sound_;
   // Fine wheel movement (touchpads) with Ctrl held, not yet a whole step.
   double scrolled_ = 0;
 };

@@ -27,7 +27,7 @@ PageBehaviour::PageBehaviour(WebKitWebView* view, PageSound& sound)
       stuck_pages_(view, AnyDialogWaiting),
       fresh_process_(view, stuck_pages_),
       zoom_(view, ProgramSettings()),
-      keys_(view, stuck_pages_, zoom_, sound) {
+      keys_(view, stuck_pages_, zoom_) {
   connections_.Connect(view, "key-press-event", BrowserKeys::OnKeyPress, &keys_);
   connections_.Connect(view, "scroll-event", BrowserKeys::OnScroll, &keys_);
   connections_.Connect(view, "button-press-event", BrowserKeys::OnButtonPress, &keys_);

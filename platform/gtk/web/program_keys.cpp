@@ -17,6 +17,7 @@ constexpr int kPrivate = 0700;
 // The root window's property every copy of the program follows, and the selection the copy with the grab owns.
 constexpr const char* kBossSwitch = "_LUDEX_BOSS_HIDDEN";
 constexpr const char* kBossKeyHolder = "_LUDEX_BOSS_KEY";
+constexpr guint kMuteKey = GDK_KEY_m;
 constexpr guint kScreenshotKey = GDK_KEY_s;
 constexpr guint kNewAccountKey = GDK_KEY_n;
 constexpr auto kCtrlShift = GdkModifierType(GDK_CONTROL_MASK | GDK_SHIFT_MASK);
@@ -30,10 +31,10 @@ bool Matches(const GdkEventKey* event, guint key, GdkModifierType modifiers) {
 }  // namespace
 
 ProgramKeys::ProgramKeys(Notices& notices, const std::string& boss_key, std::function<WebKitWebView*()> main_view,
-                         std::function<void(bool)> silence)
+                         std::function<PageSound&()> sound)
     : notices_(notices),
       main_view_(std::move(main_view)),
-      silence_(std::move(silence)),
+      sound_(std::move(sound)),
       screenshots_(notices),
       boss_switch_(kBossSwitch, [this](bool hidden) { FollowBoss(hidden); }) {
   gtk_accelerator_parse(boss_key.c_str(), &boss_key_.key, &boss_key_.modifiers);
@@ -71,6 +72,8 @@ gint ProgramKeys::OnKey(GtkWidget*, GdkEventKey* event, gpointer self) {
   void (ProgramKeys::*action)() = nullptr;
   if (Matches(event, keys->boss_key_.key, keys->boss_key_.modifiers)) {
     action = &ProgramKeys::ToggleBoss;
+  } else if (Matches(event, kMuteKey, GDK_CONTROL_MASK)) {
+    action = &ProgramKeys::ToggleMuted;
   } else if (Matches(event, kScreenshotKey, kCtrlShift)) {
     action = &ProgramKeys::TakeScreenshot;
   } else if (Matches(event, kNewAccountKey, kCtrlShift)) {
@@ -82,16 +85,18 @@ gint ProgramKeys::OnKey(GtkWidget*, GdkEventKey* event, gpointer self) {
   return TRUE;
 }
 
+void ProgramKeys::ToggleMuted() { sound_().ToggleMuted(); }
+
 void ProgramKeys::ToggleBoss() { boss_switch_.Set(!hidden_.hidden()); }
 
 void ProgramKeys::FollowBoss(bool hidden) {
   if (hidden == hidden_.hidden()) return;
   if (hidden) {
-    silence_(true);
+    sound_().SetSilenced(true);
     hidden_.Hide();
   } else {
     hidden_.Show();
-    silence_(false);
+    sound_().SetSilenced(false);
   }
 }
 

@@ -1,4 +1,5 @@
 // The program's own keys, whichever of its windows has the keyboard:
+//  - Ctrl+M mutes every page, or lets them be heard again (PageSound);
 //  - the boss key (Ctrl+Alt+Z unless the settings name another) hides every
 //    window of the program and silences its pages, and brings them back as
 //    they were, in every copy of the program at once (SharedSwitch); it also
@@ -20,6 +21,7 @@
 #include "platform/gtk/hidden_windows.h"
 #include "platform/gtk/shared_switch.h"
 #include "platform/gtk/web/notices.h"
+#include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/web/screenshots.h"
 
 namespace ludex::gtk {
@@ -31,10 +33,10 @@ class ProgramKeys {
   // `boss_key` as gtk_accelerator_parse reads it; one it cannot read, or one
   // without Ctrl, Alt or Super (which would take a key from typing
   // everywhere), gives kDefaultBossKey and a notice. `main_view` is the main
-  // browser's view, or null while it has none; `silence` keeps every page
-  // silent, or gives each the sound it had.
+  // browser's view, or null while it has none; `sound` is the sound of
+  // every page.
   ProgramKeys(Notices& notices, const std::string& boss_key, std::function<WebKitWebView*()> main_view,
-              std::function<void(bool)> silence);
+              std::function<PageSound&()> sound);
   ProgramKeys(const ProgramKeys&) = delete;
   ProgramKeys& operator=(const ProgramKeys&) = delete;
   ~ProgramKeys();
@@ -45,6 +47,7 @@ class ProgramKeys {
     GdkModifierType modifiers = GdkModifierType(0);
   };
   static gint OnKey(GtkWidget* widget, GdkEventKey* event, gpointer self);
+  void ToggleMuted();
   void ToggleBoss();
   // Every copy's windows go or come back together.
   void FollowBoss(bool hidden);
@@ -53,7 +56,7 @@ class ProgramKeys {
 
   Notices& notices_;
   std::function<WebKitWebView*()> main_view_;
-  std::function<void(bool)> silence_;
+  std::function<PageSound&()> sound_;
   Accelerator boss_key_;
   HiddenWindows hidden_;
   Screenshots screenshots_;
