@@ -119,9 +119,27 @@ std::int32_t GtkWindowSystem::SetStyleWordOf(Hwnd hwnd, std::int32_t index, std:
   return At(hwnd).SetStyleWord(index, value);
 }
 
-void GtkWindowSystem::EndCapture() { gdk_seat_ungrab(DefaultSeat()); }
+GtkWindowSystem::~GtkWindowSystem() {
+  if (end_capture_source_) g_source_remove(end_capture_source_);
+}
+
+void GtkWindowSystem::EndCapture() {
+  // Not at once: the captions release the capture just before the move loop
+  // grabs the pointer. Between an ungrab and that grab the X server would
+  // give the drag's motion and its release to whatever window is under the
+  // pointer, and the loop would wait for a release that never comes; the
+  // loop's grab takes the press's over instead.
+  if (!end_capture_source_) end_capture_source_ = g_idle_add_full(G_PRIORITY_HIGH, OnEndCapture, this, nullptr);
+}
+
+gboolean GtkWindowSystem::OnEndCapture(gpointer self) {
+  static_cast<GtkWindowSystem*>(self)->end_capture_source_ = 0;
+  gdk_seat_ungrab(DefaultSeat());
+  return G_SOURCE_REMOVE;
+}
 
 void GtkWindowSystem::RunMoveLoop(Hwnd hwnd) {
+  if (end_capture_source_) g_source_remove(std::exchange(end_capture_source_, 0));
   gtk::RunMoveLoop(windows_, hwnd);
   // The window may have gone while the loop ran.
   if (NativeWindow* window = windows_.Find(hwnd)) window->ReportPlace();

@@ -17,6 +17,7 @@ namespace ludex::gtk {
 class GtkWindowSystem final : public WindowSystem {
  public:
   explicit GtkWindowSystem(WindowTable& windows) : windows_(windows) {}
+  ~GtkWindowSystem() override;
 
   // The monitor the controls take for the screen (its size, the task bar):
   // the one holding the top-level window whose rectangle they read last, as
@@ -47,6 +48,7 @@ class GtkWindowSystem final : public WindowSystem {
   void ShowOrHide(Hwnd hwnd, bool visible) override;
 
   NativeWindow& At(Hwnd hwnd) const { return *windows_.Find(hwnd); }
+  static gboolean OnEndCapture(gpointer self);
 
   WindowTable& windows_;
   std::optional<Rect> last_read_top_level_;
@@ -55,6 +57,8 @@ class GtkWindowSystem final : public WindowSystem {
   std::map<std::string, GObjectPtr<GdkPixbuf>> decoded_icons_;
   Hicon next_icon_ = 1;
   FocusOutlines outlines_;
+  // The pointer's release that ReleaseCapture asked for, until it is done.
+  guint end_capture_source_ = 0;
 };
 
 }  // namespace ludex::gtk
