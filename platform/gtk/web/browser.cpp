@@ -78,7 +78,8 @@ void BrowserWindow::Load(const std::string& text) {
     const std::string html = ErrorPageHtml(target.uri, kOutsideSandbox);
     webkit_web_view_load_alternate_html(view, html.c_str(), "about:blank", nullptr);
   } else {
-    engine_->page.LoadUri(target.uri, engine_->session.popups().AnyOpenedFrom(view));
+    engine_->page.LoadUri(target.uri, engine_->session.popups().AnyOpenedFrom(view) ? ProcessSharing::Shared
+                                                                                    : ProcessSharing::Alone);
     NoteLoadByPlayer(view);
   }
 }

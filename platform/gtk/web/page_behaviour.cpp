@@ -49,8 +49,8 @@ PageBehaviour::~PageBehaviour() {
   sound_.Forget(view_);
 }
 
-void PageBehaviour::LoadUri(const std::string& uri, bool process_shared) {
-  if (!process_shared && fresh_process_.Due()) {
+void PageBehaviour::LoadUri(const std::string& uri, ProcessSharing sharing) {
+  if (sharing == ProcessSharing::Alone && fresh_process_.Due()) {
     fresh_process_.Load(uri);
     return;
   }

@@ -18,7 +18,8 @@
 //   load-changed (view)               StuckPages
 //   load-changed (view)               SiteZoom
 //   load-changed (view)               FreshProcess
-//   close (main view)                 FreshProcess                pop-ups' own is PopupWindows's
+//   close (view)                      FreshProcess                only after it asked the page to leave; a
+//                                                                 pop-up's own closing is PopupWindows's
 //   notify::is-playing-audio (view)   PageSound                   diagnostics alone
 //   notify::is-muted (view)           PageSound
 //   load-failed-with-tls-errors (view) ShowTlsErrorPage           handled, so "load-failed" does not follow
@@ -54,6 +55,9 @@
 
 namespace ludex::gtk {
 
+// Whether other views (pop-ups opened from it) use a view's web process.
+enum class ProcessSharing { Alone, Shared };
+
 class PageBehaviour {
  public:
   PageBehaviour(WebKitWebView* view, PageSound& sound);
@@ -64,7 +68,7 @@ class PageBehaviour {
   // Sends the view to `uri` as the program's own load, which the stuck-page
   // check watches; in a fresh web process when it is due, unless the view's
   // process serves other views too.
-  void LoadUri(const std::string& uri, bool process_shared);
+  void LoadUri(const std::string& uri, ProcessSharing sharing);
 
  private:
   // Whether a script dialog of any view waits on the player. Views related
