@@ -6,7 +6,9 @@ bindings; the tests' own python may not)."""
 
 import json
 import os
+import shutil
 import subprocess
+import tempfile
 
 import harness
 
@@ -21,12 +23,18 @@ class SessionBus:
     def __init__(self, log_path):
         self._log_path = log_path
         self._process = None
+        self._runtime = None
         self.address = None
 
     def __enter__(self):
+        # The accessibility bus puts its socket in the runtime folder, which
+        # is otherwise ~/.cache for every run: the bus of a test just ended
+        # would delete the next one's socket as it goes.
+        self._runtime = tempfile.mkdtemp(prefix="ludex-bus-")
         with open(self._log_path, "wb") as log:
             self._process = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                                              stdout=subprocess.PIPE, stderr=log, stdin=subprocess.DEVNULL,
+                                             env={**os.environ, "XDG_RUNTIME_DIR": self._runtime},
                                              start_new_session=True)
         self.address = self._process.stdout.readline().decode().strip()
         if not self.address:
@@ -36,6 +44,7 @@ class SessionBus:
 
     def __exit__(self, *exc):
         harness.stop_process(self._process)
+        shutil.rmtree(self._runtime, ignore_errors=True)
 
     def environment(self):
         return {"DBUS_SESSION_BUS_ADDRESS": self.address}

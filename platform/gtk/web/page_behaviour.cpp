@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/gtk/web/downloads.h"
-#include "platform/gtk/web/load_failures.h"
 #include "platform/gtk/web/tls_errors.h"
 
 namespace ludex::gtk {
@@ -36,7 +35,8 @@ PageBehaviour::PageBehaviour(WebKitWebView* view, PageSound& sound)
   connections_.Connect(view, "load-changed", FreshProcess::OnLoadChanged, &fresh_process_);
   connections_.Connect(view, "close", FreshProcess::OnClose, &fresh_process_);
   connections_.Connect(view, "load-failed-with-tls-errors", ShowTlsErrorPage, nullptr);
-  connections_.Connect(view, "load-failed", ShowLoadFailure, nullptr);
+  connections_.Connect(view, "load-changed", LoadFailures::OnLoadChanged, &load_failures_);
+  connections_.Connect(view, "load-failed", LoadFailures::OnLoadFailed, &load_failures_);
   DownloadWhatCannotBeShown(view, connections_);
   connections_.Connect(view, "web-process-terminated", StuckPages::OnTerminated, &stuck_pages_);
   connections_.Connect(view, "web-process-terminated", CrashRecovery::OnTerminated, &crash_recovery_);

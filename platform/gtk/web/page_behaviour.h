@@ -23,7 +23,8 @@
 //   notify::is-playing-audio (view)   PageSound                   diagnostics alone
 //   notify::is-muted (view)           PageSound
 //   load-failed-with-tls-errors (view) ShowTlsErrorPage           handled, so "load-failed" does not follow
-//   load-failed (view)                ShowLoadFailure
+//   load-changed (view)               LoadFailures
+//   load-failed (view)                LoadFailures
 //   decide-policy (view)              DownloadWhatCannotBeShown
 //   web-process-terminated (view)     1. StuckPages               a process the program ended (stuck, or for
 //                                                                 a fresh one) loads where the player was
@@ -47,6 +48,7 @@
 #include "platform/gtk/web/browser_keys.h"
 #include "platform/gtk/web/crash_recovery.h"
 #include "platform/gtk/web/fresh_process.h"
+#include "platform/gtk/web/load_failures.h"
 #include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/web/script_dialogs.h"
 #include "platform/gtk/signal_connections.h"
@@ -83,6 +85,7 @@ class PageBehaviour {
   FreshProcess fresh_process_;
   SiteZoom zoom_;
   BrowserKeys keys_;
+  LoadFailures load_failures_;
   CrashRecovery crash_recovery_;
   // Declared last, so that it goes first.
   SignalConnections connections_;
