@@ -40,7 +40,9 @@ constexpr const char* kHelp =
     "Ctrl+Shift+S and Ctrl+Shift+N in every window of the game centre.\n"
     "\n"
     "Settings are kept in $XDG_CONFIG_HOME/ludex/settings.ini\n"
-    "(~/.config/ludex/settings.ini); see ludex(6).\n";
+    "(~/.config/ludex/settings.ini); see ludex(6). Under [web], webgl=auto (the\n"
+    "default) gives pages WebGL only with a graphics processor, where it is faster\n"
+    "than a game's 2D canvas; webgl=on always, webgl=off never.\n";
 
 }  // namespace
 

@@ -74,7 +74,7 @@ def address(number):
     return f"http://127.0.0.1:{REDIRECT_PORT}/pre.php?r=3141_{number}_0"
 
 
-def _main_window(screen, program):
+def main_window(screen, program):
     window = screen.wait_for_window(program, TIMEOUT)
     return screen.geometry(window)[:2]
 
@@ -86,7 +86,7 @@ def program_switches(program_path, env, display, log_path, presses):
     with PageServer(pages.pages, port=REDIRECT_PORT), XInput(display.name) as x:
         program = Program(program_path, env, log_path)
         try:
-            left, top = _main_window(Screen(display), program)
+            left, top = main_window(Screen(display), program)
             in_browser = (left + IN_BROWSER[0], top + IN_BROWSER[1])
             if x.wait_for_colour(*in_browser, game_colour(START_NUMBER), TIMEOUT) is None:
                 raise AssertionError(f"the start page was not shown; see {log_path}")
@@ -118,7 +118,7 @@ def browser_loads(browser, env, display, watcher, log_path, runs):
             program = Program(browser, env, log_path, args=[address(number)])
             try:
                 mapped = wait_for(lambda: watcher.first_map(program.pid, launched), TIMEOUT, "surf's window")
-                left, top = _main_window(Screen(display), program)
+                left, top = main_window(Screen(display), program)
                 painted = x.wait_for_colour(left + IN_SURF[0], top + IN_SURF[1], game_colour(number), TIMEOUT)
                 requested = pages.request_time(number, launched)
                 if painted is None or requested is None:
@@ -147,7 +147,7 @@ def evening(program_path, env, display, output_dir, checkpoints):
         program = Program(program_path, {**env, **portal.environment()},
                           os.path.join(output_dir, "bench-evening.log"))
         try:
-            left, top = _main_window(Screen(display), program)
+            left, top = main_window(Screen(display), program)
             portal.wait_for_request("LUDEX_REDIRECT_HOST", f"/games/{START_NUMBER}.html", 200, TIMEOUT)
             for switch in range(1, checkpoints[-1] + 1):
                 rect, number = GAME_BUTTONS[switch % len(GAME_BUTTONS)]
@@ -193,7 +193,7 @@ def print_latency(switches, loads, load_state):
                  f"{surf_p95:.1f}", f"{max(surf_from_map):.1f}", "-"))
     rows.append((f"surf request to first paint ({len(loads)} starts)", f"{percentile(surf_from_request, 0.5):.1f}",
                  f"{percentile(surf_from_request, 0.95):.1f}", f"{max(surf_from_request):.1f}", "-"))
-    _print_rows(rows)
+    print_rows(rows)
 
 
 def print_evening(figures, load_state):
@@ -204,14 +204,14 @@ def print_evening(figures, load_state):
     first = figures[0][1]
     for switches, pss, web in figures:
         rows.append((str(switches), f"{pss:.1f}", str(web), f"{pss / first:.2f}"))
-    _print_rows(rows)
+    print_rows(rows)
     last = figures[-1]
     print(f"target: PSS after {last[0]} <= 1.15 x after {figures[0][0]}: "
           f"{'met' if last[1] <= 1.15 * first else 'NOT met'}; no more web processes than views (1): "
           f"{'met' if all(web <= 1 for _, _, web in figures) else 'NOT met'}")
 
 
-def _print_rows(rows):
+def print_rows(rows):
     widths = [max(len(row[i]) for row in rows) for i in range(len(rows[0]))]
     for j, row in enumerate(rows):
         print("  ".join(cell.ljust(widths[k]) for k, cell in enumerate(row)).rstrip())

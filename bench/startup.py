@@ -13,7 +13,7 @@ from every window. It prints min / median /
 max of each figure for both programs, the ratio of the medians and whether
 the target is met. Then, on the same display, game switch latency and an
 evening of play (game_switch.py) and, in the full run, memory with pop-ups
-(popups.py); last, the two Google Benchmark binaries. Each table names the
+(popups.py); games next to Chromium and surf (games.py); last, the two Google Benchmark binaries. Each table names the
 machine's load averages.
 
 Only the runs' failures fail the script; figures that miss their targets do not.
@@ -31,6 +31,7 @@ BENCH_DIR = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [BENCH_DIR, os.path.join(BENCH_DIR, os.pardir, "tests", "integration")]
 
 import game_switch  # noqa: E402
+import games  # noqa: E402
 import harness  # noqa: E402
 import hot_paths  # noqa: E402
 import popups  # noqa: E402
@@ -51,6 +52,7 @@ SWITCH_PRESSES = 100
 SURF_LOADS = 7
 EVENING_CHECKPOINTS = (10, 100, 500)
 POPUP_RUNS = 3
+GAME_RUNS = 3
 
 # figure, unit, how a value is shown, and the largest ratio of medians
 # (program / browser) that meets the target, None for no target.
@@ -150,6 +152,7 @@ def main():
     parser.add_argument("--bench-dir", required=True, help="the folder of ludex_bench_headless and ludex_bench_gtk")
     parser.add_argument("--output-dir", required=True, help="where the logs go")
     parser.add_argument("--quick", action="store_true", help="one run each, the shortest benchmark times")
+    parser.add_argument("--games-only", action="store_true", help="only the games, next to Chromium and surf")
     args = parser.parse_args()
 
     browser = shutil.which("surf")
@@ -183,6 +186,9 @@ def main():
         print(f"bench: display {display.name}, start page {START_ADDRESS} ({start_page.page_size // 1024} KiB), "
               f"{runs} run(s) each; {machine_state()}")
         sys.stdout.flush()
+        if args.games_only:
+            games.run(program, env, display, args.output_dir, runs, args.quick)
+            return
         with PageServer(start_page.pages, port=REDIRECT_PORT):
             if not args.quick:
                 # A first start of each that is not counted: caches and profiles as on a used machine.
@@ -223,6 +229,9 @@ def main():
                         with_popups[name].append(popups.browser_pss(browser, env, display, log("surf-popups")))
             print_popups(with_popups, machine_state())
             sys.stdout.flush()
+
+        games.run(program, env, display, args.output_dir, 1 if args.quick else GAME_RUNS, args.quick)
+        sys.stdout.flush()
 
         repetitions = 1 if args.quick else runs
         min_time = 0.01 if args.quick else 0.5

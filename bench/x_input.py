@@ -1,4 +1,4 @@
-"""Raw pointer input through the X server's XTest extension and single
+"""Raw pointer and key input through the X server's XTest extension and single
 screen pixels read back with XGetImage (libX11 and libXtst through ctypes):
 no helper process between the benchmark's clock and the X event, so a press
 is timed from the moment the server is sent it."""
@@ -28,6 +28,11 @@ def _load():
     xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
                                           ctypes.c_ulong]
     xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+    xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+    x.XStringToKeysym.restype = ctypes.c_ulong
+    x.XStringToKeysym.argtypes = [ctypes.c_char_p]
+    x.XKeysymToKeycode.restype = ctypes.c_ubyte
+    x.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
     return x, xtst
 
 
@@ -73,6 +78,15 @@ class XInput:
     def button(self, number, down):
         """Presses or releases a button; returns time.monotonic() as the event leaves for the server."""
         self._xtst.XTestFakeButtonEvent(self._display, number, 1 if down else 0, 0)
+        sent = time.monotonic()
+        self._x.XFlush(self._display)
+        return sent
+
+    def key(self, name, down):
+        """Presses or releases the key of keysym `name` ("a", "space"); returns time.monotonic() as the
+        event leaves for the server."""
+        code = self._x.XKeysymToKeycode(self._display, self._x.XStringToKeysym(name.encode()))
+        self._xtst.XTestFakeKeyEvent(self._display, code, 1 if down else 0, 0)
         sent = time.monotonic()
         self._x.XFlush(self._display)
         return sent

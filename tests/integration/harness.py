@@ -113,6 +113,10 @@ class VirtualDisplay:
             raise
         return self
 
+    @property
+    def pid(self):
+        return self._process.pid
+
     def set_up_monitors(self):
         if self._monitor:
             self._place_monitor()

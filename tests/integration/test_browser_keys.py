@@ -4,6 +4,7 @@ kept for the page's host in the settings file; Alt+Left, Alt+Right and mouse
 buttons 8 and 9 go back and forward; F5 loads again; Ctrl+M mutes every page
 and is kept. A damaged settings file gives the defaults and stays as it is."""
 
+import glob
 import io
 import math
 import os
@@ -39,6 +40,9 @@ if (!location.search) window.open('/sound?popup', '', 'width=300,height=200');
 # A settings file GLib's key file reader refuses (a group heading never
 # closed); read, it would mute the pages and zoom 127.0.0.1 to 200 %.
 DAMAGED_SETTINGS = b"[sound\nmuted=true\n[zoom]\n127.0.0.1=2\n"
+WEBGL_PAGE = pages.coloured_page("webgl", FIRST_COLOUR, """<script>
+fetch('/webgl?' + (document.createElement('canvas').getContext('webgl') ? 'on' : 'off'));
+</script>""")
 
 
 def tone():
@@ -63,7 +67,9 @@ class BrowserKeysTest(harness.ProgramTestCase):
 
     # What a test finds in the settings file when the program starts.
     settings_at_start = {
-        "test_ctrl_m_mutes_every_page_and_is_kept_and_a_damaged_settings_file_is_left_alone": DAMAGED_SETTINGS}
+        "test_ctrl_m_mutes_every_page_and_is_kept_and_a_damaged_settings_file_is_left_alone": DAMAGED_SETTINGS,
+        "test_a_bad_webgl_value_is_told_and_gives_webgl_only_with_a_graphics_processor": b"[web]\nwebgl=yes\n",
+        "test_webgl_on_gives_pages_webgl_on_any_machine": b"[web]\nwebgl=on\n"}
 
     def setUp(self):
         self.site = PageServer({
@@ -75,6 +81,8 @@ class BrowserKeysTest(harness.ProgramTestCase):
             "/refused": Response("", "text/plain"),
             "/first": Response(pages.coloured_page("first", FIRST_COLOUR)),
             "/second": Response(pages.coloured_page("second", SECOND_COLOUR)),
+            "/webgl-page": Response(WEBGL_PAGE),
+            "/webgl": Response("", "text/plain"),
         }).__enter__()
         self.addCleanup(self.site.__exit__, None, None, None)
         super().setUp()
@@ -202,6 +210,21 @@ class BrowserKeysTest(harness.ProgramTestCase):
         self.expect_settings(["[sound]", "muted=false"], "the sound kept")
         self.assertNotIn("/refused", " ".join(self.site.paths()))
         self.assertNotIn("设置文件无法读取", self.program.log())
+
+    def webgl_of_a_page(self):
+        pages.load_in_browser(self, self.site.url("/webgl-page"))
+        path, _ = self.site.wait_for_request(lambda p, _: p.startswith("/webgl?"), 30, "the page's WebGL report")
+        return path.split("?")[1]
+
+    def test_a_bad_webgl_value_is_told_and_gives_webgl_only_with_a_graphics_processor(self):
+        self.expect_notice("网页图形设置无效")
+        # Without a render node to open, WebGL would run on the processor, slower than a game's 2D canvas.
+        graphics_processor = any(os.access(node, os.R_OK | os.W_OK) for node in glob.glob("/dev/dri/renderD*"))
+        self.assertEqual(self.webgl_of_a_page(), "on" if graphics_processor else "off")
+
+    def test_webgl_on_gives_pages_webgl_on_any_machine(self):
+        self.assertEqual(self.webgl_of_a_page(), "on")
+        self.assertNotIn("网页图形设置无效", self.program.log())
 
     def test_boss_key_silences_every_page_and_gives_each_its_sound_back(self):
         pages.load_in_browser(self, self.site.url("/sound"))

@@ -31,6 +31,17 @@ WebKitHardwareAccelerationPolicy PagePaintingPolicy() {
   return HasGraphicsProcessor() ? WEBKIT_HARDWARE_ACCELERATION_POLICY_ALWAYS : WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER;
 }
 
+std::optional<WebGlChoice> ReadWebGlChoice(const std::string& value) {
+  if (value == "auto") return WebGlChoice::Auto;
+  if (value == "on") return WebGlChoice::On;
+  if (value == "off") return WebGlChoice::Off;
+  return std::nullopt;
+}
+
+bool PagesGetWebGl(WebGlChoice choice) {
+  return choice == WebGlChoice::On || (choice == WebGlChoice::Auto && HasGraphicsProcessor());
+}
+
 void LeaveOpenGlUnusedWithoutGraphicsProcessor() {
   // A user's own setting stands.
   if (!HasGraphicsProcessor()) g_setenv("GDK_GL", "disable", FALSE);

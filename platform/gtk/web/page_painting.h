@@ -2,13 +2,20 @@
 // otherwise. Without a graphics processor, OpenGL runs on the CPU (llvmpipe),
 // and compositing that way costs several times the CPU and memory of painting
 // pages in software, for as long as a page is shown: such machines paint in
-// software (WebGL still works). With a graphics processor WebKit keeps its
-// default, compositing there.
+// software. With a graphics processor WebKit keeps its default, compositing
+// there.
+//
+// WebGL on such a machine runs on that same CPU-run OpenGL: game engines
+// that find it draw at about half the frame rate, for three times the CPU,
+// of their own 2D canvas path. So pages get WebGL only where it is fast,
+// unless the player's settings say otherwise ([web] webgl = auto | on | off).
 #pragma once
 
 #include <webkit2/webkit2.h>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace ludex::gtk {
 
@@ -17,6 +24,14 @@ namespace ludex::gtk {
 bool HasGraphicsProcessor();
 
 WebKitHardwareAccelerationPolicy PagePaintingPolicy();
+
+enum class WebGlChoice { Auto, On, Off };
+
+// The choice a settings value names, or none for a value that names none.
+std::optional<WebGlChoice> ReadWebGlChoice(const std::string& value);
+
+// Whether pages get WebGL: under Auto, only with a graphics processor.
+bool PagesGetWebGl(WebGlChoice choice);
 
 // Before GTK starts: without a graphics processor GDK need not probe OpenGL,
 // which would load the software renderer before the window can show.

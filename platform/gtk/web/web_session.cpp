@@ -1,5 +1,6 @@
 #include "platform/gtk/web/web_session.h"
 
+#include "platform/gtk/web/page_painting.h"
 #include "platform/gtk/web/sandbox.h"
 #include "platform/gtk/web/web_context.h"
 
@@ -15,6 +16,13 @@ WebSession::WebSession(Notices& notices)
     notices_.Show("设置文件无法读取",
                   ProgramSettings().path() + "：" + ProgramSettings().problem() + "。本次使用默认设置，更改设置之前不会改动这个文件。");
   }
+  const std::string webgl = ProgramSettings().GetString("web", "webgl", "auto");
+  const std::optional<WebGlChoice> choice = ReadWebGlChoice(webgl);
+  if (!choice) {
+    notices_.Show("网页图形设置无效", ProgramSettings().path() + "：[web] webgl=“" + webgl +
+                                        "” 不是 auto、on 或 off 之一，本次按 auto 处理。");
+  }
+  webgl_ = PagesGetWebGl(choice.value_or(WebGlChoice::Auto));
   // No view, and so no web process, is made before the session is.
   const std::string folder = DownloadFolder();
   if (SandboxWebProcesses(context_.get(), folder)) {

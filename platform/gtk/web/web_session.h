@@ -25,6 +25,8 @@ class WebSession {
   WebKitWebContext* context() const { return context_.get(); }
   PopupWindows& popups() { return popups_; }
   PageSound& sound() { return sound_; }
+  // Whether pages get WebGL, from the settings and the machine.
+  bool webgl() const { return webgl_; }
   // Whether a view may be sent to `uri`, or the sandbox keeps it out.
   bool LetsIn(const std::string& uri) const;
 
@@ -33,6 +35,7 @@ class WebSession {
   GObjectPtr<WebKitWebContext> context_;
   // The one folder of the user's that sandboxed pages see, when they are sandboxed.
   std::optional<std::string> sandbox_folder_;
+  bool webgl_ = false;
   Downloads downloads_;
   PageSound sound_;
   // Declared last: its windows' views go before the context.

@@ -22,6 +22,9 @@ const Ludex = (() => {
   let coins = 0;
   let audio = null;
   let last = 0;
+  // The operator's frame-rate statistics: frames drawn in the first seconds after play starts.
+  const SAMPLE_SECONDS = 5;
+  let sample = null;
 
   function beep(frequency = 660, seconds = 0.08) {
     // A machine without a sound device still plays, silently.
@@ -78,9 +81,19 @@ const Ludex = (() => {
     context.fillText(banner, canvas.width / 2, canvas.height / 2);
   }
 
+  function countFrame(time) {
+    if (sample === null && state === 'playing') sample = { from: time, frames: 0 };
+    if (sample === null || sample.sent) return;
+    sample.frames++;
+    if (time - sample.from < SAMPLE_SECONDS * 1000) return;
+    sample.sent = true;
+    fetch('/stat?game=' + number + '&frames=' + (sample.frames - 1) + '&seconds=' + (time - sample.from) / 1000);
+  }
+
   function frame(time) {
     const seconds = Math.min(0.05, (time - last) / 1000 || 0);
     last = time;
+    countFrame(time);
     if (state === 'playing') game.update(seconds);
     context.fillStyle = '#10141c';
     context.fillRect(0, 0, canvas.width, canvas.height);
