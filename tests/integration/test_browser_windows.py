@@ -17,7 +17,9 @@ from pages import PageServer, Response
 OPENER_COLOUR = (90, 40, 140)
 POPUP_COLOUR = (240, 200, 40)
 BLANK_TARGET_COLOUR = (20, 150, 130)
-# In the main window's browser, clear of a pop-up centred on the window.
+# The main window's browser, in client pixels (its twips over 15, rounded).
+BROWSER = (1, 88, 1049, 609)
+# In the main window's browser, clear of a pop-up of the default size (640x480) centred on it.
 BESIDE_THE_POPUP = (100, 600)
 
 # The first click opens the pop-up; the second asks it to close itself.
@@ -37,7 +39,9 @@ window.opener.postMessage('hello-from-popup', '*');
 MANY_PAGE = pages.coloured_page("many", OPENER_COLOUR, """<script>
 document.addEventListener('click', () => {
   const opened = [];
-  for (let i = 0; i < 9; i++) opened.push(window.open('/quiet', 'w' + i, 'width=200,height=150'));
+  // One asks to cover the screen from its corner.
+  opened.push(window.open('/quiet', 'huge', 'width=5000,height=5000,left=0,top=0'));
+  for (let i = 1; i < 9; i++) opened.push(window.open('/quiet', 'w' + i, 'width=200,height=150'));
   fetch('/opened?count=' + opened.filter(w => w !== null).length);
 });
 </script>""")
@@ -132,6 +136,13 @@ class NewWindowTest(harness.ProgramTestCase):
         self.assertEqual(len(notice), 1)
         harness.wait_for(lambda: list(self.other_windows().values()).count(self.opener_title("quiet")) == 8, 30,
                          "eight pop-ups shown")
+        # Each lies over the browser, never over the title strip and the controls.
+        left, top = self.client_point(*BROWSER[:2])
+        for popup, title in self.other_windows().items():
+            if title != "已阻止弹出窗口":
+                x, y, width, height = self.screen.geometry(popup)
+                self.assertTrue(left <= x and top <= y and x + width <= left + BROWSER[2] and
+                                y + height <= top + BROWSER[3], (x, y, width, height))
         self.assertEqual(self.refusal_lines(), ["ludex: 已阻止弹出窗口: 此网页已有 1 个弹出窗口被阻止（同时最多打开 8 个，不打开本地文件或 data: 地址）。"])
         self.assert_alive()
 
@@ -163,7 +174,7 @@ class NewWindowTest(harness.ProgramTestCase):
         self.site.wait_for_path("/clicked")
         harness.wait_for(lambda: list(self.other_windows().values()) == [self.opener_title("blank target")], 30,
                          f"the link in a pop-up (windows: {self.other_windows()})")
-        pages.browser_colour_is(self, OPENER_COLOUR, "the page still in the main browser")
+        pages.browser_colour_is(self, OPENER_COLOUR, "the page still in the main browser", point=BESIDE_THE_POPUP)
 
     def test_a_blank_link_clicked_in_a_frame_of_another_site_opens_a_window(self):
         pages.load_in_browser(self, self.site.url("/framing"))
@@ -173,7 +184,8 @@ class NewWindowTest(harness.ProgramTestCase):
         self.advert.wait_for_path("/blank-target")
         harness.wait_for(lambda: list(self.other_windows().values()) == [self.opener_title("advert target")], 30,
                          f"the link in a pop-up (windows: {self.other_windows()})")
-        pages.browser_colour_is(self, OPENER_COLOUR, "the framing page still in the main browser")
+        pages.browser_colour_is(self, OPENER_COLOUR, "the framing page still in the main browser",
+                                point=BESIDE_THE_POPUP)
 
     def test_blank_links_to_data_and_file_addresses_open_nothing(self):
         self.open_page("/local-links")

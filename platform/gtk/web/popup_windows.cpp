@@ -35,6 +35,31 @@ bool FromThePageItself(WebKitWebView* view, WebKitURIRequest* request) {
   return referrer && page && SameOrigin(referrer, page);
 }
 
+// Where a pop-up goes, on the screen: the size and place the page asked for,
+// kept within the main window's browser, so that no page can cover the
+// program's title strip and controls with a window of its own, or the
+// screen. Without a place asked for, the pop-up is centred over the browser.
+GdkRectangle PlaceOverBrowser(const GdkRectangle& asked, GtkWidget* browser) {
+  GtkWidget* top = gtk_widget_get_toplevel(browser);
+  GdkRectangle area{0, 0, gtk_widget_get_allocated_width(browser), gtk_widget_get_allocated_height(browser)};
+  if (GdkWindow* top_window = gtk_widget_get_window(top)) {
+    int origin_x = 0;
+    int origin_y = 0;
+    gdk_window_get_origin(top_window, &origin_x, &origin_y);
+    gtk_widget_translate_coordinates(browser, top, 0, 0, &area.x, &area.y);
+    area.x += origin_x;
+    area.y += origin_y;
+  }
+  GdkRectangle place{0, 0, std::min(asked.width > 0 ? asked.width : kDefaultWidth, area.width),
+                     std::min(asked.height > 0 ? asked.height : kDefaultHeight, area.height)};
+  const bool placed_by_page = asked.x > 0 || asked.y > 0;
+  place.x = placed_by_page ? std::clamp(asked.x, area.x, area.x + area.width - place.width)
+                           : area.x + (area.width - place.width) / 2;
+  place.y = placed_by_page ? std::clamp(asked.y, area.y, area.y + area.height - place.height)
+                           : area.y + (area.height - place.height) / 2;
+  return place;
+}
+
 }  // namespace
 
 struct PopupWindows::Popup {
@@ -188,13 +213,9 @@ void PopupWindows::OnReadyToShow(WebKitWebView* view, gpointer self) {
   GtkWindow* window = GTK_WINDOW(popup->window.get());
   GdkRectangle asked{};
   webkit_window_properties_get_geometry(webkit_web_view_get_window_properties(view), &asked);
-  gtk_window_set_default_size(window, asked.width > 0 ? asked.width : kDefaultWidth,
-                              asked.height > 0 ? asked.height : kDefaultHeight);
-  if (asked.x > 0 || asked.y > 0) {
-    gtk_window_move(window, asked.x, asked.y);
-  } else {
-    gtk_window_set_position(window, GTK_WIN_POS_CENTER_ON_PARENT);
-  }
+  const GdkRectangle place = PlaceOverBrowser(asked, GTK_WIDGET(popup->main_view));
+  gtk_window_set_default_size(window, place.width, place.height);
+  gtk_window_move(window, place.x, place.y);
   gtk_widget_show_all(popup->window.get());
 }
 
