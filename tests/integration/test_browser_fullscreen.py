@@ -87,6 +87,11 @@ class FullscreenTest(harness.ProgramTestCase):
         # The rounded corner shows the screen behind the window.
         self.assertNotEqual(picture[0], GAME_COLOUR)
         self.enter_fullscreen()
+        # Over the page, a banner names the site that covers the screen and says how to leave.
+        banner = harness.wait_for(lambda: self.screen.search_visible_by_name(
+            f"^127.0.0.1:{self.site.port} 已进入全屏 · 按 Esc 退出全屏$"), 10, "the full-screen banner")
+        x, y, _, _ = self.screen.geometry(banner[0])
+        self.screen.wait_for_pixel(x + 2, y + 2, lambda p: p != GAME_COLOUR, 10, "the banner over the page")
         self.assert_restored("Escape", geometry, picture)
         self.assert_alive()
 

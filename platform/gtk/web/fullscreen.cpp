@@ -2,7 +2,11 @@
 
 #include <gdk/gdkx.h>
 
+#include <string>
+
+#include "platform/address.h"
 #include "platform/diagnostics.h"
+#include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
 
 namespace ludex::gtk {
@@ -13,6 +17,7 @@ namespace {
 // keeps the page's scripts from replacing the call.
 constexpr const char* kExitScript = "if (document.fullscreenElement) document.exitFullscreen();";
 constexpr const char* kScriptWorld = "ludex";
+constexpr int kBannerTop = 12;
 
 std::vector<NativeWindow*> TopFirst(const std::vector<NativeWindow*>& bottom_first) {
   return {bottom_first.rbegin(), bottom_first.rend()};
@@ -33,7 +38,10 @@ Fullscreen::Fullscreen(NativeWindow& browser, WebKitWebView* view) : browser_(br
   connections_.Connect(view, "key-press-event", OnKeyPress, this);
 }
 
-Fullscreen::~Fullscreen() { StopWaiting(); }
+Fullscreen::~Fullscreen() {
+  StopWaiting();
+  HideBanner();
+}
 
 NativeWindow& Fullscreen::Form() const {
   NativeWindow* window = &browser_;
@@ -123,10 +131,48 @@ void Fullscreen::CoverMonitor() {
     level.window->Raise();
   }
   gtk_widget_grab_focus(GTK_WIDGET(view_));
+  ShowBanner(monitor);
+}
+
+void Fullscreen::ShowBanner(const GdkRectangle& monitor) {
+  HideBanner();
+  const char* uri = webkit_web_view_get_uri(view_);
+  const std::string host = DisplayHost(uri ? uri : "");
+  const std::string site = host.empty() ? "此网页" : host;
+  // Not managed by a window manager, so that it stays over the page's window, which is fullscreen.
+  banner_ = KeepWidget(gtk_window_new(GTK_WINDOW_POPUP));
+  GtkWindow* banner = GTK_WINDOW(banner_.get());
+  gtk_window_set_title(banner, (site + " 已进入全屏 · 按 Esc 退出全屏").c_str());
+  GtkWidget* label = gtk_label_new(nullptr);
+  gtk_label_set_markup(GTK_LABEL(label),
+                       TakeText(g_markup_printf_escaped("<b>%s</b> 已进入全屏\n按 Esc 退出全屏", site.c_str())).c_str());
+  gtk_label_set_justify(GTK_LABEL(label), GTK_JUSTIFY_CENTER);
+  gtk_container_set_border_width(GTK_CONTAINER(banner), 12);
+  gtk_container_add(GTK_CONTAINER(banner), label);
+  int width = 0;
+  gtk_widget_show(label);
+  gtk_widget_get_preferred_width(banner_.get(), nullptr, &width);
+  gtk_window_move(banner, monitor.x + (monitor.width - width) / 2, monitor.y + kBannerTop);
+  gtk_widget_show(banner_.get());
+  banner_shown_ = g_timeout_add(kBannerMs, OnBannerShown, this);
+}
+
+void Fullscreen::HideBanner() {
+  if (banner_shown_ != 0) g_source_remove(banner_shown_);
+  banner_shown_ = 0;
+  banner_.reset();
+}
+
+gboolean Fullscreen::OnBannerShown(gpointer self) {
+  auto* fullscreen = static_cast<Fullscreen*>(self);
+  fullscreen->banner_shown_ = 0;
+  Guarded([&] { fullscreen->HideBanner(); });
+  return G_SOURCE_REMOVE;
 }
 
 void Fullscreen::Restore() {
   if (!saved_) return;
+  HideBanner();
   const Saved saved = std::move(*saved_);
   saved_.reset();
   NativeWindow& form = Form();

@@ -4,6 +4,9 @@
 // F11 leaves, and the window gets back its place, size, region and look at
 // once, whatever the page does: the page is asked to leave too, and a page
 // whose process does not answer within kAnswerMs is hung and is ended.
+// While the page covers the screen, a banner over it names the site for a few
+// seconds and says how to leave, since a page could draw a whole browser of
+// its own there.
 #pragma once
 
 #include <webkit2/webkit2.h>
@@ -26,6 +29,7 @@ class Fullscreen {
   ~Fullscreen();
 
   static constexpr guint kAnswerMs = 2000;
+  static constexpr guint kBannerMs = 3000;
 
  private:
   // What the page's fullscreen changes, to be put back as it was.
@@ -48,11 +52,14 @@ class Fullscreen {
   static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
   static void OnPageLeft(GObject* view, GAsyncResult* result, gpointer self);
   static gboolean OnNoAnswer(gpointer self);
+  static gboolean OnBannerShown(gpointer self);
   NativeWindow& Form() const;
   void CoverMonitor();
   void Restore();
   void AskPageToLeave();
   void StopWaiting();
+  void ShowBanner(const GdkRectangle& monitor);
+  void HideBanner();
 
   NativeWindow& browser_;
   WebKitWebView* view_;
@@ -60,6 +67,8 @@ class Fullscreen {
   // The page's answer to being asked to leave, while it is awaited.
   GObjectPtr<GCancellable> question_;
   guint no_answer_ = 0;
+  WidgetPtr banner_;
+  guint banner_shown_ = 0;
   SignalConnections connections_;
 };
 
