@@ -75,7 +75,8 @@ fetch('/pop-up-asking').then(() => { alert('请稍候'); fetch('/pop-up-answered
 </script>""")
 # How long the program waits for a web process to take up a load (StuckPages::kPatienceMs).
 STUCK_PATIENCE = 4
-QUESTIONS_PAGE = pages.coloured_page("questions", HOSTILE_COLOUR, """<script>
+QUESTIONS_PAGE = pages.coloured_page("questions", HOSTILE_COLOUR, """
+<input type='file' style='display:block; width:100%; height:100%; opacity:0'><script>
 fetch('/questions-running').then(() => {
   fetch('/confirm?' + confirm('继续吗？'));
   fetch('/prompt?' + encodeURIComponent(prompt('你的名字', '玩家')));
@@ -296,6 +297,10 @@ class HostilePageTest(harness.ProgramTestCase):
         self.site.wait_for_path("/prompt?%E7%8E%A9%E5%AE%B6")  # the suggested "玩家"
         self.answer_dialog("Escape")
         self.site.wait_for_path("/prompt-again?null")
+        # A click anywhere on the page may open a file chooser: it names the site too.
+        self.click_client(*pages.IN_BROWSER)
+        harness.wait_for(lambda: self.screen.search_visible_by_name(f"^选择文件 — 来自 127.0.0.1:{self.site.port}$"),
+                         30, "the file chooser naming the site")
 
     def test_a_dialog_in_a_pop_up_keeps_a_load_of_the_main_page_waiting_not_ended_as_stuck(self):
         self.open_hostile("/asking-opener", "/pop-up-asking")

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/gtk/web/downloads.h"
+#include "platform/gtk/web/file_choosers.h"
 #include "platform/gtk/web/tls_errors.h"
 
 namespace ludex::gtk {
@@ -38,6 +39,7 @@ PageBehaviour::PageBehaviour(WebKitWebView* view, PageSound& sound)
   connections_.Connect(view, "load-changed", LoadFailures::OnLoadChanged, &load_failures_);
   connections_.Connect(view, "load-failed", LoadFailures::OnLoadFailed, &load_failures_);
   DownloadWhatCannotBeShown(view, connections_);
+  ChooseFilesNamingTheSite(view, connections_);
   connections_.Connect(view, "web-process-terminated", StuckPages::OnTerminated, &stuck_pages_);
   connections_.Connect(view, "web-process-terminated", CrashRecovery::OnTerminated, &crash_recovery_);
   sound.Serve(view, connections_);

@@ -1,7 +1,7 @@
 // What every browser view of the program does beyond showing pages, the main
 // browser's and the pop-up windows' alike: certificate error pages, load
 // failure pages, a notice after a crash, downloads of what cannot be shown,
-// the browser keys, the pages' script dialogs, and a way out of pages whose
+// the browser keys, the pages' script dialogs and file choosers, and a way out of pages whose
 // scripts never return.
 //
 // Every WebKit signal the program handles, who handles it, and why the order
@@ -26,6 +26,8 @@
 //   load-changed (view)               LoadFailures
 //   load-failed (view)                LoadFailures
 //   decide-policy (view)              DownloadWhatCannotBeShown
+//   run-file-chooser (view)           ChooseFilesNamingTheSite    handled, so the engine's own chooser,
+//                                                                 which names no site, does not follow
 //   web-process-terminated (view)     1. StuckPages               a process the program ended (stuck, or for
 //                                                                 a fresh one) loads where the player was
 //                                                                 going and stops the emission: no crash,
