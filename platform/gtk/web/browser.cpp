@@ -28,6 +28,7 @@ BrowserWindow::BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place,
 
 BrowserWindow::~BrowserWindow() {
   if (start_source_) g_source_remove(start_source_);
+  if (renew_source_) g_source_remove(renew_source_);
   if (engine_) engine_->session.popups().CloseOpenedFrom(WEBKIT_WEB_VIEW(engine_->view.get()));
 }
 
@@ -37,7 +38,10 @@ BrowserWindow::Engine::Engine(BrowserWindow& window, WebSession& session)
       view(KeepWidget(GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", session.context(),
                                               "website-policies", session.sound().policies(), nullptr)))),
       page(WEBKIT_WEB_VIEW(view.get()), session.sound()),
-      fullscreen(window, WEBKIT_WEB_VIEW(view.get())) {
+      // The view is replaced once its fullscreen handling is over, not from inside it.
+      fullscreen(window, WEBKIT_WEB_VIEW(view.get()), [&window] {
+        if (!window.renew_source_) window.renew_source_ = g_idle_add(OnRenewEngine, &window);
+      }) {
   WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(view.get()));
   webkit_settings_set_enable_javascript(settings, TRUE);
   webkit_settings_set_enable_developer_extras(settings, FALSE);
@@ -60,6 +64,23 @@ void BrowserWindow::StartEngine() {
   gtk_container_add(GTK_CONTAINER(frame_.get()), engine_->view.get());
   gtk_widget_show(engine_->view.get());
   if (pending_) Load(*std::exchange(pending_, std::nullopt));
+}
+
+gboolean BrowserWindow::OnRenewEngine(gpointer self) {
+  auto* window = static_cast<BrowserWindow*>(self);
+  window->renew_source_ = 0;
+  Guarded([&] { window->RenewEngine(); });
+  return G_SOURCE_REMOVE;
+}
+
+void BrowserWindow::RenewEngine() {
+  WebKitWebView* old = WEBKIT_WEB_VIEW(engine_->view.get());
+  const char* uri = webkit_web_view_get_uri(old);
+  const std::string address = uri ? uri : "";
+  engine_->session.popups().CloseOpenedFrom(old);
+  engine_.reset();
+  StartEngine();
+  if (!address.empty()) engine_->page.LoadUri(address, ProcessSharing::Alone);
 }
 
 void BrowserWindow::Navigate(const std::string& text) {

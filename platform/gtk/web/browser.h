@@ -40,8 +40,11 @@ class BrowserWindow final : public NativeWindow {
   };
 
   void StartEngine();
+  // A new view in place of one that can no longer serve, at the address it showed.
+  void RenewEngine();
   void Load(const std::string& text);
   static gboolean OnStartEngine(gpointer self);
+  static gboolean OnRenewEngine(gpointer self);
 
   std::function<WebSession&()> session_;
   // Holds the view's place from the start; the view comes into it later.
@@ -50,6 +53,7 @@ class BrowserWindow final : public NativeWindow {
   // What was asked for before the view was there; the last request wins, as it would in the view.
   std::optional<std::string> pending_;
   guint start_source_ = 0;
+  guint renew_source_ = 0;
 };
 
 }  // namespace ludex::gtk

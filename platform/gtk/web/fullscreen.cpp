@@ -3,6 +3,7 @@
 #include <gdk/gdkx.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/address.h"
 #include "platform/diagnostics.h"
@@ -32,7 +33,8 @@ bool WindowManagerMakesFullscreen(GdkWindow* window) {
 
 }  // namespace
 
-Fullscreen::Fullscreen(NativeWindow& browser, WebKitWebView* view) : browser_(browser), view_(view) {
+Fullscreen::Fullscreen(NativeWindow& browser, WebKitWebView* view, std::function<void()> page_ended)
+    : browser_(browser), view_(view), page_ended_(std::move(page_ended)) {
   connections_.Connect(view, "enter-fullscreen", OnEnterFullscreen, this);
   connections_.Connect(view, "leave-fullscreen", OnLeaveFullscreen, this);
   connections_.Connect(view, "key-press-event", OnKeyPress, this);
@@ -104,6 +106,7 @@ gboolean Fullscreen::OnNoAnswer(gpointer self) {
           static_cast<void*>(fullscreen->view_), kAnswerMs);
     fullscreen->StopWaiting();
     webkit_web_view_terminate_web_process(fullscreen->view_);
+    fullscreen->page_ended_();
   });
   return G_SOURCE_REMOVE;
 }

@@ -11,6 +11,7 @@
 
 #include <webkit2/webkit2.h>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -22,8 +23,11 @@ namespace ludex::gtk {
 
 class Fullscreen {
  public:
-  // `browser` is the native window that holds `view`.
-  Fullscreen(NativeWindow& browser, WebKitWebView* view);
+  // `browser` is the native window that holds `view`. `page_ended` is called
+  // after the program ended a page that would not leave: WebKit then keeps
+  // the view half in fullscreen, and no later page of it could go fullscreen,
+  // so the view is to be replaced.
+  Fullscreen(NativeWindow& browser, WebKitWebView* view, std::function<void()> page_ended);
   Fullscreen(const Fullscreen&) = delete;
   Fullscreen& operator=(const Fullscreen&) = delete;
   ~Fullscreen();
@@ -63,6 +67,7 @@ class Fullscreen {
 
   NativeWindow& browser_;
   WebKitWebView* view_;
+  std::function<void()> page_ended_;
   std::optional<Saved> saved_;
   // The page's answer to being asked to leave, while it is awaited.
   GObjectPtr<GCancellable> question_;
