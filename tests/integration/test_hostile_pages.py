@@ -97,6 +97,8 @@ fetch('/busy-running').then(() => {
   location.hash = 'moved';
   const end = Date.now() + 6000;
   while (Date.now() < end) {}
+  // Then it spins as it is left.
+  addEventListener('pagehide', () => { for (;;) {} });
   fetch('/busy-finished');
 });
 </script>""")
@@ -356,12 +358,15 @@ class HostilePageTest(harness.ProgramTestCase):
         self.assertLess(time.monotonic() - started, 10, "the replacements took too long to look like a loop")
         pages.browser_colour_is(self, HOSTILE_COLOUR, "the last page, no notice")
 
-    def test_page_busy_after_push_state_is_left_alone(self):
+    def test_page_busy_after_push_state_is_left_alone_and_one_spinning_as_it_is_left_is_not(self):
         self.open_hostile("/busy", "/busy-running")
         process = set(pages.web_processes(self.program.pid))
         self.site.wait_for_path("/busy-finished", timeout=30)
         self.assertEqual(set(pages.web_processes(self.program.pid)), process, "the page's web process was ended")
         pages.browser_colour_is(self, HOSTILE_COLOUR, "the busy page still shown")
+        # One press of a game button is enough to leave it.
+        self.assert_game_button_navigates()
+        pages.browser_colour_is(self, harness.PAGE_COLOURS[REDIRECT_PORT], "the game shown", timeout=BUTTON_DEADLINE)
 
     # Memory.
 

@@ -21,6 +21,8 @@ StuckPages::~StuckPages() { StopWatching(); }
 
 void StuckPages::Watch() {
   if (patience_ != 0) return;
+  answered_ = false;
+  if (question_) g_cancellable_cancel(question_.get());
   question_.reset(g_cancellable_new());
   // Messages to the web process are taken in order: the answer comes after the load has been taken up.
   webkit_web_view_evaluate_javascript(view_, "0", -1, kQuestionWorld, nullptr, question_.get(), OnAnswered, this);
@@ -49,7 +51,8 @@ void StuckPages::Begin(const std::string& address) {
 void StuckPages::OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
   auto* pages = static_cast<StuckPages*>(self);
   Guarded([&] {
-    if (event == WEBKIT_LOAD_STARTED) pages->StopWatching();
+    // Until the new page commits, the old one may still spin as it is left (pagehide, unload).
+    if (event == WEBKIT_LOAD_FINISHED) pages->StopWatching();
     if (event == WEBKIT_LOAD_COMMITTED) {
       // A page shown in the meantime (the crash-loop notice) ends the leaving.
       pages->leaving_for_.clear();
@@ -64,7 +67,7 @@ void StuckPages::OnAnswered(GObject* view, GAsyncResult* result, gpointer self) 
   const GErrorPtr failure(error);
   // A question cancelled may outlive the object that asked it.
   if (failure && g_error_matches(failure.get(), G_IO_ERROR, G_IO_ERROR_CANCELLED)) return;
-  Guarded([&] { static_cast<StuckPages*>(self)->StopWatching(); });
+  Guarded([&] { static_cast<StuckPages*>(self)->answered_ = true; });
 }
 
 void StuckPages::OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self) {
@@ -87,6 +90,11 @@ gboolean StuckPages::OnPatienceOver(gpointer self) {
     // The page may be waiting on the player's answer to "leave this page?".
     if (pages->dialog_waiting_()) {
       pages->patience_ = g_timeout_add(kPatienceMs, OnPatienceOver, pages);
+      return;
+    }
+    // A slow server is no stuck page: a process that answered is asked again while the load goes on.
+    if (pages->answered_) {
+      pages->Watch();
       return;
     }
     pages->LeaveFor(pages->wanted_);

@@ -2,10 +2,12 @@
 // endless alert() or window.open() calls) keeps its web process from taking
 // the next load, and the view would never leave it. Whenever the program
 // sends the view to a new address (a game button, a label, the address box,
-// reload, back, forward), the web process is asked a trivial question; when
-// neither the answer nor the start of the load comes within kPatienceMs,
-// while no script dialog waits on the player, the process is stopped and the
-// address loaded in a fresh one. What a page does to its own address
+// reload, back, forward), the web process is asked a trivial question, again
+// every kPatienceMs until the new page commits; when a question has no
+// answer within kPatienceMs, while no script dialog waits on the player, the
+// process is stopped and the address loaded in a fresh one. So a page that
+// spins as it is left (in pagehide or unload, which run once the new page's
+// answer has come) holds the load no longer than a page that spins before. What a page does to its own address
 // (pushState, a new hash, a scripted redirect) is never watched: a page busy
 // for a while after it is no stuck load.
 #pragma once
@@ -52,6 +54,7 @@ class StuckPages {
   std::string wanted_;  // where the program sent the view, while watching
   std::string leaving_for_;  // where to go once the process ended here has gone
   GObjectPtr<GCancellable> question_;
+  bool answered_ = false;  // the question asked last
   guint patience_ = 0;
 };
 
