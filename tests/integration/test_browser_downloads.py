@@ -59,7 +59,7 @@ class EndlessResponse:
 
 
 class HeldBackResponse:
-    """A download of SAVE_GAME whose last byte is sent only after release()."""
+    """A download of SAVE_GAME whose last byte is sent only once `released` is set."""
 
     def __init__(self, name):
         self.name = name
