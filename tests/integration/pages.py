@@ -160,14 +160,18 @@ class PageServer:
         return self.wait_for_request(lambda p, _: p == path, timeout, f"a request of {path}")
 
 
-def self_signed_certificate(folder):
+def self_signed_certificate(folder, days=2):
     """A certificate for 127.0.0.1 signed by nobody the browser trusts, made
-    with openssl in `folder`; returns (certificate file, key file)."""
-    certificate = os.path.join(folder, "certificate.pem")
-    key = os.path.join(folder, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-                    "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
-                    "-keyout", key, "-out", certificate], check=True, capture_output=True, timeout=60)
+    with openssl in `folder`, that ends `days` from now (a negative number:
+    expired); returns (certificate file, key file)."""
+    request, certificate, key = (os.path.join(folder, f"{name}{days:+d}.pem")
+                                 for name in ("request", "certificate", "key"))
+    for command in (["req", "-new", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=127.0.0.1",
+                     "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", request],
+                    # Only this one takes a number of days below one.
+                    ["x509", "-req", "-in", request, "-signkey", key, "-days", str(days), "-copy_extensions", "copy",
+                     "-out", certificate]):
+        subprocess.run(["openssl", *command], check=True, capture_output=True, timeout=60)
     return certificate, key
 
 

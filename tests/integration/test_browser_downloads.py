@@ -58,10 +58,32 @@ class EndlessResponse:
         self.stopped.set()
 
 
+class HeldBackResponse:
+    """A download of SAVE_GAME whose last byte is sent only once `released` is set."""
+
+    def __init__(self, name):
+        self.name = name
+        self.released = threading.Event()
+
+    def __call__(self, handler):
+        handler.send_response(200)
+        handler.send_header("Content-Type", "application/octet-stream")
+        handler.send_header("Content-Length", str(len(SAVE_GAME)))
+        for name, value in attachment(self.name):
+            handler.send_header(name, value)
+        handler.end_headers()
+        handler.wfile.write(SAVE_GAME[:-1])
+        handler.wfile.flush()
+        if self.released.wait(60):
+            handler.wfile.write(SAVE_GAME[-1:])
+
+
 class DownloadTest(harness.ProgramTestCase):
 
     def setUp(self):
         self.endless = [EndlessResponse(f"endless-{n}.bin") for n in range(4)]
+        self.held = HeldBackResponse("held.bin")
+        self.addCleanup(self.held.released.set)
         # The advert's site, on a port of its own: another origin.
         self.advert = PageServer({
             "/save-game": Response(SAVE_GAME, "application/octet-stream", headers=ATTACHMENT),
@@ -88,9 +110,11 @@ class DownloadTest(harness.ProgramTestCase):
             **{f"/framed{path}": Response(pages.coloured_page(
                 "framed link", PAGE_COLOUR, f"<iframe src='{self.advert.url(path)}' style='{WHOLE_PAGE}'></iframe>"))
                for path in ("/download-link", "/site-link")},
-            "/scripted": Response(pages.coloured_page("scripted", PAGE_COLOUR,
-                                                      "<script>setTimeout(() => location.href = '/save-game', 300)"
-                                                      "</script>")),
+            **{path: Response(pages.coloured_page(
+                "scripted", PAGE_COLOUR, f"<script>setTimeout(() => location.href = '{target}', 300)</script>"))
+               for path, target in (("/scripted", "/save-game"), ("/scripted-redirect", "/redirect"))},
+            "/redirect": Response("", status=302, headers=[("Location", "/save-game")]),
+            "/held": self.held,
             "/link": Response(pages.coloured_page("link", PAGE_COLOUR,
                                                   f"<a href='/clicked' style='{WHOLE_PAGE}'>save</a>")),
             "/download-link": Response(pages.coloured_page("download link", PAGE_COLOUR,
@@ -205,6 +229,16 @@ class DownloadTest(harness.ProgramTestCase):
             self.assertEqual(f.read(), b"older")
         with open(os.path.join(self.download_folder(), "notes.txt.part"), "rb") as f:
             self.assertEqual(f.read(), b"not ours")
+
+        # A file takes the name while a download runs: the download moves aside.
+        pages.load_in_browser(self, self.site.url("/held"))
+        harness.wait_for(lambda: "held.bin.part.wkdownload" in self.files(), 30, "the held-back download running")
+        with open(os.path.join(self.download_folder(), "held.bin"), "wb") as f:
+            f.write(b"the player's own")
+        self.held.released.set()
+        self.wait_for_file("held (1).bin", SAVE_GAME)
+        with open(os.path.join(self.download_folder(), "held.bin"), "rb") as f:
+            self.assertEqual(f.read(), b"the player's own")
         # The page stays where it was.
         pages.browser_colour_is(self, PAGE_COLOUR, "the page after the downloads")
         self.assert_alive()
@@ -244,6 +278,13 @@ class DownloadTest(harness.ProgramTestCase):
         self.advert.wait_for_path("/save-game")
         self.wait_for_consent_dialog("save-game.bin", self.advert.port)
         self.assertEqual(self.files(), [])
+        self.screen.key("Escape")
+        harness.wait_for(lambda: not self.consent_dialogs(), 30, "the question to go")
+        self.assertEqual(self.files(), [])
+
+        # Started by a script through a redirect: asked too.
+        pages.load_in_browser(self, self.site.url("/scripted-redirect"))
+        self.wait_for_consent_dialog("save-game.bin", self.site.port)
         self.screen.key("Escape")
         harness.wait_for(lambda: not self.consent_dialogs(), 30, "the question to go")
         self.assertEqual(self.files(), [])

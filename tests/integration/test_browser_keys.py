@@ -30,6 +30,13 @@ setInterval(() => { if (innerWidth !== reported) { reported = innerWidth; fetch(
 </script>""")
 
 
+# Reports that it runs, then its script never returns.
+SPINNING_PAGE = pages.coloured_page("spinning", SECOND_COLOUR,
+                                    "<script>fetch('/spinning-running').then(() => { for (;;) {} });</script>")
+# From a key on a stuck page to the load it asked for: the stuck-page patience (4 s) and a busy machine.
+STUCK_KEY_DEADLINE = 15
+
+
 # Plays a tone by itself, reports whether it was let, and opens a pop-up
 # window that does the same.
 SOUND_PAGE = pages.coloured_page("sound", FIRST_COLOUR, """<audio id="tone" src="/tone.wav" loop></audio><script>
@@ -83,6 +90,8 @@ class BrowserKeysTest(harness.ProgramTestCase):
             "/second": Response(pages.coloured_page("second", SECOND_COLOUR)),
             "/webgl-page": Response(WEBGL_PAGE),
             "/webgl": Response("", "text/plain"),
+            "/spinning": Response(SPINNING_PAGE),
+            "/spinning-running": Response("", "text/plain"),
         }).__enter__()
         self.addCleanup(self.site.__exit__, None, None, None)
         super().setUp()
@@ -277,6 +286,19 @@ class BrowserKeysTest(harness.ProgramTestCase):
         pages.browser_colour_is(self, SECOND_COLOUR, "the second page reloaded")
         # None of it touched the main window.
         self.assertEqual(self.screen.title(self.window), "星澜网页游戏-浏览网页中")
+
+        # On a page whose script never returns, the keys end its web process and go on in a fresh one.
+        for key, path in (("alt+Left", "/second"), ("F5", "/spinning")):
+            self.site.clear_requests()
+            pages.load_in_browser(self, self.site.url("/spinning"))
+            self.site.wait_for_path("/spinning-running")
+            self.focus_page()
+            stuck = set(pages.web_processes(self.program.pid))
+            self.site.clear_requests()
+            self.screen.key(key)
+            self.site.wait_for_path(path, timeout=STUCK_KEY_DEADLINE)
+            harness.wait_for(lambda: not stuck & set(pages.web_processes(self.program.pid)), STUCK_KEY_DEADLINE,
+                             f"the stuck page's web process to end after {key}")
 
 
 if __name__ == "__main__":

@@ -39,9 +39,12 @@ class RecoveryTest(harness.ProgramTestCase):
         cls.addClassCleanup(cls.bus.__exit__, None, None, None)
         certificates = tempfile.mkdtemp(prefix="ludex-certificate-")
         cls.addClassCleanup(shutil.rmtree, certificates, ignore_errors=True)
-        cls.secure = PageServer({"/secret": Response(pages.coloured_page("secret", SECRET_COLOUR))},
-                                certificate=pages.self_signed_certificate(certificates)).__enter__()
+        # Signed by nobody trusted; the second has also expired.
+        cls.secure, cls.expired = (PageServer({"/secret": Response(pages.coloured_page("secret", SECRET_COLOUR))},
+                                              certificate=pages.self_signed_certificate(certificates, days)).__enter__()
+                                   for days in (2, -1))
         cls.addClassCleanup(cls.secure.__exit__, None, None, None)
+        cls.addClassCleanup(cls.expired.__exit__, None, None, None)
         cls.site = PageServer({"/game": Response(pages.coloured_page("game", GAME_COLOUR))}).__enter__()
         cls.addClassCleanup(cls.site.__exit__, None, None, None)
 
@@ -62,16 +65,20 @@ class RecoveryTest(harness.ProgramTestCase):
         return self.pixels.grab(*self.client_point(*pages.IN_BROWSER), 1, 1).pixel(0, 0)
 
     def test_certificate_error_page_names_the_host_and_the_problem(self):
-        pages.load_in_browser(self, self.secure.url("/secret"))
-        pages.browser_colour_is(self, NOTICE_BACKGROUND, "the error page")
-        texts = harness.wait_for(lambda: (lambda t: t if "无法安全地连接到" in t else None)(self.page_texts()[1]), 60,
-                                 "the error page's text")
-        self.assertIn("无法安全地连接到 127.0.0.1", texts)
-        self.assertIn("证书不是由受信任的机构颁发的", texts)
-        self.assertIn(self.secure.url("/secret"), texts)
-        # The page behind the certificate was never shown.
-        self.assertEqual(self.secure.paths(), [])
-        self.assertNotEqual(self.browser_pixel(), SECRET_COLOUR)
+        for server, problems in ((self.secure, ["证书不是由受信任的机构颁发的"]),
+                                 (self.expired, ["证书不是由受信任的机构颁发的", "证书已过期"])):
+            pages.load_in_browser(self, server.url("/secret"))
+            pages.browser_colour_is(self, NOTICE_BACKGROUND, "the error page")
+
+            def error_page():
+                texts = self.page_texts()[1]
+                return texts if all(text in texts for text in ["无法安全地连接到", *problems]) else None
+            texts = harness.wait_for(error_page, 60, f"the error page naming {problems}")
+            self.assertIn("无法安全地连接到 127.0.0.1", texts)
+            self.assertIn(server.url("/secret"), texts)
+            # The page behind the certificate was never shown.
+            self.assertEqual(server.paths(), [])
+            self.assertNotEqual(self.browser_pixel(), SECRET_COLOUR)
 
     def test_killed_web_process_gives_a_notice_and_its_link_reloads(self):
         pages.load_in_browser(self, self.site.url("/game"))

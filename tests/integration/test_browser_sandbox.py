@@ -107,11 +107,21 @@ class SandboxTest(harness.ProgramTestCase):
         self.assert_alive()
 
     def test_typed_file_address_outside_the_download_folder_gets_the_sandbox_page(self):
-        pages.load_in_browser(self, "file://" + self.home_file)
-        pages.browser_colour_is(self, ERROR_BACKGROUND, "the error page")
-        harness.wait_for(lambda: KEPT_OUT_TEXT in assistive.texts_when_readable(
-            self.display.environment(self.bus.environment()), self.program.pid), 60, "the sandbox's error page")
-        self.assertNotEqual(self.screen.pixel(*self.client_point(*pages.IN_BROWSER)), HOME_SECRET_COLOUR)
+        # Also a folder beside the download folder whose name begins with the download folder's.
+        beside = os.path.join(self.folders, harness.DOWNLOAD_FOLDER + "-old", "beside.html")
+        os.mkdir(os.path.dirname(beside))
+        with open(beside, "w", encoding="utf-8") as f:
+            f.write(pages.coloured_page("beside", HOME_SECRET_COLOUR))
+        for path in (self.home_file, beside):
+            pages.load_in_browser(self, "file://" + path)
+            pages.browser_colour_is(self, ERROR_BACKGROUND, "the error page")
+
+            def kept_out():
+                texts = assistive.texts_when_readable(self.display.environment(self.bus.environment()),
+                                                      self.program.pid)
+                return KEPT_OUT_TEXT in texts and os.path.basename(path) in texts
+            harness.wait_for(kept_out, 60, f"the sandbox's error page for {path}")
+            self.assertNotEqual(self.screen.pixel(*self.client_point(*pages.IN_BROWSER)), HOME_SECRET_COLOUR)
         self.assert_alive()
 
 

@@ -8,12 +8,11 @@
 #include <string>
 
 #include "platform/diagnostics.h"
+#include "platform/memory_limit.h"
 
 namespace ludex::gtk {
 
 namespace {
-
-constexpr std::uint64_t kMb = 1024 * 1024;
 
 // The number in a control group's limit file, or none for "max" (version 2)
 // or a file that is not there.
@@ -43,18 +42,17 @@ std::uint64_t ControlGroupLimitBytes() {
   return limit;
 }
 
-}  // namespace
-
-std::uint64_t AvailableMemoryMb() {
+std::uint64_t PhysicalMemoryBytes() {
   const long pages = sysconf(_SC_PHYS_PAGES);
   const long page_size = sysconf(_SC_PAGESIZE);
-  const std::uint64_t physical = pages > 0 && page_size > 0 ? static_cast<std::uint64_t>(pages) * page_size
-                                                            : std::numeric_limits<std::uint64_t>::max();
-  return std::min(physical, ControlGroupLimitBytes()) / kMb;
+  return pages > 0 && page_size > 0 ? static_cast<std::uint64_t>(pages) * page_size
+                                    : std::numeric_limits<std::uint64_t>::max();
 }
 
+}  // namespace
+
 guint WebProcessLimitMb() {
-  return static_cast<guint>(std::min<std::uint64_t>(kLargestWebProcessLimitMb, AvailableMemoryMb() / 2));
+  return static_cast<guint>(ludex::WebProcessLimitMb(PhysicalMemoryBytes(), ControlGroupLimitBytes()));
 }
 
 MemoryPressureSettingsPtr WebProcessMemoryLimits() {

@@ -6,22 +6,15 @@
 
 #include <webkit2/webkit2.h>
 
-#include <cstdint>
 #include <memory>
 
 namespace ludex::gtk {
 
-inline constexpr guint kLargestWebProcessLimitMb = 2048;
 // How often the footprint is measured: often enough that a fast hog is
 // caught within a few hundred megabytes of the limit.
 inline constexpr double kMemoryPollSeconds = 1.0;
 
-// The memory the program may use: the machine's, or less where its control
-// group (a container, a session's slice) is given less.
-std::uint64_t AvailableMemoryMb();
-
-// The smaller of kLargestWebProcessLimitMb and half of the memory there is,
-// so that one page leaves room for the rest of the machine.
+// ludex::WebProcessLimitMb of this machine and the control group the program is in.
 guint WebProcessLimitMb();
 
 struct MemoryPressureSettingsFree {
