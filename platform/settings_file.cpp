@@ -79,10 +79,6 @@ double SettingsFile::GetDouble(const std::string& group, const std::string& key,
   return ValueOr<double>(values_.get(), group, key, fallback, g_key_file_get_double);
 }
 
-bool SettingsFile::SetString(const std::string& group, const std::string& key, const std::string& value) {
-  return Write(group, key, [&](GKeyFile* values) { g_key_file_set_string(values, group.c_str(), key.c_str(), value.c_str()); });
-}
-
 bool SettingsFile::SetBool(const std::string& group, const std::string& key, bool value) {
   return Write(group, key, [&](GKeyFile* values) { g_key_file_set_boolean(values, group.c_str(), key.c_str(), value); });
 }
