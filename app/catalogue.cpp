@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "app/hosts.h"
-#include "platform/account.h"
+#include "platform/web/account.h"
 
 namespace ludex {
 

@@ -2,11 +2,11 @@
 
 #include <utility>
 
-#include "platform/address.h"
+#include "platform/web/address.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/downloads.h"
 #include "platform/gtk/web/page_painting.h"
-#include "platform/web_pages.h"
+#include "platform/web/web_pages.h"
 
 namespace ludex::gtk {
 

@@ -5,7 +5,7 @@
 
 #include "platform/diagnostics.h"
 #include "platform/gtk/guarded.h"
-#include "platform/web_pages.h"
+#include "platform/web/web_pages.h"
 
 namespace ludex::gtk {
 

@@ -15,7 +15,7 @@
 
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/signal_connections.h"
-#include "platform/gtk/web/notices.h"
+#include "platform/gtk/notices.h"
 
 namespace ludex::gtk {
 

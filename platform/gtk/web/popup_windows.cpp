@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "platform/address.h"
+#include "platform/web/address.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/guarded.h"

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gtk/web/notices.h"
+#include "platform/gtk/notices.h"
 #include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/signal_connections.h"
 

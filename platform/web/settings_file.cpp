@@ -1,11 +1,11 @@
-#include "platform/settings_file.h"
+#include "platform/web/settings_file.h"
 
 #include <cerrno>
 
 #include <string_view>
 #include <utility>
 
-#include "platform/user_folders.h"
+#include "platform/web/user_folders.h"
 
 namespace ludex {
 

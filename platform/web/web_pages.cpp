@@ -1,4 +1,4 @@
-#include "platform/web_pages.h"
+#include "platform/web/web_pages.h"
 
 namespace ludex {
 
