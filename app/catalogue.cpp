@@ -5,25 +5,25 @@
 #include <stdexcept>
 
 #include "app/hosts.h"
-#include "platform/account.h"
+#include "platform/web/account.h"
 
 namespace ludex {
 
 namespace {
 
 constexpr std::array kCatalogue = {
-    CatalogueEntry{"JyxButton1", "MouseDown", Site::Redirect, "/pre.php?r=3141_13_0", "星澜游戏中心-傲视天地游戏中"},
-    CatalogueEntry{"JyxButton2", "MouseDown", Site::Redirect, "/pre.php?r=3141_66_0", "星澜游戏中心-小小忍者游戏中"},
-    CatalogueEntry{"JyxButton3", "MouseDown", Site::Redirect, "/pre.php?r=3141_65_0", "星澜游戏中心-天地英雄游戏中"},
-    CatalogueEntry{"JyxButton4", "MouseDown", Site::Redirect, "/pre.php?r=3141_42_0", "星澜游戏中心-武林英雄游戏中"},
-    CatalogueEntry{"JyxButton5", "MouseDown", Site::Redirect, "/pre.php?r=3141_64_0", "星澜游戏中心-商业大亨游戏中"},
-    CatalogueEntry{"JyxButton6", "MouseDown", Site::Redirect, "/pre.php?r=3141_30_0", "星澜游戏中心-热血三国游戏中"},
-    CatalogueEntry{"JyxButton7", "MouseDown", Site::Redirect, "/pre.php?r=3141_46_0", "星澜游戏中心-武林三国游戏中"},
-    CatalogueEntry{"JyxButton8", "MouseDown", Site::Redirect, "/pre.php?r=3141_43_0", "星澜游戏中心-天策游戏中"},
-    CatalogueEntry{"JyxButton9", "MouseDown", Site::Redirect, "/pre.php?r=3141_27_0", "星澜游戏中心-英雄远征游戏中"},
-    CatalogueEntry{"JyxButton10", "MouseDown", Site::Redirect, "/pre.php?r=3141_36_0", "星澜游戏中心-洪荒神话游戏中"},
-    CatalogueEntry{"Label4", "Click", Site::News, "", "星澜游戏中心-浏览新闻中"},
-    CatalogueEntry{"Label5", "Click", Site::Directory, "", "星澜游戏中心-浏览网页中"},
+    CatalogueEntry{"JyxButton1", CatalogueEvent::MouseDown, Site::Redirect, "/pre.php?r=3141_13_0", "星澜游戏中心-傲视天地游戏中"},
+    CatalogueEntry{"JyxButton2", CatalogueEvent::MouseDown, Site::Redirect, "/pre.php?r=3141_66_0", "星澜游戏中心-小小忍者游戏中"},
+    CatalogueEntry{"JyxButton3", CatalogueEvent::MouseDown, Site::Redirect, "/pre.php?r=3141_65_0", "星澜游戏中心-天地英雄游戏中"},
+    CatalogueEntry{"JyxButton4", CatalogueEvent::MouseDown, Site::Redirect, "/pre.php?r=3141_42_0", "星澜游戏中心-武林英雄游戏中"},
+    CatalogueEntry{"JyxButton5", CatalogueEvent::MouseDown, Site::Redirect, "/pre.php?r=3141_64_0", "星澜游戏中心-商业大亨游戏中"},
+    CatalogueEntry{"JyxButton6", CatalogueEvent::MouseDown, Site::Redirect, "/pre.php?r=3141_30_0", "星澜游戏中心-热血三国游戏中"},
+    CatalogueEntry{"JyxButton7", CatalogueEvent::MouseDown, Site::Redirect, "/pre.php?r=3141_46_0", "星澜游戏中心-武林三国游戏中"},
+    CatalogueEntry{"JyxButton8", CatalogueEvent::MouseDown, Site::Redirect, "/pre.php?r=3141_43_0", "星澜游戏中心-天策游戏中"},
+    CatalogueEntry{"JyxButton9", CatalogueEvent::MouseDown, Site::Redirect, "/pre.php?r=3141_27_0", "星澜游戏中心-英雄远征游戏中"},
+    CatalogueEntry{"JyxButton10", CatalogueEvent::MouseDown, Site::Redirect, "/pre.php?r=3141_36_0", "星澜游戏中心-洪荒神话游戏中"},
+    CatalogueEntry{"Label4", CatalogueEvent::Click, Site::News, "", "星澜游戏中心-浏览新闻中"},
+    CatalogueEntry{"Label5", CatalogueEvent::Click, Site::Directory, "", "星澜游戏中心-浏览网页中"},
 };
 
 struct HostSetting {

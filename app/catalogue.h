@@ -10,9 +10,12 @@ namespace ludex {
 
 enum class Site { Redirect, News, Directory };
 
+// The event of a row's control that starts the action.
+enum class CatalogueEvent { MouseDown, Click };
+
 struct CatalogueEntry {
   std::string_view control;  // the control whose event starts the action
-  std::string_view event;    // "MouseDown" for the buttons, "Click" for the labels
+  CatalogueEvent event;      // MouseDown for the buttons, Click for the labels
   Site site;
   std::string_view path;     // empty for a portal's root
   std::string_view caption;

@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "platform/account.h"
+#include "platform/web/account.h"
 
 #include <iterator>
 #include <string>

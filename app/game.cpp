@@ -1,5 +1,8 @@
 #include "app/game.h"
 
+#include <stdexcept>
+#include <string>
+
 #include "app/about.h"
 
 #include "controls/button/jyx_button.h"
@@ -10,16 +13,36 @@
 
 namespace ludex {
 
+namespace {
+
+// Buttons and windowless parts both have the two events a row can name.
+template <typename C>
+void BindRowEvent(C& control, CatalogueEvent event, const Handler& open) {
+  switch (event) {
+    case CatalogueEvent::MouseDown:
+      // Any mouse button, any shift state, anywhere on the control.
+      control.MouseDown = [open](auto&, auto&, auto&, auto&) { open(); };
+      break;
+    case CatalogueEvent::Click:
+      control.Click = open;
+      break;
+  }
+}
+
+}  // namespace
+
 Game::Game() : Form("game.json") {}
 
 void Game::ConnectEvents() {
   for (const CatalogueEntry& entry : Catalogue()) {
+    const Handler open = [this, &entry] { OpenCatalogueEntry(entry); };
     Control* control = Find(entry.control);
     if (auto* button = dynamic_cast<JyxButton*>(control)) {
-      // Any mouse button, any shift state, anywhere on the button; on press.
-      button->MouseDown = [this, &entry](auto&, auto&, auto&, auto&) { OpenCatalogueEntry(entry); };
-    } else if (auto* label = dynamic_cast<Label*>(control)) {
-      label->Click = [this, &entry] { OpenCatalogueEntry(entry); };
+      BindRowEvent(*button, entry.event, open);
+    } else if (auto* part = dynamic_cast<WindowlessPart*>(control)) {
+      BindRowEvent(*part, entry.event, open);
+    } else {
+      throw std::runtime_error("the catalogue names " + std::string(entry.control) + ", no button or label here");
     }
   }
   Get<JyxButton>("JyxButton11").MouseDown = [this](auto& b, auto& s, auto& x, auto& y) {

@@ -11,7 +11,7 @@
 #include "app/resources.h"
 #include "app/version.h"
 #include "controls/register_controls.h"
-#include "platform/account.h"
+#include "platform/web/account.h"
 #include "platform/font.h"
 #include "platform/gtk/gtk_backend.h"
 

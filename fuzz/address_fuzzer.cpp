@@ -12,7 +12,7 @@
 
 #include <glib.h>
 
-#include "platform/address.h"
+#include "platform/web/address.h"
 
 namespace {
 

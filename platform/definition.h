@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/alignment.h"
 #include "platform/color.h"
 #include "platform/font.h"
-#include "platform/label.h"
 #include "platform/property_bag.h"
 
 namespace ludex {

@@ -4,14 +4,13 @@
 
 #include <string>
 
+#include "platform/alignment.h"
 #include "platform/color.h"
 #include "platform/font.h"
 #include "platform/geometry.h"
 #include "platform/windowless_part.h"
 
 namespace ludex {
-
-enum class Alignment { Left, Right, Center };
 
 class Label : public WindowlessPart {
  public:

@@ -8,12 +8,11 @@
 
 #include "platform/backend.h"
 #include "platform/mouse_router.h"
+#include "platform/windowless_part.h"
 
 namespace ludex {
 
-class WindowlessPart;
-
-class PaintedWindow : public WindowSink, protected MouseRouter::Window {
+class PaintedWindow : public WindowSink, public PartContainer, protected MouseRouter::Window {
  public:
   PaintedWindow();
   ~PaintedWindow() override;
@@ -23,11 +22,10 @@ class PaintedWindow : public WindowSink, protected MouseRouter::Window {
 
   // Adds a part above the ones added before.
   void AddPart(WindowlessPart* part);
-  void RemovePart(WindowlessPart* part);
+  void RemovePart(WindowlessPart* part) override;
   const std::vector<WindowlessPart*>& PartsTopFirst() const override { return parts_; }
 
-  // Ask the back end to show the current picture.
-  void Invalidate() const;
+  void Invalidate() const override;
 
   void OnPaint(cairo_t* cr) override;
   void OnMouse(const RawMouse& m) override;

@@ -1,7 +1,6 @@
 #include "platform/windowless_part.h"
 
 #include "platform/control_site.h"
-#include "platform/painted_window.h"
 
 namespace ludex {
 

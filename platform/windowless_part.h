@@ -8,7 +8,19 @@
 
 namespace ludex {
 
-class PaintedWindow;
+class WindowlessPart;
+
+// What a part asks of the window that draws it. The window uses its parts;
+// the part reaches the window only through this.
+class PartContainer {
+ public:
+  virtual void RemovePart(WindowlessPart* part) = 0;
+  // Ask the back end to show the current picture.
+  virtual void Invalidate() const = 0;
+
+ protected:
+  ~PartContainer() = default;
+};
 
 class WindowlessPart : public Control {
  public:
@@ -25,8 +37,7 @@ class WindowlessPart : public Control {
   // Takes its place on the site's container, which draws it.
   void Build(const ControlDefinition& definition, ControlSite& site) override;
 
-  void SetContainer(PaintedWindow* container) { container_ = container; }
-  PaintedWindow* Container() const { return container_; }
+  void SetContainer(PartContainer* container) { container_ = container; }
 
  protected:
   // Ask the container to show the part's new look.
@@ -38,7 +49,7 @@ class WindowlessPart : public Control {
   void OnAccessibleChanged() override { Changed(); }
 
  private:
-  PaintedWindow* container_ = nullptr;
+  PartContainer* container_ = nullptr;
 };
 
 // A picture-less image control: invisible, but it catches the mouse.

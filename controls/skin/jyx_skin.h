@@ -140,7 +140,7 @@ class JyxSkin : public UserControl {
   void TitleBar_MouseUp(std::int16_t& button, std::int16_t& shift, float& x, float& y);
   void Captions_MouseMove(std::int16_t& button, std::int16_t& shift, float& x, float& y);
   void RollUpOrDown();
-  void AnimateRoll(Hwnd host, const Rect& start, double steps, std::int32_t delta);
+  bool AnimateRoll(Hwnd host, const Rect& start, double steps, std::int32_t delta);
   void MinimiseHost();
   void CloseFromGlyph();
   void MaximiseHost(Hwnd host, const Rect& current);

@@ -48,11 +48,11 @@ void JyxSkin::RollUpOrDown() {
   if (roll_glyph.Caption() == kExpandedGlyph) {
     expanded_height_ = RoundHalfEven(Height());
     roll_height_ = expanded_height_;
-    AnimateRoll(host, r, Height() - title_bar_.Height() - kRolledUpMargin, -1);
+    if (!AnimateRoll(host, r, Height() - title_bar_.Height() - kRolledUpMargin, -1)) return;
     roll_glyph.SetCaption(std::string(kRolledUpGlyph));
     roll_glyph.SetAccessibleName(std::string(kRollDownName));
   } else {
-    AnimateRoll(host, r, expanded_height_ - roll_height_, +1);
+    if (!AnimateRoll(host, r, expanded_height_ - roll_height_, +1)) return;
     roll_glyph.SetCaption(std::string(kExpandedGlyph));
     roll_glyph.SetAccessibleName(std::string(kRollUpName));
   }
@@ -62,13 +62,18 @@ void JyxSkin::RollUpOrDown() {
 
 // One twip per step, so the host changes by a pixel every fifteen steps. The
 // host keeps its top-left corner and follows the control's current width.
-void JyxSkin::AnimateRoll(Hwnd host, const Rect& start, double steps, std::int32_t delta) {
+// The close glyph is still acted on at every step, and its handler may
+// destroy the control: then the roll ends there and false is returned.
+bool JyxSkin::AnimateRoll(Hwnd host, const Rect& start, double steps, std::int32_t delta) {
+  const Lifetime::Watch watch(lifetime());
   for (std::int64_t step = 1; static_cast<double>(step) <= steps; ++step) {
     roll_height_ += delta;
     SetWindowPos(host, HWND_TOP, start.left, start.top, TwipsToPixels(Width()), TwipsToPixels(roll_height_),
                  SWP_NOZORDER);
     DoEvents();
+    if (watch.Ended()) return false;
   }
+  return true;
 }
 
 void JyxSkin::MinimiseHost() {

@@ -114,8 +114,10 @@ class JyxWinCase : public UserControl {
   // The glyph buttons and the roll.
   void Minexit_Click(std::int16_t index);
   void Minexit_MouseMove(std::int16_t index, std::int16_t& button, std::int16_t& shift, float& x, float& y);
-  void RollUp();
-  void RollDown();
+  // Each false when a handler run meanwhile destroyed the case.
+  bool RollUp();
+  bool RollDown();
+  bool StepHeight(float steps, std::int32_t delta);
 
   // Corner resizing.
   bool FollowPointer(float x, float y);

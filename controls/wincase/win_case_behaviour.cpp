@@ -28,39 +28,42 @@ void JyxWinCase::Minexit_Click(std::int16_t index) {
   // Raised before anything else, so a click during a roll gets this far and no further.
   if (!Raise(TitleMinbutton) || !minexit_[0].Visible() || rolling_) return;
   rolling_ = true;
-  if (minexit_[0].Caption() == kUnrolledGlyph) {
-    RollUp();
-  } else {
-    RollDown();
-  }
+  const bool lasted = minexit_[0].Caption() == kUnrolledGlyph ? RollUp() : RollDown();
+  if (!lasted) return;
   rolling_ = false;
   UserControl_Resize();
 }
 
 // One twip per step, yielding after each so the host stays live; the layout
 // passes of the steps only move the constituents (rolling is set).
-void JyxWinCase::RollUp() {
+bool JyxWinCase::RollUp() {
   saved_height_ = RoundHalfEven(Height());
   current_height_ = saved_height_;
   const float steps = static_cast<float>(Height() - title_.Height() - 50);
-  for (std::int32_t k = 1; k <= steps; ++k) {
-    --current_height_;
-    SetHeight(current_height_);
-    DoEvents();
-  }
+  if (!StepHeight(steps, -1)) return false;
   minexit_[0].SetCaption(std::string(kRolledGlyph));
+  return true;
 }
 
 // Back to the height the last roll-up began at, from the height it ended at,
 // whatever the height is now.
-void JyxWinCase::RollDown() {
-  const std::int64_t steps = static_cast<std::int64_t>(saved_height_) - current_height_;
-  for (std::int64_t k = 1; k <= steps; ++k) {
-    ++current_height_;
+bool JyxWinCase::RollDown() {
+  if (!StepHeight(static_cast<float>(saved_height_ - current_height_), +1)) return false;
+  minexit_[0].SetCaption(std::string(kUnrolledGlyph));
+  return true;
+}
+
+// The close button is still acted on at every yield, and the host's handler
+// may destroy the case: then the steps end there and false is returned.
+bool JyxWinCase::StepHeight(float steps, std::int32_t delta) {
+  const Lifetime::Watch watch(lifetime());
+  for (std::int32_t k = 1; k <= steps; ++k) {
+    current_height_ += delta;
     SetHeight(current_height_);
     DoEvents();
+    if (watch.Ended()) return false;
   }
-  minexit_[0].SetCaption(std::string(kUnrolledGlyph));
+  return true;
 }
 
 void JyxWinCase::Minexit_MouseMove(std::int16_t index, std::int16_t&, std::int16_t&, float&, float&) {

@@ -58,7 +58,8 @@ void ludex_canvas_class_init(LudexCanvasClass* klass) {
 void ludex_canvas_init(LudexCanvas* self) {
   GtkWidget* widget = GTK_WIDGET(self);
   gtk_widget_set_has_window(widget, TRUE);
-  gtk_widget_add_events(widget, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
+  gtk_widget_add_events(widget,
+                        GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK | GDK_ENTER_NOTIFY_MASK);
 }
 
 }  // namespace
@@ -92,6 +93,7 @@ void Canvas::ConnectSignals() {
   connections_.Connect(widget_.get(), "button-press-event", OnButtonPressEvent, this);
   connections_.Connect(widget_.get(), "button-release-event", OnButtonReleaseEvent, this);
   connections_.Connect(widget_.get(), "motion-notify-event", OnMotionNotifyEvent, this);
+  connections_.Connect(widget_.get(), "enter-notify-event", OnEnterNotifyEvent, this);
   connections_.Connect(widget_.get(), "realize", OnRealize, this);
   connections_.ConnectAfter(widget_.get(), "map", OnMap, this);
 }
@@ -165,6 +167,16 @@ gboolean Canvas::OnMotionNotifyEvent(GtkWidget*, GdkEventMotion* event, gpointer
   if (!canvas->IsOwnEvent(event->window)) return FALSE;
   return Guarded(TRUE, [&]() -> gboolean {
     canvas->sink_->OnMouse(MotionEvent(*event));
+    return TRUE;
+  });
+}
+
+gboolean Canvas::OnEnterNotifyEvent(GtkWidget*, GdkEventCrossing* event, gpointer self) {
+  auto* canvas = static_cast<Canvas*>(self);
+  // Crossings made by a grab starting or ending (the move loop's) are no move of the pointer.
+  if (!canvas->IsOwnEvent(event->window) || event->mode != GDK_CROSSING_NORMAL) return FALSE;
+  return Guarded(TRUE, [&]() -> gboolean {
+    canvas->sink_->OnMouse(EnterEvent(*event));
     return TRUE;
   });
 }

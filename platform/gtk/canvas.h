@@ -43,6 +43,7 @@ class Canvas {
   static gboolean OnButtonPressEvent(GtkWidget* widget, GdkEventButton* event, gpointer self);
   static gboolean OnButtonReleaseEvent(GtkWidget* widget, GdkEventButton* event, gpointer self);
   static gboolean OnMotionNotifyEvent(GtkWidget* widget, GdkEventMotion* event, gpointer self);
+  static gboolean OnEnterNotifyEvent(GtkWidget* widget, GdkEventCrossing* event, gpointer self);
   // A canvas taken out of its container and put back gets a new GdkWindow.
   static void OnRealize(GtkWidget* widget, gpointer self);
   static void OnMap(GtkWidget* widget, gpointer self);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/diagnostics.h"
-#include "platform/settings_file.h"
+#include "platform/web/settings_file.h"
 #include "platform/gtk/control_window.h"
 #include "platform/gtk/form_window.h"
 #include "platform/gtk/gtk_window_system.h"
@@ -20,7 +20,7 @@
 #include "platform/gtk/timers.h"
 #include "platform/gtk/window_table.h"
 #include "platform/gtk/web/browser.h"
-#include "platform/gtk/web/notices.h"
+#include "platform/gtk/notices.h"
 #include "platform/gtk/web/page_painting.h"
 #include "platform/gtk/web/program_keys.h"
 #include "platform/gtk/web/web_session.h"

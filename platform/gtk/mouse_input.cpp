@@ -33,6 +33,16 @@ std::int16_t ShiftKeys(guint state) {
   return keys;
 }
 
+RawMouse MoveTo(guint state, double x, double y) {
+  RawMouse m;
+  m.kind = RawMouse::Kind::Move;
+  m.button = HeldButtons(state);
+  m.shift = ShiftKeys(state);
+  m.x = x;
+  m.y = y;
+  return m;
+}
+
 }  // namespace
 
 DoubleClickDetector::DoubleClickDetector() {
@@ -98,14 +108,8 @@ std::optional<RawMouse> ButtonEvent(const GdkEventButton& event) {
   return m;
 }
 
-RawMouse MotionEvent(const GdkEventMotion& event) {
-  RawMouse m;
-  m.kind = RawMouse::Kind::Move;
-  m.button = HeldButtons(event.state);
-  m.shift = ShiftKeys(event.state);
-  m.x = event.x;
-  m.y = event.y;
-  return m;
-}
+RawMouse MotionEvent(const GdkEventMotion& event) { return MoveTo(event.state, event.x, event.y); }
+
+RawMouse EnterEvent(const GdkEventCrossing& event) { return MoveTo(event.state, event.x, event.y); }
 
 }  // namespace ludex::gtk

@@ -55,5 +55,8 @@ class DoubleClickDetector {
 std::optional<RawMouse> ButtonEvent(const GdkEventButton& event);
 
 RawMouse MotionEvent(const GdkEventMotion& event);
+// The pointer coming into a window is a move: when it jumps there from a
+// sibling window, the X server reports the crossing and no motion.
+RawMouse EnterEvent(const GdkEventCrossing& event);
 
 }  // namespace ludex::gtk

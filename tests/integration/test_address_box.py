@@ -153,6 +153,12 @@ class AddressBoxTest(harness.ProgramTestCase):
         self.assertEqual(self.requests_beyond_the_start(), [])
 
     def test_pasted_bytes_that_are_no_utf8_are_not_pasted(self):
+        # The browser, first in the tab order, starts with the keyboard: the box's own text is not
+        # drawn selected. Of the box's colours, only the selection's has more blue than red.
+        x, y, width, height = pages.TEXT1
+        picture = self.screen.capture()
+        box = [picture.pixel(*self.client_point(x + i, y + j)) for j in range(height) for i in range(width)]
+        self.assertEqual(sum(1 for red, _, blue in box if blue > red), 0, "pixels drawn as a selection")
         # A lone continuation byte, a cut-off sequence, and bytes no UTF-8 text has: the
         # paste gives nothing, and Enter sends the box's own text "请输入网址", no address.
         self.paste(b"127.0.0.1:" + str(NEWS_PORT).encode() + b"/bad\x80\xe4\xb8\xff\xfe")

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/account.h"
+#include "platform/web/account.h"
 
 namespace ludex {
 namespace {

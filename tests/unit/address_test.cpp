@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/address.h"
+#include "platform/web/address.h"
 
 namespace ludex {
 namespace {

@@ -85,6 +85,11 @@ class DestroyedByHandler : public SkinTest, public ::testing::WithParamInterface
     Release(p);
   }
   void Advance(int ms) { backend.Advance(ms); }
+  // Clicks `glyph` from inside the first yield of the roll that a click on `roll` starts.
+  void ClickDuringTheRoll(Point glyph, Point roll) {
+    backend.on_do_events = [this, glyph] { if (backend.do_events_calls == 1) Click(glyph); };
+    Click(roll);
+  }
 
   std::unique_ptr<Control> control;
   std::vector<std::string> handled;
@@ -207,6 +212,13 @@ const Case kCases[] = {
        // Cancel is False, but a frame its handler destroyed does not end the program.
        t.Click(T::CentreOf(s.SysButton(JyxSkin::kCloseButton)));
      }},
+    {"Skin_TitleEndbutton_DuringARoll",
+     [](T& t) {
+       JyxSkin& s = t.MakeSkin();
+       t.DestroyOn(s.TitleEndbutton);
+       t.ClickDuringTheRoll(T::CentreOf(s.SysButton(JyxSkin::kCloseButton)),
+                            T::CentreOf(s.SysButton(JyxSkin::kRollButton)));
+     }},
     {"Skin_MouseDown", [](T& t) { t.DestroyOn(t.MakeSkin().MouseDown); t.Press(kSkinSurface); }},
     {"Skin_MouseMove", [](T& t) { t.DestroyOn(t.MakeSkin().MouseMove); t.Hover(kSkinSurface); }},
     {"Skin_MouseUp", [](T& t) { t.DestroyOn(t.MakeSkin().MouseUp); t.Click(kSkinSurface); }},
@@ -296,6 +308,12 @@ const Case kCases[] = {
        JyxWinCase& c = t.MakeWinCase();
        t.DestroyOn(c.TitleEndbutton);
        t.Click(T::CentreOf(c.Minexit(1)));
+     }},
+    {"WinCase_TitleEndbutton_DuringARoll",
+     [](T& t) {
+       JyxWinCase& c = t.MakeWinCase();
+       t.DestroyOn(c.TitleEndbutton);
+       t.ClickDuringTheRoll(T::CentreOf(c.Minexit(1)), T::CentreOf(c.Minexit(0)));
      }},
     {"WinCase_MouseDown", [](T& t) { t.DestroyOn(t.MakeWinCase().MouseDown); t.Press(kCaseSurface); }},
     {"WinCase_MouseMove", [](T& t) { t.DestroyOn(t.MakeWinCase().MouseMove); t.Hover(kCaseSurface); }},

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "platform/file_names.h"
+#include "platform/web/file_names.h"
 
 namespace ludex {
 namespace {

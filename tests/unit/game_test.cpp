@@ -13,7 +13,7 @@
 #include "app/hosts.h"
 #include "controls/button/jyx_button.h"
 #include "headless_fixture.h"
-#include "platform/account.h"
+#include "platform/web/account.h"
 #include "platform/browser.h"
 #include "platform/label.h"
 #include "platform/text_box.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/notice_queue.h"
+#include "platform/web/notice_queue.h"
 
 namespace ludex {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/settings_file.h"
+#include "platform/web/settings_file.h"
 
 namespace ludex {
 namespace {

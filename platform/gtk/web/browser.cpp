@@ -2,11 +2,11 @@
 
 #include <utility>
 
-#include "platform/address.h"
+#include "platform/web/address.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/downloads.h"
 #include "platform/gtk/web/page_painting.h"
-#include "platform/web_pages.h"
+#include "platform/web/web_pages.h"
 
 namespace ludex::gtk {
 
@@ -20,6 +20,9 @@ constexpr const char* kOutsideSandbox =
 BrowserWindow::BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place,
                              std::function<WebSession&()> session)
     : NativeWindow(hwnd, &parent, place), session_(std::move(session)), frame_(KeepWidget(gtk_event_box_new())) {
+  // The frame holds the view's place in the tab order until the view comes,
+  // so that the form's first focus is not handed on to the next control.
+  gtk_widget_set_can_focus(frame_.get(), TRUE);
   Site();
   // Making the web view, its web context and its first load costs more than
   // the rest of the window together; the window goes on the screen first.
@@ -61,8 +64,11 @@ gboolean BrowserWindow::OnStartEngine(gpointer self) {
 
 void BrowserWindow::StartEngine() {
   engine_ = std::make_unique<Engine>(*this, session_());
+  const bool focused = gtk_widget_has_focus(frame_.get());
+  gtk_widget_set_can_focus(frame_.get(), FALSE);
   gtk_container_add(GTK_CONTAINER(frame_.get()), engine_->view.get());
   gtk_widget_show(engine_->view.get());
+  if (focused) gtk_widget_grab_focus(engine_->view.get());
   if (pending_) Load(*std::exchange(pending_, std::nullopt));
 }
 

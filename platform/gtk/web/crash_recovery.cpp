@@ -5,7 +5,7 @@
 
 #include "platform/diagnostics.h"
 #include "platform/gtk/guarded.h"
-#include "platform/web_pages.h"
+#include "platform/web/web_pages.h"
 
 namespace ludex::gtk {
 
@@ -34,13 +34,13 @@ void ShowNotice(WebKitWebView* view, const std::string& address, const std::stri
 std::string CrashNoticeHtml(const std::string& address, WebKitWebProcessTerminationReason reason) {
   const char* what = reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? "网页占用的内存过多，已被关闭。"
                                                                          : "显示网页的进程意外退出了。";
-  return NoticePageHtml({kStoppedTitle, Shown(address), what, true});
+  return NoticePageHtml({kStoppedTitle, Shown(address), what, ReloadLink::With});
 }
 
 std::string CrashLoopNoticeHtml(const std::string& address) {
   return NoticePageHtml(
       {kStoppedTitle, Shown(address), "显示网页的进程在短时间内多次退出，已停止自动重新加载。需要时请点击下面的按钮。",
-       true});
+       ReloadLink::With});
 }
 
 void CrashRecovery::OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self) {

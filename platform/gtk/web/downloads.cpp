@@ -10,11 +10,11 @@
 #include <cerrno>
 #include <deque>
 
-#include "platform/address.h"
-#include "platform/file_names.h"
+#include "platform/web/address.h"
+#include "platform/web/file_names.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
-#include "platform/user_folders.h"
+#include "platform/web/user_folders.h"
 
 namespace ludex::gtk {
 
@@ -154,7 +154,7 @@ Downloads::~Downloads() {
   while (!running_.empty()) {
     WebKitDownload* download = running_.begin()->first;
     const GObjectPtr<WebKitDownload> keep = Ref(download);
-    Forget(download, true);
+    Forget(download);
     webkit_download_cancel(download);
   }
 }
@@ -169,10 +169,10 @@ bool Downloads::Taken(const std::string& folder, const std::string& name) const 
 
 std::string Downloads::FinalPath(const Running& running) { return Path(running.folder, running.name); }
 
-void Downloads::Forget(WebKitDownload* download, bool discard) {
+void Downloads::Forget(WebKitDownload* download) {
   const auto it = running_.find(download);
   if (it == running_.end()) return;
-  if (discard && !it->second.part.empty()) {
+  if (!it->second.part.empty()) {
     g_unlink(it->second.part.c_str());
     g_unlink((it->second.part + kEngineSuffix).c_str());
   }
@@ -249,7 +249,7 @@ void Downloads::OnConsentResponse(GtkDialog* dialog, gint response, gpointer sel
       downloads->Save(running, name);
     } else {
       const GObjectPtr<WebKitDownload> keep = Ref(download);
-      downloads->Forget(download, true);
+      downloads->Forget(download);
       webkit_download_cancel(download);
     }
   });
@@ -261,7 +261,7 @@ void Downloads::Save(Running& running, const std::string& name) {
   if (folder.empty()) {
     notices_.Show("下载失败：" + name, "没有可以保存文件的下载文件夹，请检查主文件夹是否可以写入。");
     const GObjectPtr<WebKitDownload> keep = Ref(download);
-    Forget(download, false);
+    Forget(download);
     webkit_download_cancel(download);
     return;
   }
@@ -292,7 +292,7 @@ void Downloads::OnFailed(WebKitDownload* download, GError* error, gpointer self)
     if (it == downloads->running_.end()) return;
     const std::string name = it->second.name;
     // "finished" follows "failed"; the failure is what the user is told.
-    downloads->Forget(download, true);
+    downloads->Forget(download);
     if (g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER)) return;
     downloads->notices_.Show("下载失败：" + name, error->message);
   });
@@ -311,17 +311,17 @@ void Downloads::OnFinished(WebKitDownload* download, gpointer self) {
     if (expected > 0 && received < expected) {
       downloads->notices_.Show("下载失败：" + running.name, "文件不完整（收到 " + std::to_string(received) + " / " +
                                                              std::to_string(expected) + " 字节），已删除。");
-      downloads->Forget(download, true);
+      downloads->Forget(download);
       return;
     }
     if (!downloads->Complete(running)) {
       downloads->notices_.Show("下载失败：" + running.name, "无法把文件保存到 " + running.folder);
-      downloads->Forget(download, true);
+      downloads->Forget(download);
       return;
     }
     const std::string path = FinalPath(running);
     const std::string name = running.name;
-    downloads->Forget(download, false);
+    downloads->Forget(download);
     downloads->notices_.Show("下载完成：" + name, "已保存为 " + path);
   });
 }

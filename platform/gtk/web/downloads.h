@@ -15,7 +15,7 @@
 
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/signal_connections.h"
-#include "platform/gtk/web/notices.h"
+#include "platform/gtk/notices.h"
 
 namespace ludex::gtk {
 
@@ -63,8 +63,9 @@ class Downloads {
   bool Complete(Running& running);
   bool Taken(const std::string& folder, const std::string& name) const;
   static std::string FinalPath(const Running& running);
-  // Stops following `download`, removing its part file when `discard`.
-  void Forget(WebKitDownload* download, bool discard);
+  // Stops following `download`, removing the file it was writing if it is not
+  // whole: a download that is whole has handed its file over (part is empty).
+  void Forget(WebKitDownload* download);
 
   Notices& notices_;
   // Downloads still running, whose signals reach this object.

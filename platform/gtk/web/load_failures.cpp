@@ -1,7 +1,7 @@
 #include "platform/gtk/web/load_failures.h"
 
 #include "platform/gtk/guarded.h"
-#include "platform/web_pages.h"
+#include "platform/web/web_pages.h"
 
 namespace ludex::gtk {
 

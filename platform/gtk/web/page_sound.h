@@ -9,8 +9,8 @@
 
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/signal_connections.h"
-#include "platform/gtk/web/notices.h"
-#include "platform/settings_file.h"
+#include "platform/gtk/notices.h"
+#include "platform/web/settings_file.h"
 
 namespace ludex::gtk {
 

@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "platform/address.h"
+#include "platform/web/address.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/guarded.h"
@@ -166,11 +166,11 @@ GtkWidget* PopupWindows::OnCreate(WebKitWebView* view, WebKitNavigationAction* a
       popups->Refuse(main_view);
       return nullptr;
     }
-    return popups->Open(view, main_view, asked_by_player);
+    return popups->Open(view, main_view, asked_by_player ? AskedBy::Player : AskedBy::Page);
   });
 }
 
-GtkWidget* PopupWindows::Open(WebKitWebView* view, WebKitWebView* main_view, bool asked_by_player) {
+GtkWidget* PopupWindows::Open(WebKitWebView* view, WebKitWebView* main_view, AskedBy asked_by) {
   auto popup = std::make_unique<Popup>();
   popup->main_view = main_view;
   const char* opener = webkit_web_view_get_uri(view);
@@ -178,13 +178,13 @@ GtkWidget* PopupWindows::Open(WebKitWebView* view, WebKitWebView* main_view, boo
   popup->window = KeepWidget(gtk_window_new(GTK_WINDOW_TOPLEVEL));
   GtkWindow* window = GTK_WINDOW(popup->window.get());
   gtk_window_set_title(window, ("来自 " + popup->opener_host).c_str());
-  if (!asked_by_player) {
+  if (asked_by == AskedBy::Page) {
     // The player may be typing in the main window; the pop-up gets the keyboard once clicked.
     gtk_window_set_focus_on_map(window, FALSE);
     gtk_window_set_accept_focus(window, FALSE);
   }
   popup->view = WEBKIT_WEB_VIEW(webkit_web_view_new_with_related_view(view));
-  if (!asked_by_player) {
+  if (asked_by == AskedBy::Page) {
     popup->connections.Connect(popup->view, "button-press-event", OnButtonPressEvent, popup->window.get());
   }
   gtk_container_add(GTK_CONTAINER(window), GTK_WIDGET(popup->view));

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gtk/web/notices.h"
+#include "platform/gtk/notices.h"
 #include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/signal_connections.h"
 
@@ -40,7 +40,6 @@ class PopupWindows {
   void ServeOpener(WebKitWebView* view, SignalConnections& connections);
   // Closes the pop-ups of a main browser that goes.
   void CloseOpenedFrom(WebKitWebView* main_view);
-  std::size_t OpenCount() const { return open_.size(); }
   bool AnyOpenedFrom(WebKitWebView* main_view) const;
 
  private:
@@ -53,11 +52,12 @@ class PopupWindows {
     gint64 noticed_at = 0;
     guint notice_source = 0;
   };
+  // Whose click or key opened a window: a page's own, unasked, takes no focus until clicked.
+  enum class AskedBy { Player, Page };
   Popup* Find(WebKitWebView* view) const;
-  GtkWidget* Open(WebKitWebView* view, WebKitWebView* main_view, bool asked_by_player);
+  GtkWidget* Open(WebKitWebView* view, WebKitWebView* main_view, AskedBy asked_by);
   // Counts a refused pop-up of the page in `main_view` and has it told.
   void Refuse(WebKitWebView* main_view);
-  void ShowRefusals(WebKitWebView* main_view);
   static gboolean OnRefusalNotice(gpointer self);
   WebKitWebView* MainViewOf(WebKitWebView* view) const;
   void Close(Popup* popup);

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "platform/account.h"
+#include "platform/web/account.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/web_context.h"

@@ -20,7 +20,7 @@
 #include "platform/gtk/global_key.h"
 #include "platform/gtk/hidden_windows.h"
 #include "platform/gtk/shared_switch.h"
-#include "platform/gtk/web/notices.h"
+#include "platform/gtk/notices.h"
 #include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/web/screenshots.h"
 

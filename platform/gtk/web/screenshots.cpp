@@ -10,10 +10,10 @@
 #include <memory>
 
 #include "platform/cairo_ptr.h"
-#include "platform/file_names.h"
+#include "platform/web/file_names.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
-#include "platform/user_folders.h"
+#include "platform/web/user_folders.h"
 
 namespace ludex::gtk {
 

@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "platform/gtk/web/notices.h"
+#include "platform/gtk/notices.h"
 
 namespace ludex::gtk {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/address.h"
+#include "platform/web/address.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
 

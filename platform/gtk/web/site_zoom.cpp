@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/address.h"
+#include "platform/web/address.h"
 
 namespace ludex::gtk {
 

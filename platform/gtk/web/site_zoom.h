@@ -9,7 +9,7 @@
 #include <array>
 #include <string>
 
-#include "platform/settings_file.h"
+#include "platform/web/settings_file.h"
 
 namespace ludex::gtk {
 

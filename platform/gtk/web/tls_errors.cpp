@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/gtk/guarded.h"
-#include "platform/web_pages.h"
+#include "platform/web/web_pages.h"
 
 namespace ludex::gtk {
 

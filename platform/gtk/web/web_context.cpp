@@ -6,12 +6,12 @@
 
 #include <glib/gstdio.h>
 
-#include "platform/account.h"
+#include "platform/web/account.h"
 #include "platform/diagnostics.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/web/memory_limits.h"
 #include "platform/gtk/web/page_painting.h"
-#include "platform/user_folders.h"
+#include "platform/web/user_folders.h"
 
 namespace ludex::gtk {
 

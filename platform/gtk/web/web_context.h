@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/gtk/gobject_ptr.h"
-#include "platform/gtk/web/notices.h"
+#include "platform/gtk/notices.h"
 
 namespace ludex::gtk {
 

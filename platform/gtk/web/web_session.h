@@ -10,7 +10,7 @@
 
 #include "platform/gtk/web/downloads.h"
 #include "platform/gtk/gobject_ptr.h"
-#include "platform/gtk/web/notices.h"
+#include "platform/gtk/notices.h"
 #include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/web/popup_windows.h"
 

@@ -1,4 +1,4 @@
-#include "platform/gtk/web/notices.h"
+#include "platform/gtk/notices.h"
 
 #include <cstdio>
 

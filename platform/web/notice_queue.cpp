@@ -1,4 +1,4 @@
-#include "platform/notice_queue.h"
+#include "platform/web/notice_queue.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "platform/user_folders.h"
+#include "platform/web/user_folders.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>

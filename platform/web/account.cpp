@@ -1,4 +1,4 @@
-#include "platform/account.h"
+#include "platform/web/account.h"
 
 #include <glib.h>
 #include <unistd.h>

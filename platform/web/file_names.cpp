@@ -1,4 +1,4 @@
-#include "platform/file_names.h"
+#include "platform/web/file_names.h"
 
 namespace ludex {
 

@@ -1,4 +1,4 @@
-#include "platform/address.h"
+#include "platform/web/address.h"
 
 #include <glib.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/web_pages.h"
+#include "platform/web/web_pages.h"
 
 namespace ludex {
 

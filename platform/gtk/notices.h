@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/gtk/gobject_ptr.h"
-#include "platform/notice_queue.h"
+#include "platform/web/notice_queue.h"
 
 namespace ludex::gtk {
 

@@ -10,13 +10,15 @@
 
 namespace ludex {
 
+// Whether a notice offers a "重新加载" link to its address (when it is not empty).
+enum class ReloadLink { Without, With };
+
 struct NoticePage {
   std::string_view title;  // the tab title and the heading
   // Shown as "地址：…" when given; a page quoting what the player typed shows it even when empty.
   std::optional<std::string_view> address;
   std::string_view reason;
-  // A "重新加载" link to `address` (when it is not empty).
-  bool reload_link = false;
+  ReloadLink reload = ReloadLink::Without;
 };
 
 std::string NoticePageHtml(const NoticePage& page);

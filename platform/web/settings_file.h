@@ -37,7 +37,6 @@ class SettingsFile {
   // False, with nothing set, when the names cannot be keys of the file (an
   // empty name, "=", "[", "]", a line break); false when the file could not
   // be written (problem() says why), with the value set for this run all the same.
-  bool SetString(const std::string& group, const std::string& key, const std::string& value);
   bool SetBool(const std::string& group, const std::string& key, bool value);
   bool SetDouble(const std::string& group, const std::string& key, double value);
   bool Remove(const std::string& group, const std::string& key);

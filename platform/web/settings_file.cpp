@@ -1,11 +1,11 @@
-#include "platform/settings_file.h"
+#include "platform/web/settings_file.h"
 
 #include <cerrno>
 
 #include <string_view>
 #include <utility>
 
-#include "platform/user_folders.h"
+#include "platform/web/user_folders.h"
 
 namespace ludex {
 
@@ -77,10 +77,6 @@ bool SettingsFile::GetBool(const std::string& group, const std::string& key, boo
 
 double SettingsFile::GetDouble(const std::string& group, const std::string& key, double fallback) const {
   return ValueOr<double>(values_.get(), group, key, fallback, g_key_file_get_double);
-}
-
-bool SettingsFile::SetString(const std::string& group, const std::string& key, const std::string& value) {
-  return Write(group, key, [&](GKeyFile* values) { g_key_file_set_string(values, group.c_str(), key.c_str(), value.c_str()); });
 }
 
 bool SettingsFile::SetBool(const std::string& group, const std::string& key, bool value) {

@@ -1,4 +1,4 @@
-#include "platform/web_pages.h"
+#include "platform/web/web_pages.h"
 
 namespace ludex {
 
@@ -44,7 +44,7 @@ std::string NoticePageHtml(const NoticePage& page) {
   html += "<p>";
   AppendEscaped(html, page.reason);
   html += "</p>";
-  if (page.reload_link && page.address && !page.address->empty()) {
+  if (page.reload == ReloadLink::With && page.address && !page.address->empty()) {
     html += "<p><a class=\"reload\" href=\"";
     AppendEscaped(html, *page.address);
     html += "\">重新加载</a></p>";
@@ -54,7 +54,7 @@ std::string NoticePageHtml(const NoticePage& page) {
 }
 
 std::string ErrorPageHtml(std::string_view asked_for, std::string_view reason) {
-  return NoticePageHtml({"无法打开网页", asked_for, reason, false});
+  return NoticePageHtml({"无法打开网页", asked_for, reason, ReloadLink::Without});
 }
 
 }  // namespace ludex
