@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/address.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/guarded.h"
+#include "platform/web/address.h"
 
 namespace ludex::gtk {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <utility>
 
-#include "platform/address.h"
 #include "platform/diagnostics.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
+#include "platform/web/address.h"
 
 namespace ludex::gtk {
 
