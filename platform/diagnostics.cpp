@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/glib_ptr.h"
+
 namespace ludex {
 
 namespace {
@@ -46,10 +48,9 @@ void Debug(DebugDomain domain, const char* format, ...) {
   if (g_log_writer_default_would_drop(G_LOG_LEVEL_DEBUG, name)) return;
   va_list args;
   va_start(args, format);
-  gchar* message = g_strdup_vprintf(format, args);
+  const GText message(g_strdup_vprintf(format, args));
   va_end(args);
-  g_log_structured(name, G_LOG_LEVEL_DEBUG, "MESSAGE", "%s", message);
-  g_free(message);
+  g_log_structured(name, G_LOG_LEVEL_DEBUG, "MESSAGE", "%s", message.get());
 }
 
 }  // namespace ludex

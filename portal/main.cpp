@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     std::printf("LUDEX_REDIRECT_HOST=%s\nLUDEX_NEWS_HOST=%s\nLUDEX_DIRECTORY_HOST=%s\n", hosts.redirect.c_str(),
                 hosts.news.c_str(), hosts.directory.c_str());
     std::fflush(stdout);
-    const ludex::portal::Owned<GMainLoop, g_main_loop_unref> loop(g_main_loop_new(nullptr, false));
+    const ludex::Owned<GMainLoop, g_main_loop_unref> loop(g_main_loop_new(nullptr, false));
     g_unix_signal_add(SIGTERM, OnStopSignal, loop.get());
     g_unix_signal_add(SIGINT, OnStopSignal, loop.get());
     g_main_loop_run(loop.get());

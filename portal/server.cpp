@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "portal/glib_ptr.h"
+#include "platform/glib_ptr.h"
 
 namespace ludex::portal {
 
@@ -73,7 +73,7 @@ std::string Server::Listen(Listener& listener, const std::string& address) {
   GError* failure = nullptr;
   const bool listening =
       soup_server_listen(listener.soup.get(), socket.get(), static_cast<SoupServerListenOptions>(0), &failure);
-  const Owned<GError, g_error_free> error(failure);
+  const GErrorPtr error(failure);
   if (!listening) {
     throw std::runtime_error(std::string("cannot serve the ") + NameOf(listener.host) + " host at " + address + ": " +
                              error->message);

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "portal/glib_ptr.h"
+#include "platform/glib_ptr.h"
 #include "portal/site.h"
 
 namespace ludex::portal {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "portal/games.h"
-#include "portal/glib_ptr.h"
+#include "platform/glib_ptr.h"
 
 namespace ludex::portal {
 

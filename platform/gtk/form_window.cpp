@@ -67,17 +67,18 @@ FormWindow::Insets FormWindow::FrameInsets() const {
   guchar* data = nullptr;
   Insets insets;
   constexpr gulong kFourValuesInBytes = 16;
-  if (gdk_property_get(gtk_widget_get_window(window_.get()), gdk_atom_intern_static_string("_NET_FRAME_EXTENTS"),
-                       gdk_atom_intern_static_string("CARDINAL"), 0, kFourValuesInBytes, FALSE, &type, &format,
-                       &length, &data) &&
-      format == 32 && length == 4 * static_cast<gint>(sizeof(long))) {
+  const bool got = gdk_property_get(gtk_widget_get_window(window_.get()),
+                                    gdk_atom_intern_static_string("_NET_FRAME_EXTENTS"),
+                                    gdk_atom_intern_static_string("CARDINAL"), 0, kFourValuesInBytes, FALSE, &type,
+                                    &format, &length, &data);
+  const Owned<guchar, g_free> held(data);
+  if (got && format == 32 && length == 4 * static_cast<gint>(sizeof(long))) {
     // Left, right, top, bottom, each in a long as the X client library hands them over.
     long values[4];
     std::memcpy(values, data, sizeof values);
     insets = {static_cast<int>(values[0]), static_cast<int>(values[2]), static_cast<int>(values[1]),
               static_cast<int>(values[3])};
   }
-  g_free(data);
   return insets;
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/cairo_ptr.h"
+#include "platform/glib_ptr.h"
 
 namespace ludex::gtk {
 
@@ -32,11 +33,5 @@ using WidgetPtr = std::unique_ptr<GtkWidget, WidgetDestroy>;
 // Takes a new widget: its floating reference (or, for a top-level that GTK
 // already holds, one more reference) becomes ours.
 inline WidgetPtr KeepWidget(GtkWidget* fresh) { return WidgetPtr(GTK_WIDGET(g_object_ref_sink(fresh))); }
-
-struct GErrorFree {
-  void operator()(GError* error) const { g_error_free(error); }
-};
-
-using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
 
 }  // namespace ludex::gtk

@@ -119,10 +119,6 @@ std::int32_t GtkWindowSystem::SetStyleWordOf(Hwnd hwnd, std::int32_t index, std:
   return At(hwnd).SetStyleWord(index, value);
 }
 
-GtkWindowSystem::~GtkWindowSystem() {
-  if (end_capture_source_) g_source_remove(end_capture_source_);
-}
-
 void GtkWindowSystem::EndCapture() {
   // Not at once: the captions release the capture just before the move loop
   // grabs the pointer. Between an ungrab and that grab the X server would
@@ -133,13 +129,13 @@ void GtkWindowSystem::EndCapture() {
 }
 
 gboolean GtkWindowSystem::OnEndCapture(gpointer self) {
-  static_cast<GtkWindowSystem*>(self)->end_capture_source_ = 0;
+  static_cast<GtkWindowSystem*>(self)->end_capture_source_.Ran();
   gdk_seat_ungrab(DefaultSeat());
   return G_SOURCE_REMOVE;
 }
 
 void GtkWindowSystem::RunMoveLoop(Hwnd hwnd) {
-  if (end_capture_source_) g_source_remove(std::exchange(end_capture_source_, 0));
+  end_capture_source_.Remove();
   gtk::RunMoveLoop(windows_, hwnd);
   // The window may have gone while the loop ran.
   if (NativeWindow* window = windows_.Find(hwnd)) window->ReportPlace();

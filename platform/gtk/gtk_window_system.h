@@ -17,7 +17,7 @@ namespace ludex::gtk {
 class GtkWindowSystem final : public WindowSystem {
  public:
   explicit GtkWindowSystem(WindowTable& windows) : windows_(windows) {}
-  ~GtkWindowSystem() override;
+  ~GtkWindowSystem() override = default;
 
   // The monitor the controls take for the screen (its size, the task bar):
   // the one holding the top-level window whose rectangle they read last, as
@@ -58,7 +58,7 @@ class GtkWindowSystem final : public WindowSystem {
   Hicon next_icon_ = 1;
   FocusOutlines outlines_;
   // The pointer's release that ReleaseCapture asked for, until it is done.
-  guint end_capture_source_ = 0;
+  SourceId end_capture_source_;
 };
 
 }  // namespace ludex::gtk

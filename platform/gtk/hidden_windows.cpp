@@ -33,7 +33,6 @@ HiddenWindows::HiddenWindows() : show_signal_(g_signal_lookup("show", GTK_TYPE_W
 
 HiddenWindows::~HiddenWindows() {
   g_signal_remove_emission_hook(show_signal_, show_hook_);
-  if (late_source_) g_source_remove(late_source_);
 }
 
 void HiddenWindows::Take(GtkWindow* window) {
@@ -69,7 +68,7 @@ gboolean HiddenWindows::OnShow(GSignalInvocationHint*, guint, const GValue* valu
 
 gboolean HiddenWindows::OnShownWhileHidden(gpointer self) {
   auto* hidden = static_cast<HiddenWindows*>(self);
-  hidden->late_source_ = 0;
+  hidden->late_source_.Ran();
   for (const GObjectPtr<GtkWindow>& window : std::exchange(hidden->late_, {})) {
     if (hidden->hidden_ && gtk_widget_get_visible(GTK_WIDGET(window.get()))) hidden->Take(window.get());
   }

@@ -49,7 +49,7 @@ class HiddenWindows {
   bool hidden_ = false;
   guint show_signal_ = 0;
   gulong show_hook_ = 0;
-  guint late_source_ = 0;
+  SourceId late_source_;
 };
 
 }  // namespace ludex::gtk

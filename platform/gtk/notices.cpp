@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/gtk/glib_text.h"
+#include "platform/glib_ptr.h"
 #include "platform/gtk/screen.h"
 
 namespace ludex::gtk {
@@ -14,8 +14,6 @@ constexpr int kMargin = 16;
 constexpr int kWidth = 320;
 
 }  // namespace
-
-Notices::~Notices() { StopHiding(); }
 
 void Notices::Build() {
   window_ = KeepWidget(gtk_window_new(GTK_WINDOW_TOPLEVEL));
@@ -64,7 +62,7 @@ void Notices::Display(const Notice& notice) {
   gtk_window_resize(GTK_WINDOW(window_.get()), kWidth, 1);
   PlaceInCorner();
   gtk_widget_show(window_.get());
-  StopHiding();
+  hide_source_.Remove();
   hide_source_ = g_timeout_add(kShownMs, OnHideTimeout, this);
 }
 
@@ -78,14 +76,9 @@ void Notices::PlaceInCorner() {
                   work.y + work.height - height - kMargin);
 }
 
-void Notices::StopHiding() {
-  if (hide_source_ != 0) g_source_remove(hide_source_);
-  hide_source_ = 0;
-}
-
 gboolean Notices::OnHideTimeout(gpointer self) {
   auto* notices = static_cast<Notices*>(self);
-  notices->hide_source_ = 0;
+  notices->hide_source_.Ran();
   if (const Notice* next = notices->queue_.Next()) {
     notices->Display(*next);
   } else {

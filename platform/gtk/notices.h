@@ -19,7 +19,6 @@ class Notices {
   Notices() = default;
   Notices(const Notices&) = delete;
   Notices& operator=(const Notices&) = delete;
-  ~Notices();
 
   // `title` is the short line (also the window's title); `detail` may be empty.
   void Show(const std::string& title, const std::string& detail);
@@ -30,14 +29,13 @@ class Notices {
   void Build();
   void Display(const Notice& notice);
   void PlaceInCorner();
-  void StopHiding();
   static gboolean OnHideTimeout(gpointer self);
 
   NoticeQueue queue_;
   WidgetPtr window_;
   GtkWidget* title_label_ = nullptr;   // owned by window_
   GtkWidget* detail_label_ = nullptr;  // owned by window_
-  guint hide_source_ = 0;
+  SourceId hide_source_;
 };
 
 }  // namespace ludex::gtk

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/environment.h"
+#include "platform/glib_ptr.h"
 
 namespace ludex {
 
@@ -60,9 +61,8 @@ std::optional<std::string> StartCopyFor(const std::string& account) {
                     &error)) {
     return std::nullopt;
   }
-  std::string why = error->message;
-  g_error_free(error);
-  return why;
+  const GErrorPtr failed(error);
+  return std::string(failed->message);
 }
 
 }  // namespace ludex

@@ -8,14 +8,11 @@
 #include <set>
 #include <string>
 
+#include "platform/glib_ptr.h"
+
 namespace ludex {
 
 namespace {
-
-struct GFreeDeleter {
-  void operator()(char* text) const { g_free(text); }
-};
-using GCharPtr = std::unique_ptr<char, GFreeDeleter>;
 
 // Space, tab, line feed, vertical tab, form feed and carriage return, as
 // pasted text often carries them at its ends.
@@ -27,10 +24,7 @@ std::string_view Trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(kAsciiWhitespace) - first + 1);
 }
 
-struct UriUnref {
-  void operator()(GUri* uri) const { g_uri_unref(uri); }
-};
-using UriPtr = std::unique_ptr<GUri, UriUnref>;
+using UriPtr = Owned<GUri, g_uri_unref>;
 
 UriPtr ParseUri(const std::string& text) { return UriPtr(g_uri_parse(text.c_str(), G_URI_FLAGS_NONE, nullptr)); }
 
@@ -50,7 +44,7 @@ bool LooksLikeHost(std::string_view text) {
   const char* host = g_uri_get_host(uri.get());
   if (!host) return false;
   if (g_hostname_is_ip_address(host) || std::string_view(host) == "localhost") return true;
-  GCharPtr ascii(g_hostname_to_ascii(host));
+  GText ascii(g_hostname_to_ascii(host));
   return ascii && IsDottedName(ascii.get());
 }
 
@@ -60,7 +54,7 @@ bool LooksLikeHost(std::string_view text) {
 bool IsAddressWithScheme(std::string_view text) {
   const std::string whole(text);
   // Not g_uri_peek_scheme: it interns every scheme it sees for good, and typed text may hold any.
-  const GCharPtr scheme(g_uri_parse_scheme(whole.c_str()));
+  const GText scheme(g_uri_parse_scheme(whole.c_str()));
   if (!scheme) return false;
   const std::string_view name(scheme.get());
   const bool number_follows = whole.size() > name.size() + 1 && g_ascii_isdigit(whole[name.size() + 1]);
@@ -107,7 +101,7 @@ bool MixesScripts(std::string_view label) {
 }
 
 std::string ReadableHost(const char* ascii) {
-  const GCharPtr unicode(g_hostname_to_unicode(ascii));
+  const GText unicode(g_hostname_to_unicode(ascii));
   if (!unicode) return ascii;
   const std::string_view name(unicode.get());
   for (std::size_t start = 0; start <= name.size();) {

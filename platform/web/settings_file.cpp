@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/glib_ptr.h"
 #include "platform/web/user_folders.h"
 
 namespace ludex {
@@ -12,9 +13,6 @@ namespace ludex {
 namespace {
 
 constexpr int kPrivate = 0700;
-
-using ErrorPtr = std::unique_ptr<GError, decltype(&g_error_free)>;
-using TextPtr = std::unique_ptr<gchar, decltype(&g_free)>;
 
 // A name GKeyFile takes as it is: anything else it would refuse, or read
 // back as another key (a "[" starts a locale) or another line.
@@ -28,7 +26,7 @@ GKeyFile* Read(const std::string& path, std::string& problem) {
   GKeyFile* values = g_key_file_new();
   GError* error = nullptr;
   if (g_key_file_load_from_file(values, path.c_str(), G_KEY_FILE_KEEP_COMMENTS, &error)) return values;
-  const ErrorPtr owned(error, g_error_free);
+  const GErrorPtr owned(error);
   g_key_file_unref(values);
   if (g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOENT)) return g_key_file_new();
   problem = error->message;
@@ -38,7 +36,7 @@ GKeyFile* Read(const std::string& path, std::string& problem) {
 // The value of `key` as the file has it, or a line break (which no value
 // holds) when it is not set.
 std::string RawValue(GKeyFile* values, const std::string& group, const std::string& key) {
-  const TextPtr value(g_key_file_get_value(values, group.c_str(), key.c_str(), nullptr), g_free);
+  const GText value(g_key_file_get_value(values, group.c_str(), key.c_str(), nullptr));
   return value ? std::string(value.get()) : std::string("\n");
 }
 
@@ -47,17 +45,14 @@ template <typename T, typename Getter>
 T ValueOr(GKeyFile* values, const std::string& group, const std::string& key, T fallback, Getter get) {
   GError* error = nullptr;
   const T value = get(values, group.c_str(), key.c_str(), &error);
-  if (!error) return value;
-  g_error_free(error);
-  return fallback;
+  const GErrorPtr failed(error);
+  return failed ? fallback : value;
 }
 
 }  // namespace
 
 std::string SettingsFilePath() {
-  const TextPtr path(g_build_filename(XdgFolder("XDG_CONFIG_HOME", ".config").c_str(), "ludex", "settings.ini", nullptr),
-                     g_free);
-  return path.get();
+  return TakeText(g_build_filename(XdgFolder("XDG_CONFIG_HOME", ".config").c_str(), "ludex", "settings.ini", nullptr));
 }
 
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)), values_(nullptr, g_key_file_unref) {
@@ -67,7 +62,7 @@ SettingsFile::SettingsFile(std::string path) : path_(std::move(path)), values_(n
 
 std::string SettingsFile::GetString(const std::string& group, const std::string& key,
                                     const std::string& fallback) const {
-  const TextPtr value(g_key_file_get_string(values_.get(), group.c_str(), key.c_str(), nullptr), g_free);
+  const GText value(g_key_file_get_string(values_.get(), group.c_str(), key.c_str(), nullptr));
   return value ? std::string(value.get()) : fallback;
 }
 
@@ -110,14 +105,14 @@ bool SettingsFile::Write(const std::string& group, const std::string& key, Chang
   const KeyFilePtr on_disk(Read(path_, unreadable), g_key_file_unref);
   GKeyFile* target = on_disk ? on_disk.get() : values_.get();
   if (on_disk) change(target);
-  const TextPtr folder(g_path_get_dirname(path_.c_str()), g_free);
+  const GText folder(g_path_get_dirname(path_.c_str()));
   GError* error = nullptr;
   if (g_mkdir_with_parents(folder.get(), kPrivate) != 0) {
     problem_ = std::string(g_strerror(errno)) + ": " + folder.get();
     return false;
   }
   if (!g_key_file_save_to_file(target, path_.c_str(), &error)) {
-    const ErrorPtr owned(error, g_error_free);
+    const GErrorPtr owned(error);
     problem_ = error->message;
     return false;
   }

@@ -7,16 +7,15 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/glib_ptr.h"
+
 namespace ludex {
 
 namespace {
 
 constexpr int kPrivate = 0700;
 
-std::string Child(const char* parent, const char* name) {
-  const std::unique_ptr<gchar, decltype(&g_free)> path(g_build_filename(parent, name, nullptr), g_free);
-  return path.get();
-}
+std::string Child(const char* parent, const char* name) { return TakeText(g_build_filename(parent, name, nullptr)); }
 
 struct Kind {
   const char* variable;

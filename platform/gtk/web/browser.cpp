@@ -30,8 +30,6 @@ BrowserWindow::BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place,
 }
 
 BrowserWindow::~BrowserWindow() {
-  if (start_source_) g_source_remove(start_source_);
-  if (renew_source_) g_source_remove(renew_source_);
   if (engine_) engine_->session.popups().CloseOpenedFrom(WEBKIT_WEB_VIEW(engine_->view.get()));
 }
 
@@ -57,7 +55,7 @@ BrowserWindow::Engine::Engine(BrowserWindow& window, WebSession& session)
 
 gboolean BrowserWindow::OnStartEngine(gpointer self) {
   auto* window = static_cast<BrowserWindow*>(self);
-  window->start_source_ = 0;
+  window->start_source_.Ran();
   Guarded([&] { window->StartEngine(); });
   return G_SOURCE_REMOVE;
 }
@@ -74,7 +72,7 @@ void BrowserWindow::StartEngine() {
 
 gboolean BrowserWindow::OnRenewEngine(gpointer self) {
   auto* window = static_cast<BrowserWindow*>(self);
-  window->renew_source_ = 0;
+  window->renew_source_.Ran();
   Guarded([&] { window->RenewEngine(); });
   return G_SOURCE_REMOVE;
 }

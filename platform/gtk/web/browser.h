@@ -52,8 +52,8 @@ class BrowserWindow final : public NativeWindow {
   std::unique_ptr<Engine> engine_;
   // What was asked for before the view was there; the last request wins, as it would in the view.
   std::optional<std::string> pending_;
-  guint start_source_ = 0;
-  guint renew_source_ = 0;
+  SourceId start_source_;
+  SourceId renew_source_;
 };
 
 }  // namespace ludex::gtk

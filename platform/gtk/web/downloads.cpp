@@ -12,7 +12,7 @@
 
 #include "platform/web/address.h"
 #include "platform/web/file_names.h"
-#include "platform/gtk/glib_text.h"
+#include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
 #include "platform/web/user_folders.h"
 

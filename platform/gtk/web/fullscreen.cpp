@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "platform/diagnostics.h"
-#include "platform/gtk/glib_text.h"
+#include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
 #include "platform/web/address.h"
 
@@ -83,8 +83,7 @@ void Fullscreen::AskPageToLeave() {
 }
 
 void Fullscreen::StopWaiting() {
-  if (no_answer_ != 0) g_source_remove(no_answer_);
-  no_answer_ = 0;
+  no_answer_.Remove();
   if (question_) g_cancellable_cancel(question_.get());
   question_.reset();
 }
@@ -100,7 +99,7 @@ void Fullscreen::OnPageLeft(GObject* view, GAsyncResult* result, gpointer self) 
 
 gboolean Fullscreen::OnNoAnswer(gpointer self) {
   auto* fullscreen = static_cast<Fullscreen*>(self);
-  fullscreen->no_answer_ = 0;
+  fullscreen->no_answer_.Ran();
   Guarded([&] {
     Debug(DebugDomain::Web, "view %p: the page did not leave fullscreen within %u ms; ending its web process",
           static_cast<void*>(fullscreen->view_), kAnswerMs);
@@ -161,14 +160,13 @@ void Fullscreen::ShowBanner(const GdkRectangle& monitor) {
 }
 
 void Fullscreen::HideBanner() {
-  if (banner_shown_ != 0) g_source_remove(banner_shown_);
-  banner_shown_ = 0;
+  banner_shown_.Remove();
   banner_.reset();
 }
 
 gboolean Fullscreen::OnBannerShown(gpointer self) {
   auto* fullscreen = static_cast<Fullscreen*>(self);
-  fullscreen->banner_shown_ = 0;
+  fullscreen->banner_shown_.Ran();
   Guarded([&] { fullscreen->HideBanner(); });
   return G_SOURCE_REMOVE;
 }

@@ -71,9 +71,9 @@ class Fullscreen {
   std::optional<Saved> saved_;
   // The page's answer to being asked to leave, while it is awaited.
   GObjectPtr<GCancellable> question_;
-  guint no_answer_ = 0;
+  SourceId no_answer_;
   WidgetPtr banner_;
-  guint banner_shown_ = 0;
+  SourceId banner_shown_;
   SignalConnections connections_;
 };
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/web/address.h"
-#include "platform/gtk/glib_text.h"
+#include "platform/glib_ptr.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/page_behaviour.h"
@@ -74,11 +74,7 @@ struct PopupWindows::Popup {
 
 PopupWindows::PopupWindows(Notices& notices, PageSound& sound) : notices_(notices), sound_(sound) {}
 
-PopupWindows::~PopupWindows() {
-  for (const auto& [view, refused] : refusals_) {
-    if (refused.notice_source) g_source_remove(refused.notice_source);
-  }
-}
+PopupWindows::~PopupWindows() = default;
 
 void PopupWindows::ServeOpener(WebKitWebView* view, SignalConnections& connections) {
   connections.Connect(view, "create", OnCreate, this);
@@ -96,10 +92,7 @@ WebKitWebView* PopupWindows::MainViewOf(WebKitWebView* view) const {
 
 void PopupWindows::CloseOpenedFrom(WebKitWebView* main_view) {
   std::erase_if(open_, [&](const auto& popup) { return popup->main_view == main_view; });
-  if (const auto it = refusals_.find(main_view); it != refusals_.end()) {
-    if (it->second.notice_source) g_source_remove(it->second.notice_source);
-    refusals_.erase(it);
-  }
+  refusals_.erase(main_view);
 }
 
 bool PopupWindows::AnyOpenedFrom(WebKitWebView* main_view) const {
@@ -110,8 +103,8 @@ void PopupWindows::Refuse(WebKitWebView* main_view) {
   Refusals& refused = refusals_[main_view];
   const char* page = webkit_web_view_get_uri(main_view);
   if (refused.page != (page ? page : "")) {
-    if (refused.notice_source) g_source_remove(refused.notice_source);
-    refused = Refusals{page ? page : ""};
+    refused = Refusals{};
+    refused.page = page ? page : "";
   }
   ++refused.count;
   if (refused.notice_source) return;
@@ -124,8 +117,8 @@ gboolean PopupWindows::OnRefusalNotice(gpointer self) {
   auto* popups = static_cast<PopupWindows*>(self);
   Guarded([&] {
     for (auto& [main_view, refused] : popups->refusals_) {
-      if (refused.notice_source != g_source_get_id(g_main_current_source())) continue;
-      refused.notice_source = 0;
+      if (refused.notice_source.get() != g_source_get_id(g_main_current_source())) continue;
+      refused.notice_source.Ran();
       refused.noticed_at = g_get_monotonic_time();
       const std::string detail = "此网页已有 " + std::to_string(refused.count) + " 个弹出窗口被阻止（同时最多打开 " +
                                  std::to_string(kMaxOpen) + " 个，不打开本地文件或 data: 地址）。";

@@ -50,7 +50,7 @@ class PopupWindows {
     int count = 0;
     bool logged = false;  // the page's one line on stderr is written
     gint64 noticed_at = 0;
-    guint notice_source = 0;
+    SourceId notice_source;
   };
   // Whose click or key opened a window: a page's own, unasked, takes no focus until clicked.
   enum class AskedBy { Player, Page };

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/web/account.h"
-#include "platform/gtk/glib_text.h"
+#include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/web_context.h"
 

@@ -3,7 +3,7 @@
 #include <glib/gstdio.h>
 
 #include "platform/diagnostics.h"
-#include "platform/gtk/glib_text.h"
+#include "platform/glib_ptr.h"
 
 namespace ludex::gtk {
 
@@ -24,7 +24,7 @@ bool SandboxAvailable() {
                                 GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL |
                                             G_SPAWN_STDERR_TO_DEV_NULL),
                                 nullptr, nullptr, nullptr, nullptr, &status, &error);
-  if (error) g_error_free(error);
+  const GErrorPtr failed(error);
   return ran && g_spawn_check_wait_status(status, nullptr);
 }
 

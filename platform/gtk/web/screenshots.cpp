@@ -11,7 +11,7 @@
 
 #include "platform/cairo_ptr.h"
 #include "platform/web/file_names.h"
-#include "platform/gtk/glib_text.h"
+#include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
 #include "platform/web/user_folders.h"
 
@@ -61,9 +61,9 @@ void Screenshots::OnSnapshot(GObject* view, GAsyncResult* result, gpointer data)
   const std::unique_ptr<Request> request(static_cast<Request*>(data));
   GError* error = nullptr;
   const CairoSurface picture(webkit_web_view_get_snapshot_finish(WEBKIT_WEB_VIEW(view), result, &error));
+  const GErrorPtr failed(error);
   if (!picture) {
-    request->screenshots->notices_.Show(kFailed, std::string("页面未能截取：") + (error ? error->message : ""));
-    if (error) g_error_free(error);
+    request->screenshots->notices_.Show(kFailed, std::string("页面未能截取：") + (failed ? failed->message : ""));
     return;
   }
   Guarded([&] { request->screenshots->Save(picture.get(), request->stamp); });

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/web/address.h"
-#include "platform/gtk/glib_text.h"
+#include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
 
 namespace ludex::gtk {
@@ -104,8 +104,8 @@ void ScriptDialogs::Show(WebKitScriptDialog* dialog) {
                        FALSE, 0);
     gtk_widget_show(entry_);
   }
-  // The window goes (in Finish or Dismiss) before this object does.
-  g_signal_connect(window, "response", G_CALLBACK(OnResponse), this);
+  window_connections_ = std::make_unique<SignalConnections>();
+  window_connections_->Connect(window, "response", OnResponse, this);
   open_.reset(webkit_script_dialog_ref(dialog));
   ++shown_on_page_;
   gtk_widget_show(GTK_WIDGET(window));
@@ -131,6 +131,7 @@ void ScriptDialogs::Dismiss() {
 void ScriptDialogs::Close() {
   const DialogPtr dialog = std::move(open_);
   entry_ = nullptr;
+  window_connections_.reset();
   window_.reset();
   // The page goes on from here, and may open its next dialog at once.
   webkit_script_dialog_close(dialog.get());

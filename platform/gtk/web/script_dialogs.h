@@ -29,10 +29,7 @@ class ScriptDialogs {
   bool Showing() const { return open_ != nullptr; }
 
  private:
-  struct DialogUnref {
-    void operator()(WebKitScriptDialog* dialog) const { webkit_script_dialog_unref(dialog); }
-  };
-  using DialogPtr = std::unique_ptr<WebKitScriptDialog, DialogUnref>;
+  using DialogPtr = Owned<WebKitScriptDialog, webkit_script_dialog_unref>;
 
   void Show(WebKitScriptDialog* dialog);
   // The player's answer: OK, or cancel (which also closes the window).
@@ -52,6 +49,8 @@ class ScriptDialogs {
   DialogPtr open_;
   WidgetPtr window_;
   GtkWidget* entry_ = nullptr;  // owned by window_, for prompt()
+  // The shown window's own; it goes before the window does.
+  std::unique_ptr<SignalConnections> window_connections_;
   // Declared last, so that it goes first.
   SignalConnections connections_;
 };

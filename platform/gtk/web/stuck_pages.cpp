@@ -20,7 +20,7 @@ StuckPages::StuckPages(WebKitWebView* view, std::function<bool()> dialog_waiting
 StuckPages::~StuckPages() { StopWatching(); }
 
 void StuckPages::Watch() {
-  if (patience_ != 0) return;
+  if (patience_) return;
   answered_ = false;
   if (question_) g_cancellable_cancel(question_.get());
   question_.reset(g_cancellable_new());
@@ -30,8 +30,7 @@ void StuckPages::Watch() {
 }
 
 void StuckPages::StopWatching() {
-  if (patience_ != 0) g_source_remove(patience_);
-  patience_ = 0;
+  patience_.Remove();
   if (question_) g_cancellable_cancel(question_.get());
   question_.reset();
   wanted_.clear();
@@ -85,7 +84,7 @@ void StuckPages::OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationRe
 
 gboolean StuckPages::OnPatienceOver(gpointer self) {
   auto* pages = static_cast<StuckPages*>(self);
-  pages->patience_ = 0;
+  pages->patience_.Ran();
   Guarded([&] {
     // The page may be waiting on the player's answer to "leave this page?".
     if (pages->dialog_waiting_()) {

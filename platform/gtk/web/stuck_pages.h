@@ -55,7 +55,7 @@ class StuckPages {
   std::string leaving_for_;  // where to go once the process ended here has gone
   GObjectPtr<GCancellable> question_;
   bool answered_ = false;  // the question asked last
-  guint patience_ = 0;
+  SourceId patience_;
 };
 
 }  // namespace ludex::gtk

@@ -8,7 +8,7 @@
 
 #include "platform/web/account.h"
 #include "platform/diagnostics.h"
-#include "platform/gtk/glib_text.h"
+#include "platform/glib_ptr.h"
 #include "platform/gtk/web/memory_limits.h"
 #include "platform/gtk/web/page_painting.h"
 #include "platform/web/user_folders.h"
@@ -35,7 +35,6 @@ GObjectPtr<WebKitWebContext> NewContextFor(WebKitWebsiteDataManager* manager) {
     context.reset(WEBKIT_WEB_CONTEXT(g_object_new(WEBKIT_TYPE_WEB_CONTEXT, "website-data-manager", manager,
                                                   "memory-pressure-settings", limits.get(), nullptr)));
   });
-  g_signal_connect(context.get(), "initialize-web-extensions", G_CALLBACK(OnInitializeWebExtensions), nullptr);
   return context;
 }
 
@@ -72,6 +71,10 @@ bool MakePrivateFolder(const std::string& path) {
   const bool made_private = fchmod(folder, kPrivate) == 0;
   close(folder);
   return made_private;
+}
+
+void LogWebProcessStarts(WebKitWebContext* context, SignalConnections& connections) {
+  connections.Connect(context, "initialize-web-extensions", OnInitializeWebExtensions, nullptr);
 }
 
 GObjectPtr<WebKitWebContext> NewWebContext(Notices& notices) {

@@ -9,6 +9,7 @@
 
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/notices.h"
+#include "platform/gtk/signal_connections.h"
 
 namespace ludex::gtk {
 
@@ -28,5 +29,8 @@ bool MakePrivateFolder(const std::string& path);
 // first browser needs it. Without them (an unwritable home) the data lives
 // as long as the program, and `notices` tells the player so.
 GObjectPtr<WebKitWebContext> NewWebContext(Notices& notices);
+
+// Each web process's start, in the web diagnostics.
+void LogWebProcessStarts(WebKitWebContext* context, SignalConnections& connections);
 
 }  // namespace ludex::gtk

@@ -12,6 +12,7 @@ WebSession::WebSession(Notices& notices)
       downloads_(context_.get(), notices_),
       sound_(ProgramSettings(), notices_),
       popups_(notices_, sound_) {
+  LogWebProcessStarts(context_.get(), connections_);
   if (!ProgramSettings().problem().empty()) {
     notices_.Show("设置文件无法读取",
                   ProgramSettings().path() + "：" + ProgramSettings().problem() + "。本次使用默认设置，更改设置之前不会改动这个文件。");

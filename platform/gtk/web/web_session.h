@@ -38,8 +38,9 @@ class WebSession {
   bool webgl_ = false;
   Downloads downloads_;
   PageSound sound_;
-  // Declared last: its windows' views go before the context.
+  // Declared after the context: its windows' views go first.
   PopupWindows popups_;
+  SignalConnections connections_;
 };
 
 }  // namespace ludex::gtk
