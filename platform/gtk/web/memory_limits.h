@@ -12,9 +12,6 @@
 namespace ludex::gtk {
 
 inline constexpr guint kLargestWebProcessLimitMb = 2048;
-// How often the footprint is measured: often enough that a fast hog is
-// caught within a few hundred megabytes of the limit.
-inline constexpr double kMemoryPollSeconds = 1.0;
 
 // The memory the program may use: the machine's, or less where its control
 // group (a container, a session's slice) is given less.
