@@ -1,5 +1,5 @@
 """Downloads land in the user's download folder under a plain name of their
-own, as NAME.part until whole, with a notice when they start and when they
+own, written in a private folder until whole, with a notice when they start and when they
 end; a download that fails or breaks off is reported and leaves nothing. One
 the player did not start in the page itself waits for the player's yes, and
 at most three run at once.
@@ -83,6 +83,7 @@ class DownloadTest(harness.ProgramTestCase):
                               headers=[("Content-Disposition", "attachment; filename*=UTF-8''" +
                                         urllib.parse.quote(LONG_NAME))]),
             "/notes": Response(SAVE_GAME, "application/octet-stream", headers=attachment("notes.txt")),
+            "/planted": Response(SAVE_GAME, "application/octet-stream", headers=attachment("planted.bin")),
             "/framed": Response(pages.coloured_page("framed", PAGE_COLOUR,
                                                     f"<iframe src='{self.advert.url('/save-game')}'></iframe>")),
             **{f"/framed{path}": Response(pages.coloured_page(
@@ -176,9 +177,7 @@ class DownloadTest(harness.ProgramTestCase):
         for path in ("/dotfile", "/climb", "/long"):
             count = len(self.files()) + 1
             pages.load_in_browser(self, self.site.url(path))
-            harness.wait_for(lambda: len(self.files()) == count and not [n for n in self.files() if
-                                                                         n.endswith((".part", ".wkdownload"))
-                                                                         and n not in before],
+            harness.wait_for(lambda: len(self.files()) == count and not self.writing(),
                              30, f"{path} whole (the folder holds {self.files()})")
         names = set(self.files()) - before - {"save-game (1).bin", "save-game (2).bin", "notes (1).txt"}
         self.assertEqual(len(names), 3, names)
@@ -205,25 +204,49 @@ class DownloadTest(harness.ProgramTestCase):
             self.assertEqual(f.read(), b"older")
         with open(os.path.join(self.download_folder(), "notes.txt.part"), "rb") as f:
             self.assertEqual(f.read(), b"not ours")
+        # Symlinks to files outside the folder, where the engine writes beside a destination in the folder.
+        planted = ("planted.bin.wkdownload", "planted.bin.part.wkdownload")
+        for name in planted:
+            with open(os.path.join(self.folders, name), "wb") as f:
+                f.write(b"outside")
+            os.symlink(os.path.join(self.folders, name), os.path.join(self.download_folder(), name))
+        pages.load_in_browser(self, self.site.url("/planted"))
+        self.wait_for_file("planted.bin", SAVE_GAME)
+        for name in planted:
+            with open(os.path.join(self.folders, name), "rb") as f:
+                self.assertEqual(f.read(), b"outside", name)
+            self.assertTrue(os.path.islink(os.path.join(self.download_folder(), name)), name)
+
         # The page stays where it was.
         pages.browser_colour_is(self, PAGE_COLOUR, "the page after the downloads")
         self.assert_alive()
 
     def parts(self, n):
-        """The files of running download `n`: its part, and the engine's own file beside it."""
-        return {f"endless-{n}.bin.part", f"endless-{n}.bin.part.wkdownload"}
+        """The files of running download `n`: its destination, and the engine's own file beside it."""
+        return sorted([f"endless-{n}.bin", f"endless-{n}.bin.wkdownload"])
+
+    def writing(self):
+        """{folder: its files} of the download folder's folders, each a running download's, for the user alone."""
+        found = {}
+        for name in self.files():
+            path = os.path.join(self.download_folder(), name)
+            if os.path.isdir(path) and not os.path.islink(path):
+                self.assertEqual(stat.S_IMODE(os.stat(path).st_mode), 0o700, path)
+                found[path] = sorted(os.listdir(path))
+        return found
 
     def wait_for_parts(self, numbers):
-        expected = set().union(*(self.parts(n) for n in numbers))
-        harness.wait_for(lambda: set(self.files()) == expected, 30,
-                         f"downloads {numbers} running as parts (the folder holds {self.files()})")
+        expected = sorted(self.parts(n) for n in numbers)
+        harness.wait_for(lambda: sorted(self.writing().values()) == expected and len(self.files()) == len(expected),
+                         30, f"downloads {numbers} running in folders of their own (the folder holds {self.files()})")
 
     def test_downloads_are_parts_until_whole_three_at_most_and_leave_nothing_when_broken_off(self):
         pages.load_in_browser(self, self.site.url("/endless-0"))
         self.wait_for_parts([0])
-        harness.wait_for(lambda: sum(os.path.getsize(os.path.join(self.download_folder(), name))
-                                     for name in self.parts(0)) > 1024 * 1024, 30, "a megabyte in the parts")
-        self.assertEqual(set(self.files()), self.parts(0))
+        harness.wait_for(lambda: sum(os.path.getsize(os.path.join(folder, name)) for folder, names
+                                     in self.writing().items() for name in names) > 1024 * 1024, 30,
+                         "a megabyte in the parts")
+        self.wait_for_parts([0])
         for n in (1, 2):
             pages.load_in_browser(self, self.site.url(f"/endless-{n}"))
             self.wait_for_parts(range(n + 1))

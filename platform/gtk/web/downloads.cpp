@@ -1,5 +1,6 @@
 #include "platform/gtk/web/downloads.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <deque>
+#include <string_view>
 
 #include "platform/address.h"
 #include "platform/file_names.h"
@@ -20,10 +22,10 @@ namespace ludex::gtk {
 
 namespace {
 
+// Another program's download, still running, that will take the name.
 constexpr const char* kPartSuffix = ".part";
-// The engine writes into "<destination>.wkdownload" and moves that onto the
-// destination when the download is whole.
-constexpr const char* kEngineSuffix = ".wkdownload";
+// mkdtemp makes it for the user alone, under a name no page can guess.
+constexpr const char* kWritingTemplate = ".下载中-XXXXXX";
 
 // What started a view's recent loads, kept on the view: whether the
 // player's click or key did (by address), and the addresses whose response
@@ -127,6 +129,24 @@ std::string Path(const std::string& folder, const std::string& name) {
   return TakeText(g_build_filename(folder.c_str(), name.c_str(), nullptr));
 }
 
+// Removes a download's private folder with what the engine left in it.
+void RemoveWritingFolder(const std::string& path) {
+  const int folder = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (folder >= 0) {
+    if (DIR* entries = fdopendir(folder)) {
+      while (const dirent* entry = readdir(entries)) {
+        if (std::string_view(entry->d_name) != "." && std::string_view(entry->d_name) != "..") {
+          unlinkat(folder, entry->d_name, 0);
+        }
+      }
+      closedir(entries);
+    } else {
+      close(folder);
+    }
+  }
+  g_rmdir(path.c_str());
+}
+
 std::string HostOf(WebKitDownload* download) {
   const char* uri = webkit_uri_request_get_uri(webkit_download_get_request(download));
   return DisplayHost(uri ? uri : "");
@@ -154,7 +174,7 @@ Downloads::~Downloads() {
   while (!running_.empty()) {
     WebKitDownload* download = running_.begin()->first;
     const GObjectPtr<WebKitDownload> keep = Ref(download);
-    Forget(download, true);
+    Forget(download);
     webkit_download_cancel(download);
   }
 }
@@ -169,13 +189,10 @@ bool Downloads::Taken(const std::string& folder, const std::string& name) const 
 
 std::string Downloads::FinalPath(const Running& running) { return Path(running.folder, running.name); }
 
-void Downloads::Forget(WebKitDownload* download, bool discard) {
+void Downloads::Forget(WebKitDownload* download) {
   const auto it = running_.find(download);
   if (it == running_.end()) return;
-  if (discard && !it->second.part.empty()) {
-    g_unlink(it->second.part.c_str());
-    g_unlink((it->second.part + kEngineSuffix).c_str());
-  }
+  if (!it->second.writing.empty()) RemoveWritingFolder(it->second.writing);
   g_signal_handlers_disconnect_by_data(download, this);
   running_.erase(it);
 }
@@ -249,7 +266,7 @@ void Downloads::OnConsentResponse(GtkDialog* dialog, gint response, gpointer sel
       downloads->Save(running, name);
     } else {
       const GObjectPtr<WebKitDownload> keep = Ref(download);
-      downloads->Forget(download, true);
+      downloads->Forget(download);
       webkit_download_cancel(download);
     }
   });
@@ -258,30 +275,32 @@ void Downloads::OnConsentResponse(GtkDialog* dialog, gint response, gpointer sel
 void Downloads::Save(Running& running, const std::string& name) {
   WebKitDownload* download = running.download.get();
   const std::string folder = DownloadFolder();
-  if (folder.empty()) {
+  std::string writing = folder.empty() ? "" : Path(folder, kWritingTemplate);
+  if (writing.empty() || !mkdtemp(writing.data())) {
     notices_.Show("下载失败：" + name, "没有可以保存文件的下载文件夹，请检查主文件夹是否可以写入。");
     const GObjectPtr<WebKitDownload> keep = Ref(download);
-    Forget(download, false);
+    Forget(download);
     webkit_download_cancel(download);
     return;
   }
   running.name = UniqueFileName(name, [&](const std::string& candidate) { return Taken(folder, candidate); });
   running.folder = folder;
-  running.part = FinalPath(running) + kPartSuffix;
+  running.writing = writing;
+  const std::string destination = Path(writing, running.name);
   webkit_download_set_allow_overwrite(download, FALSE);
-  webkit_download_set_destination(download, TakeText(g_filename_to_uri(running.part.c_str(), nullptr, nullptr)).c_str());
+  webkit_download_set_destination(download, TakeText(g_filename_to_uri(destination.c_str(), nullptr, nullptr)).c_str());
   notices_.Show("开始下载：" + running.name, "保存到 " + folder);
 }
 
 bool Downloads::Complete(Running& running) {
-  while (renameat2(AT_FDCWD, running.part.c_str(), AT_FDCWD, FinalPath(running).c_str(), RENAME_NOREPLACE) != 0) {
+  const std::string written = Path(running.writing, running.name);
+  while (renameat2(AT_FDCWD, written.c_str(), AT_FDCWD, FinalPath(running).c_str(), RENAME_NOREPLACE) != 0) {
     // A file of that name appeared meanwhile: the next free name, never over it.
     if (errno != EEXIST) return false;
     running.name = UniqueFileName(running.name, [&](const std::string& candidate) {
       return Exists(Path(running.folder, candidate));
     });
   }
-  running.part.clear();
   return true;
 }
 
@@ -292,7 +311,7 @@ void Downloads::OnFailed(WebKitDownload* download, GError* error, gpointer self)
     if (it == downloads->running_.end()) return;
     const std::string name = it->second.name;
     // "finished" follows "failed"; the failure is what the user is told.
-    downloads->Forget(download, true);
+    downloads->Forget(download);
     if (g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER)) return;
     downloads->notices_.Show("下载失败：" + name, error->message);
   });
@@ -311,17 +330,17 @@ void Downloads::OnFinished(WebKitDownload* download, gpointer self) {
     if (expected > 0 && received < expected) {
       downloads->notices_.Show("下载失败：" + running.name, "文件不完整（收到 " + std::to_string(received) + " / " +
                                                              std::to_string(expected) + " 字节），已删除。");
-      downloads->Forget(download, true);
+      downloads->Forget(download);
       return;
     }
     if (!downloads->Complete(running)) {
       downloads->notices_.Show("下载失败：" + running.name, "无法把文件保存到 " + running.folder);
-      downloads->Forget(download, true);
+      downloads->Forget(download);
       return;
     }
     const std::string path = FinalPath(running);
     const std::string name = running.name;
-    downloads->Forget(download, false);
+    downloads->Forget(download);
     downloads->notices_.Show("下载完成：" + name, "已保存为 " + path);
   });
 }
