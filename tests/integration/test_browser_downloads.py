@@ -98,6 +98,16 @@ class DownloadTest(harness.ProgramTestCase):
                                                            f"<a href='/linked' download style='{WHOLE_PAGE}'>"
                                                            "save</a>")),
             "/page": Response(pages.coloured_page("page", PAGE_COLOUR)),
+            # One click, three downloads one after another, within the time a click's timers count as the click.
+            "/burst": Response(pages.coloured_page("burst", PAGE_COLOUR, """<script>
+function save(n) {
+  location.href = '/burst-' + n;
+  if (n < 3) setTimeout(() => save(n + 1), 300);
+}
+document.addEventListener('click', () => save(1));
+</script>""")),
+            **{f"/burst-{n}": Response(SAVE_GAME, "application/octet-stream", headers=attachment("burst.bin"))
+               for n in (1, 2, 3)},
             "/save-game": Response(SAVE_GAME, "application/octet-stream", headers=ATTACHMENT),
             "/clicked": Response(SAVE_GAME, "application/octet-stream", headers=attachment("clicked.bin")),
             "/linked": Response(SAVE_GAME, "application/octet-stream", headers=attachment("linked.bin")),
@@ -300,6 +310,18 @@ class DownloadTest(harness.ProgramTestCase):
             self.screen.key("Escape")
             harness.wait_for(lambda: not self.consent_dialogs(), 30, "the question to go")
             self.assertEqual(self.files(), ["clicked.bin", "linked.bin", "save-game.bin"], path)
+
+        # One click is one yes: the page's further downloads from the same click ask.
+        pages.load_in_browser(self, self.site.url("/burst"))
+        self.site.wait_for_path("/burst")
+        pages.browser_colour_is(self, PAGE_COLOUR, "the page /burst")
+        self.click_client(*pages.IN_BROWSER)
+        self.wait_for_file("burst.bin", SAVE_GAME)
+        for left in (1, 0):
+            self.wait_for_consent_dialog("burst.bin", self.site.port)
+            self.screen.key("Escape")
+            harness.wait_for(lambda: len(self.consent_dialogs()) <= left, 30, "a question to go")
+        self.assertEqual(self.files(), ["burst.bin", "clicked.bin", "linked.bin", "save-game.bin"])
 
 
 class UserDirsDownloadTest(harness.ProgramTestCase):

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <deque>
 #include <string_view>
+#include <utility>
 
 #include "platform/address.h"
 #include "platform/file_names.h"
@@ -35,6 +36,10 @@ struct LoadOrigins {
   static constexpr std::size_t kRemembered = 16;
   // What the program was told to load, at the player's word, and has not yet seen start.
   std::deque<std::string> program_loads;
+  // Whether the player's last press in the view has started no load yet: the
+  // engine counts every load a click's script starts as the player's, and one
+  // click is one yes.
+  bool press_unused = false;
   std::deque<std::pair<std::string, bool>> started_by_player;
   std::deque<std::string> trusted_downloads;
 };
@@ -69,6 +74,8 @@ void NoteNavigation(WebKitWebView* view, WebKitNavigationPolicyDecision* decisio
   } else if (const auto it = std::ranges::find(origins.program_loads, uri); it != origins.program_loads.end()) {
     by_player = true;
     origins.program_loads.erase(it);
+  } else if (by_player) {
+    by_player = std::exchange(origins.press_unused, false);
   }
   Remember(origins.started_by_player, {std::string(uri), by_player});
 }
@@ -152,6 +159,11 @@ std::string HostOf(WebKitDownload* download) {
   return DisplayHost(uri ? uri : "");
 }
 
+gboolean OnPress(WebKitWebView* view, GdkEvent*, gpointer) {
+  OriginsOf(view).press_unused = true;
+  return FALSE;
+}
+
 }  // namespace
 
 void NoteLoadByPlayer(WebKitWebView* view) {
@@ -162,6 +174,8 @@ void NoteLoadByPlayer(WebKitWebView* view) {
 
 void DownloadWhatCannotBeShown(WebKitWebView* view, SignalConnections& connections) {
   connections.Connect(view, "decide-policy", OnDecidePolicy, nullptr);
+  connections.Connect(view, "button-press-event", OnPress, nullptr);
+  connections.Connect(view, "key-press-event", OnPress, nullptr);
 }
 
 std::string DownloadFolder() { return UserFolderPath(UserFolder::Downloads); }

@@ -4,9 +4,10 @@
 // a name no one can guess, readable by the user alone, so that nothing
 // planted at a name it would use (a symlink) is written through; then it is
 // moved into place, never over a file that appeared meanwhile. Nothing is
-// left of one that fails, is cancelled or breaks off. A download the player did not
-// start with a click or key in the main frame (a script's, an advert
-// frame's) waits for the player's yes; at most kMaxRunning run at once.
+// left of one that fails, is cancelled or breaks off. A download the player
+// did not start with a click or key in the main frame (a script's, an advert
+// frame's, or a second one from the same click) waits for the player's yes;
+// at most kMaxRunning run at once.
 // Notices tell when each starts and when it ends or fails.
 #pragma once
 

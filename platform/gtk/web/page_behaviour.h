@@ -26,6 +26,8 @@
 //   load-changed (view)               LoadFailures
 //   load-failed (view)                LoadFailures
 //   decide-policy (view)              DownloadWhatCannotBeShown
+//   button-press-event (view)         DownloadWhatCannotBeShown   after BrowserKeys: a program's key is no
+//   key-press-event (view)                                          press in the page, to allow a download
 //   web-process-terminated (view)     1. StuckPages               a process the program ended (stuck, or for
 //                                                                 a fresh one) loads where the player was
 //                                                                 going and stops the emission: no crash,
