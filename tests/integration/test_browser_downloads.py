@@ -98,6 +98,14 @@ class DownloadTest(harness.ProgramTestCase):
                                                            f"<a href='/linked' download style='{WHOLE_PAGE}'>"
                                                            "save</a>")),
             "/page": Response(pages.coloured_page("page", PAGE_COLOUR)),
+            **{f"/made-{kind}": Response(pages.coloured_page(kind, PAGE_COLOUR, f"""<script>
+const link = document.createElement('a');
+link.href = {address};
+link.download = '{kind}.bin';
+document.body.append(link);
+link.click();
+</script>""")) for kind, address in (("blob", "URL.createObjectURL(new Blob(['saved']))"),
+                                     ("data", "'data:application/octet-stream,saved'"))},
             # One click, three downloads one after another, within the time a click's timers count as the click.
             "/burst": Response(pages.coloured_page("burst", PAGE_COLOUR, """<script>
 function save(n) {
@@ -287,6 +295,15 @@ document.addEventListener('click', () => save(1));
         self.screen.key("alt+s")
         self.wait_for_file("save-game.bin", SAVE_GAME)
         harness.wait_for(lambda: not self.consent_dialogs(), 30, "the question to go")
+
+        # Addresses a script made name the site that made them, or that they have none.
+        for kind, site in (("blob", f"127.0.0.1:{self.site.port}"), ("data", "匿名来源")):
+            pages.load_in_browser(self, self.site.url(f"/made-{kind}"))
+            dialog = harness.wait_for(lambda: next(iter(self.consent_dialogs()), None), 30, f"the {kind} question")
+            self.assertEqual(self.screen.title(dialog), f"是否下载“{kind}.bin”（来自 {site}）")
+            self.screen.xdotool("windowfocus", "--sync", dialog)
+            self.screen.key("Escape")
+            harness.wait_for(lambda: not self.consent_dialogs(), 30, "the question to go")
 
         # A link the player clicks, and one that is a download link, save without asking.
         for path, name in (("/link", "clicked.bin"), ("/download-link", "linked.bin")):

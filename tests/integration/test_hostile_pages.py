@@ -76,6 +76,8 @@ fetch('/pop-up-asking').then(() => { alert('请稍候'); fetch('/pop-up-answered
 # How long the program waits for a web process to take up a load (StuckPages::kPatienceMs).
 STUCK_PATIENCE = 4
 QUESTIONS_PAGE = pages.coloured_page("questions", HOSTILE_COLOUR, """<script>
+// An address the program cannot parse as text, which once emptied the host shown.
+history.replaceState(null, '', '?%00');
 fetch('/questions-running').then(() => {
   fetch('/confirm?' + confirm('继续吗？'));
   fetch('/prompt?' + encodeURIComponent(prompt('你的名字', '玩家')));

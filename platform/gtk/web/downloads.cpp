@@ -17,6 +17,7 @@
 #include "platform/file_names.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/guarded.h"
+#include "platform/gtk/web/asking_site.h"
 #include "platform/user_folders.h"
 
 namespace ludex::gtk {
@@ -155,8 +156,7 @@ void RemoveWritingFolder(const std::string& path) {
 }
 
 std::string HostOf(WebKitDownload* download) {
-  const char* uri = webkit_uri_request_get_uri(webkit_download_get_request(download));
-  return DisplayHost(uri ? uri : "");
+  return AskingSite(webkit_uri_request_get_uri(webkit_download_get_request(download)));
 }
 
 gboolean OnPress(WebKitWebView* view, GdkEvent*, gpointer) {
