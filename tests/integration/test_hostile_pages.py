@@ -125,8 +125,6 @@ ASKS_BEFORE_LEAVING_PAGE = pages.coloured_page("asks", HOSTILE_COLOUR, """<scrip
 addEventListener('beforeunload', (event) => { event.preventDefault(); event.returnValue = ''; });
 fetch('/asks-before-leaving-running');
 </script>""")
-# Half as fast: within WebKit's one second between measurements it overshoots
-# the limit by at most 320 MB.
 # 4 MB every 50 ms: slow enough that a once-a-second check stops it well short
 # of the ceiling below, even on a busy machine.
 SLOW_MEMORY_HOG_PAGE = MEMORY_HOG_PAGE.replace("4 * 1024 * 1024", "512 * 1024")
