@@ -9,7 +9,9 @@ for the start page (and the CPU time the process tree has used by then),
 and to the page's onload; PSS and RSS of the whole
 process tree 3 s after onload; and the CPU time and the context switches
 (wake-ups) of the tree's threads in the 5 s after that, the pointer away
-from every window. It prints min / median /
+from every window; then, the pointer back where Xvfb leaves it (the
+screen's centre, over the program's window) and a second to settle, the CPU
+time of another 5 s. It prints min / median /
 max of each figure for both programs, the ratio of the medians and whether
 the target is met. Then, on the same display, game switch latency and an
 evening of play (game_switch.py) and, in the full run, memory with pop-ups
@@ -48,6 +50,7 @@ START_ADDRESS = f"http://127.0.0.1:{REDIRECT_PORT}{PAGE_PATH}"
 LAUNCH_TIMEOUT = 60
 AFTER_ONLOAD = 3.0
 IDLE_WINDOW = 5.0
+POINTER_SETTLE = 1.0
 SWITCH_PRESSES = 100
 SURF_LOADS = 7
 EVENING_CHECKPOINTS = (10, 100, 500)
@@ -65,6 +68,7 @@ FIGURES = [
     ("RSS of process tree", "MiB", "{:.1f}", None),
     ("CPU in 5 s idle", "ms", "{:.0f}", 1.0),
     ("wake-ups in 5 s idle", "count", "{:.0f}", None),
+    ("CPU in 5 s idle, pointer in the centre", "ms", "{:.0f}", 1.0),
 ]
 
 
@@ -72,8 +76,15 @@ class RunFailed(Exception):
     pass
 
 
-def measure_once(label, command, env, output_dir, watcher, start_page):
-    """One launch: the figures, in FIGURES order."""
+def idle_cpu_seconds(root):
+    """The CPU time the tree `root` uses in IDLE_WINDOW."""
+    before = process_tree.cpu_seconds(root)
+    time.sleep(IDLE_WINDOW)
+    return sum(used - before.get(pid, 0.0) for pid, used in process_tree.cpu_seconds(root).items())
+
+
+def measure_once(label, command, env, output_dir, watcher, start_page, x):
+    """One launch: the figures, in FIGURES order; `x` moves the pointer."""
     start_page.reset()
     log_path = os.path.join(output_dir, f"bench-{label.replace(' ', '-')}.log")
     launched = time.monotonic()
@@ -98,19 +109,20 @@ def measure_once(label, command, env, output_dir, watcher, start_page):
         onload = reached("onload report", lambda: start_page.time_of("onload"))
         time.sleep(max(0.0, onload + AFTER_ONLOAD - time.monotonic()))
         pss, rss = process_tree.memory_kib(program.pid)
-        before = process_tree.cpu_seconds(program.pid)
         switches_before = process_tree.wake_ups(program.pid)
-        time.sleep(IDLE_WINDOW)
-        after = process_tree.cpu_seconds(program.pid)
+        cpu = idle_cpu_seconds(program.pid)
         switches_after = process_tree.wake_ups(program.pid)
+        x.move(SCREEN_WIDTH // 2, SCREEN_HEIGHT // 2)
+        time.sleep(POINTER_SETTLE)
+        cpu_pointer_in = idle_cpu_seconds(program.pid)
         if not program.alive():
             raise RunFailed(f"{label}: exited while idle; see {log_path}")
-        cpu = sum(used - before.get(pid, 0.0) for pid, used in after.items())
         woken = sum(count - switches_before.get(thread, 0) for thread, count in switches_after.items())
         return [(mapped - launched) * 1000, (request - launched) * 1000, to_request * 1000,
                 (onload - launched) * 1000,
-                pss / 1024, rss / 1024, cpu * 1000, woken]
+                pss / 1024, rss / 1024, cpu * 1000, woken, cpu_pointer_in * 1000]
     finally:
+        x.move(SCREEN_WIDTH - 1, SCREEN_HEIGHT - 1)
         program.stop()
 
 
@@ -172,7 +184,7 @@ def main():
     samples = {name: [] for name in names}
     start_page = StartPage()
     with tempfile.TemporaryDirectory(prefix="ludex-bench-home-") as home, \
-            VirtualDisplay(log("xvfb")) as display, MapWatcher(display.name) as watcher:
+            VirtualDisplay(log("xvfb")) as display, MapWatcher(display.name) as watcher, XInput(display.name) as x:
         # Both programs keep their profiles and caches in the same fresh home.
         env = display.environment({
             "GDK_BACKEND": "x11", "HOME": home, "XDG_CACHE_HOME": os.path.join(home, ".cache"),
@@ -181,8 +193,7 @@ def main():
         for variable in ("WAYLAND_DISPLAY", *HOST_VARIABLES):
             env.pop(variable, None)
         # The pointer away from every window: idle means nobody hovers over anything.
-        with XInput(display.name) as x:
-            x.move(SCREEN_WIDTH - 1, SCREEN_HEIGHT - 1)
+        x.move(SCREEN_WIDTH - 1, SCREEN_HEIGHT - 1)
         print(f"bench: display {display.name}, start page {START_ADDRESS} ({start_page.page_size // 1024} KiB), "
               f"{runs} run(s) each; {machine_state()}")
         sys.stdout.flush()
@@ -193,12 +204,12 @@ def main():
             if not args.quick:
                 # A first start of each that is not counted: caches and profiles as on a used machine.
                 for name in names:
-                    measure_once(f"{name} warm-up", commands[name], env, args.output_dir, watcher, start_page)
+                    measure_once(f"{name} warm-up", commands[name], env, args.output_dir, watcher, start_page, x)
             for run in range(runs):
                 order = names if run % 2 == 0 else names[::-1]
                 for name in order:
                     figures = measure_once(f"{name} run {run + 1}", commands[name], env, args.output_dir, watcher,
-                                           start_page)
+                                           start_page, x)
                     samples[name].append(figures)
                     print(f"bench: {name:5} run {run + 1}: " + ", ".join(
                         f"{figure} {shown.format(value)} {unit}"

@@ -38,6 +38,7 @@ inline std::string TakeText(gchar* text) {
 class SourceId {
  public:
   SourceId() = default;
+  explicit SourceId(guint id) : id_(id) {}
   SourceId(SourceId&& other) noexcept : id_(std::exchange(other.id_, 0)) {}
   SourceId& operator=(SourceId&& other) noexcept {
     Remove();

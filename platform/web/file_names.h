@@ -8,7 +8,7 @@
 
 namespace ludex {
 
-// The longest name given, in bytes, leaving room for " (n)" and ".part"
+// The longest name given, in bytes, leaving room for " (n)" and ".wkdownload"
 // within the 255 bytes most file systems allow.
 inline constexpr std::size_t kLongestFileName = 200;
 

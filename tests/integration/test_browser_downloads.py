@@ -1,5 +1,5 @@
 """Downloads land in the user's download folder under a plain name of their
-own, as NAME.part until whole, with a notice when they start and when they
+own, written in a private folder until whole, with a notice when they start and when they
 end; a download that fails or breaks off is reported and leaves nothing. One
 the player did not start in the page itself waits for the player's yes, and
 at most three run at once.
@@ -105,6 +105,7 @@ class DownloadTest(harness.ProgramTestCase):
                               headers=[("Content-Disposition", "attachment; filename*=UTF-8''" +
                                         urllib.parse.quote(LONG_NAME))]),
             "/notes": Response(SAVE_GAME, "application/octet-stream", headers=attachment("notes.txt")),
+            "/planted": Response(SAVE_GAME, "application/octet-stream", headers=attachment("planted.bin")),
             "/framed": Response(pages.coloured_page("framed", PAGE_COLOUR,
                                                     f"<iframe src='{self.advert.url('/save-game')}'></iframe>")),
             **{f"/framed{path}": Response(pages.coloured_page(
@@ -121,6 +122,24 @@ class DownloadTest(harness.ProgramTestCase):
                                                            f"<a href='/linked' download style='{WHOLE_PAGE}'>"
                                                            "save</a>")),
             "/page": Response(pages.coloured_page("page", PAGE_COLOUR)),
+            **{f"/made-{kind}": Response(pages.coloured_page(kind, PAGE_COLOUR, f"""<script>
+const link = document.createElement('a');
+link.href = {address};
+link.download = '{kind}.bin';
+document.body.append(link);
+link.click();
+</script>""")) for kind, address in (("blob", "URL.createObjectURL(new Blob(['saved']))"),
+                                     ("data", "'data:application/octet-stream,saved'"))},
+            # One click, three downloads one after another, within the time a click's timers count as the click.
+            "/burst": Response(pages.coloured_page("burst", PAGE_COLOUR, """<script>
+function save(n) {
+  location.href = '/burst-' + n;
+  if (n < 3) setTimeout(() => save(n + 1), 300);
+}
+document.addEventListener('click', () => save(1));
+</script>""")),
+            **{f"/burst-{n}": Response(SAVE_GAME, "application/octet-stream", headers=attachment("burst.bin"))
+               for n in (1, 2, 3)},
             "/save-game": Response(SAVE_GAME, "application/octet-stream", headers=ATTACHMENT),
             "/clicked": Response(SAVE_GAME, "application/octet-stream", headers=attachment("clicked.bin")),
             "/linked": Response(SAVE_GAME, "application/octet-stream", headers=attachment("linked.bin")),
@@ -200,9 +219,7 @@ class DownloadTest(harness.ProgramTestCase):
         for path in ("/dotfile", "/climb", "/long"):
             count = len(self.files()) + 1
             pages.load_in_browser(self, self.site.url(path))
-            harness.wait_for(lambda: len(self.files()) == count and not [n for n in self.files() if
-                                                                         n.endswith((".part", ".wkdownload"))
-                                                                         and n not in before],
+            harness.wait_for(lambda: len(self.files()) == count and not self.writing(),
                              30, f"{path} whole (the folder holds {self.files()})")
         names = set(self.files()) - before - {"save-game (1).bin", "save-game (2).bin", "notes (1).txt"}
         self.assertEqual(len(names), 3, names)
@@ -232,32 +249,57 @@ class DownloadTest(harness.ProgramTestCase):
 
         # A file takes the name while a download runs: the download moves aside.
         pages.load_in_browser(self, self.site.url("/held"))
-        harness.wait_for(lambda: "held.bin.part.wkdownload" in self.files(), 30, "the held-back download running")
+        harness.wait_for(lambda: any(os.path.isdir(os.path.join(self.download_folder(), f)) for f in self.files()), 30,
+                         "the held-back download running in its own folder")
         with open(os.path.join(self.download_folder(), "held.bin"), "wb") as f:
             f.write(b"the player's own")
         self.held.released.set()
         self.wait_for_file("held (1).bin", SAVE_GAME)
         with open(os.path.join(self.download_folder(), "held.bin"), "rb") as f:
             self.assertEqual(f.read(), b"the player's own")
+        # Symlinks to files outside the folder, where the engine writes beside a destination in the folder.
+        planted = ("planted.bin.wkdownload", "planted.bin.part.wkdownload")
+        for name in planted:
+            with open(os.path.join(self.folders, name), "wb") as f:
+                f.write(b"outside")
+            os.symlink(os.path.join(self.folders, name), os.path.join(self.download_folder(), name))
+        pages.load_in_browser(self, self.site.url("/planted"))
+        self.wait_for_file("planted.bin", SAVE_GAME)
+        for name in planted:
+            with open(os.path.join(self.folders, name), "rb") as f:
+                self.assertEqual(f.read(), b"outside", name)
+            self.assertTrue(os.path.islink(os.path.join(self.download_folder(), name)), name)
+
         # The page stays where it was.
         pages.browser_colour_is(self, PAGE_COLOUR, "the page after the downloads")
         self.assert_alive()
 
     def parts(self, n):
-        """The files of running download `n`: its part, and the engine's own file beside it."""
-        return {f"endless-{n}.bin.part", f"endless-{n}.bin.part.wkdownload"}
+        """The files of running download `n`: its destination, and the engine's own file beside it."""
+        return sorted([f"endless-{n}.bin", f"endless-{n}.bin.wkdownload"])
+
+    def writing(self):
+        """{folder: its files} of the download folder's folders, each a running download's, for the user alone."""
+        found = {}
+        for name in self.files():
+            path = os.path.join(self.download_folder(), name)
+            if os.path.isdir(path) and not os.path.islink(path):
+                self.assertEqual(stat.S_IMODE(os.stat(path).st_mode), 0o700, path)
+                found[path] = sorted(os.listdir(path))
+        return found
 
     def wait_for_parts(self, numbers):
-        expected = set().union(*(self.parts(n) for n in numbers))
-        harness.wait_for(lambda: set(self.files()) == expected, 30,
-                         f"downloads {numbers} running as parts (the folder holds {self.files()})")
+        expected = sorted(self.parts(n) for n in numbers)
+        harness.wait_for(lambda: sorted(self.writing().values()) == expected and len(self.files()) == len(expected),
+                         30, f"downloads {numbers} running in folders of their own (the folder holds {self.files()})")
 
     def test_downloads_are_parts_until_whole_three_at_most_and_leave_nothing_when_broken_off(self):
         pages.load_in_browser(self, self.site.url("/endless-0"))
         self.wait_for_parts([0])
-        harness.wait_for(lambda: sum(os.path.getsize(os.path.join(self.download_folder(), name))
-                                     for name in self.parts(0)) > 1024 * 1024, 30, "a megabyte in the parts")
-        self.assertEqual(set(self.files()), self.parts(0))
+        harness.wait_for(lambda: sum(os.path.getsize(os.path.join(folder, name)) for folder, names
+                                     in self.writing().items() for name in names) > 1024 * 1024, 30,
+                         "a megabyte in the parts")
+        self.wait_for_parts([0])
         for n in (1, 2):
             pages.load_in_browser(self, self.site.url(f"/endless-{n}"))
             self.wait_for_parts(range(n + 1))
@@ -296,6 +338,15 @@ class DownloadTest(harness.ProgramTestCase):
         self.wait_for_file("save-game.bin", SAVE_GAME)
         harness.wait_for(lambda: not self.consent_dialogs(), 30, "the question to go")
 
+        # Addresses a script made name the site that made them, or that they have none.
+        for kind, site in (("blob", f"127.0.0.1:{self.site.port}"), ("data", "匿名来源")):
+            pages.load_in_browser(self, self.site.url(f"/made-{kind}"))
+            dialog = harness.wait_for(lambda: next(iter(self.consent_dialogs()), None), 30, f"the {kind} question")
+            self.assertEqual(self.screen.title(dialog), f"是否下载“{kind}.bin”（来自 {site}）")
+            self.screen.xdotool("windowfocus", "--sync", dialog)
+            self.screen.key("Escape")
+            harness.wait_for(lambda: not self.consent_dialogs(), 30, "the question to go")
+
         # A link the player clicks, and one that is a download link, save without asking.
         for path, name in (("/link", "clicked.bin"), ("/download-link", "linked.bin")):
             pages.load_in_browser(self, self.site.url(path))
@@ -318,6 +369,18 @@ class DownloadTest(harness.ProgramTestCase):
             self.screen.key("Escape")
             harness.wait_for(lambda: not self.consent_dialogs(), 30, "the question to go")
             self.assertEqual(self.files(), ["clicked.bin", "linked.bin", "save-game.bin"], path)
+
+        # One click is one yes: the page's further downloads from the same click ask.
+        pages.load_in_browser(self, self.site.url("/burst"))
+        self.site.wait_for_path("/burst")
+        pages.browser_colour_is(self, PAGE_COLOUR, "the page /burst")
+        self.click_client(*pages.IN_BROWSER)
+        self.wait_for_file("burst.bin", SAVE_GAME)
+        for left in (1, 0):
+            self.wait_for_consent_dialog("burst.bin", self.site.port)
+            self.screen.key("Escape")
+            harness.wait_for(lambda: len(self.consent_dialogs()) <= left, 30, "a question to go")
+        self.assertEqual(self.files(), ["burst.bin", "clicked.bin", "linked.bin", "save-game.bin"])
 
 
 class UserDirsDownloadTest(harness.ProgramTestCase):

@@ -5,6 +5,7 @@
 
 #include "platform/diagnostics.h"
 #include "platform/gtk/guarded.h"
+#include "platform/gtk/web/memory_watch.h"
 #include "platform/web/web_pages.h"
 
 namespace ludex::gtk {
@@ -52,7 +53,10 @@ void CrashRecovery::OnTerminated(WebKitWebView* view, WebKitWebProcessTerminatio
     while (times.front() < now - kLoopSeconds * G_USEC_PER_SEC) times.pop_front();
     const std::string address = AddressOf(view);
     if (times.size() < kLoop) {
-      ShowNotice(view, address, CrashNoticeHtml(address, reason));
+      // WebKit cannot tell a process the program ended for its memory from a crash.
+      const bool over_limit = reason == WEBKIT_WEB_PROCESS_CRASHED && MemoryWatch::EndedOneLately();
+      ShowNotice(view, address,
+                 CrashNoticeHtml(address, over_limit ? WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT : reason));
       return;
     }
     Debug(DebugDomain::Web, "view %p: %zu web process terminations within %lld s, no more reloading",

@@ -1,5 +1,6 @@
 #include "platform/gtk/web/downloads.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <unistd.h>
@@ -9,21 +10,24 @@
 #include <algorithm>
 #include <cerrno>
 #include <deque>
+#include <string_view>
+#include <utility>
 
 #include "platform/web/address.h"
 #include "platform/web/file_names.h"
 #include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
+#include "platform/gtk/web/asking_site.h"
 #include "platform/web/user_folders.h"
 
 namespace ludex::gtk {
 
 namespace {
 
+// Another program's download, still running, that will take the name.
 constexpr const char* kPartSuffix = ".part";
-// The engine writes into "<destination>.wkdownload" and moves that onto the
-// destination when the download is whole.
-constexpr const char* kEngineSuffix = ".wkdownload";
+// mkdtemp makes it for the user alone, under a name no page can guess.
+constexpr const char* kWritingTemplate = ".下载中-XXXXXX";
 
 // What started a view's recent loads, kept on the view: whether the
 // player's click or key did (by address), and the addresses whose response
@@ -33,6 +37,10 @@ struct LoadOrigins {
   static constexpr std::size_t kRemembered = 16;
   // What the program was told to load, at the player's word, and has not yet seen start.
   std::deque<std::string> program_loads;
+  // Whether the player's last press in the view has started no load yet: the
+  // engine counts every load a click's script starts as the player's, and one
+  // click is one yes.
+  bool press_unused = false;
   std::deque<std::pair<std::string, bool>> started_by_player;
   std::deque<std::string> trusted_downloads;
 };
@@ -67,6 +75,8 @@ void NoteNavigation(WebKitWebView* view, WebKitNavigationPolicyDecision* decisio
   } else if (const auto it = std::ranges::find(origins.program_loads, uri); it != origins.program_loads.end()) {
     by_player = true;
     origins.program_loads.erase(it);
+  } else if (by_player) {
+    by_player = std::exchange(origins.press_unused, false);
   }
   Remember(origins.started_by_player, {std::string(uri), by_player});
 }
@@ -127,9 +137,31 @@ std::string Path(const std::string& folder, const std::string& name) {
   return TakeText(g_build_filename(folder.c_str(), name.c_str(), nullptr));
 }
 
+// Removes a download's private folder with what the engine left in it.
+void RemoveWritingFolder(const std::string& path) {
+  const int folder = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (folder >= 0) {
+    if (DIR* entries = fdopendir(folder)) {
+      while (const dirent* entry = readdir(entries)) {
+        if (std::string_view(entry->d_name) != "." && std::string_view(entry->d_name) != "..") {
+          unlinkat(folder, entry->d_name, 0);
+        }
+      }
+      closedir(entries);
+    } else {
+      close(folder);
+    }
+  }
+  g_rmdir(path.c_str());
+}
+
 std::string HostOf(WebKitDownload* download) {
-  const char* uri = webkit_uri_request_get_uri(webkit_download_get_request(download));
-  return DisplayHost(uri ? uri : "");
+  return AskingSite(webkit_uri_request_get_uri(webkit_download_get_request(download)));
+}
+
+gboolean OnPress(WebKitWebView* view, GdkEvent*, gpointer) {
+  OriginsOf(view).press_unused = true;
+  return FALSE;
 }
 
 }  // namespace
@@ -142,6 +174,8 @@ void NoteLoadByPlayer(WebKitWebView* view) {
 
 void DownloadWhatCannotBeShown(WebKitWebView* view, SignalConnections& connections) {
   connections.Connect(view, "decide-policy", OnDecidePolicy, nullptr);
+  connections.Connect(view, "button-press-event", OnPress, nullptr);
+  connections.Connect(view, "key-press-event", OnPress, nullptr);
 }
 
 std::string DownloadFolder() { return UserFolderPath(UserFolder::Downloads); }
@@ -172,10 +206,7 @@ std::string Downloads::FinalPath(const Running& running) { return Path(running.f
 void Downloads::Forget(WebKitDownload* download) {
   const auto it = running_.find(download);
   if (it == running_.end()) return;
-  if (!it->second.part.empty()) {
-    g_unlink(it->second.part.c_str());
-    g_unlink((it->second.part + kEngineSuffix).c_str());
-  }
+  if (!it->second.writing.empty()) RemoveWritingFolder(it->second.writing);
   g_signal_handlers_disconnect_by_data(download, this);
   running_.erase(it);
 }
@@ -192,9 +223,9 @@ void Downloads::OnDownloadStarted(WebKitWebContext*, WebKitDownload* download, g
     Running& running = downloads->running_[download];
     running.download = Ref(download);
     running.needs_consent = !TrustedDownload(download);
-    g_signal_connect(download, "decide-destination", G_CALLBACK(OnDecideDestination), self);
-    g_signal_connect(download, "failed", G_CALLBACK(OnFailed), self);
-    g_signal_connect(download, "finished", G_CALLBACK(OnFinished), self);
+    running.connections.Connect(download, "decide-destination", OnDecideDestination, self);
+    running.connections.Connect(download, "failed", OnFailed, self);
+    running.connections.Connect(download, "finished", OnFinished, self);
   });
 }
 
@@ -230,7 +261,7 @@ void Downloads::AskConsent(Running& running, const std::string& name) {
   gtk_dialog_add_button(dialog, "保存(_S)", GTK_RESPONSE_OK);
   gtk_dialog_set_default_response(dialog, GTK_RESPONSE_CANCEL);
   g_object_set_data_full(G_OBJECT(dialog), "ludex-file-name", g_strdup(name.c_str()), g_free);
-  g_signal_connect(dialog, "response", G_CALLBACK(OnConsentResponse), this);
+  running.connections.Connect(dialog, "response", OnConsentResponse, this);
   gtk_widget_show(GTK_WIDGET(dialog));
 }
 
@@ -258,7 +289,8 @@ void Downloads::OnConsentResponse(GtkDialog* dialog, gint response, gpointer sel
 void Downloads::Save(Running& running, const std::string& name) {
   WebKitDownload* download = running.download.get();
   const std::string folder = DownloadFolder();
-  if (folder.empty()) {
+  std::string writing = folder.empty() ? "" : Path(folder, kWritingTemplate);
+  if (writing.empty() || !mkdtemp(writing.data())) {
     notices_.Show("下载失败：" + name, "没有可以保存文件的下载文件夹，请检查主文件夹是否可以写入。");
     const GObjectPtr<WebKitDownload> keep = Ref(download);
     Forget(download);
@@ -267,21 +299,22 @@ void Downloads::Save(Running& running, const std::string& name) {
   }
   running.name = UniqueFileName(name, [&](const std::string& candidate) { return Taken(folder, candidate); });
   running.folder = folder;
-  running.part = FinalPath(running) + kPartSuffix;
+  running.writing = writing;
+  const std::string destination = Path(writing, running.name);
   webkit_download_set_allow_overwrite(download, FALSE);
-  webkit_download_set_destination(download, TakeText(g_filename_to_uri(running.part.c_str(), nullptr, nullptr)).c_str());
+  webkit_download_set_destination(download, TakeText(g_filename_to_uri(destination.c_str(), nullptr, nullptr)).c_str());
   notices_.Show("开始下载：" + running.name, "保存到 " + folder);
 }
 
 bool Downloads::Complete(Running& running) {
-  while (renameat2(AT_FDCWD, running.part.c_str(), AT_FDCWD, FinalPath(running).c_str(), RENAME_NOREPLACE) != 0) {
+  const std::string written = Path(running.writing, running.name);
+  while (renameat2(AT_FDCWD, written.c_str(), AT_FDCWD, FinalPath(running).c_str(), RENAME_NOREPLACE) != 0) {
     // A file of that name appeared meanwhile: the next free name, never over it.
     if (errno != EEXIST) return false;
     running.name = UniqueFileName(running.name, [&](const std::string& candidate) {
       return Exists(Path(running.folder, candidate));
     });
   }
-  running.part.clear();
   return true;
 }
 

@@ -1,9 +1,13 @@
 // Downloads of every browser view, made so that a page cannot plant files:
 // each is saved in the user's download folder under a plain name no other
-// file there has, as "NAME.part" until it is whole, and nothing is left of
-// one that fails, is cancelled or breaks off. A download the player did not
-// start with a click or key in the main frame (a script's, an advert
-// frame's) waits for the player's yes; at most kMaxRunning run at once.
+// file there has. Until it is whole it is written in a folder of its own with
+// a name no one can guess, readable by the user alone, so that nothing
+// planted at a name it would use (a symlink) is written through; then it is
+// moved into place, never over a file that appeared meanwhile. Nothing is
+// left of one that fails, is cancelled or breaks off. A download the player
+// did not start with a click or key in the main frame (a script's, an advert
+// frame's, or a second one from the same click) waits for the player's yes;
+// at most kMaxRunning run at once.
 // Notices tell when each starts and when it ends or fails.
 #pragma once
 
@@ -14,8 +18,8 @@
 #include <string>
 
 #include "platform/gtk/gobject_ptr.h"
-#include "platform/gtk/signal_connections.h"
 #include "platform/gtk/notices.h"
+#include "platform/gtk/signal_connections.h"
 
 namespace ludex::gtk {
 
@@ -48,8 +52,10 @@ class Downloads {
     bool needs_consent = false;
     std::string folder;
     std::string name;  // the file's name once whole
-    std::string part;  // the file being written, until it is whole
+    std::string writing;  // the private folder it is written in, until it is whole
     WidgetPtr consent;  // the question to the player, while it waits
+    // Declared last, so that it goes first.
+    SignalConnections connections;
   };
 
   static void OnDownloadStarted(WebKitWebContext* context, WebKitDownload* download, gpointer self);
@@ -63,8 +69,7 @@ class Downloads {
   bool Complete(Running& running);
   bool Taken(const std::string& folder, const std::string& name) const;
   static std::string FinalPath(const Running& running);
-  // Stops following `download`, removing the file it was writing if it is not
-  // whole: a download that is whole has handed its file over (part is empty).
+  // Stops following `download`, and removes its private folder with what is left in it.
   void Forget(WebKitDownload* download);
 
   Notices& notices_;

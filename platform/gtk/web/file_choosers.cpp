@@ -6,7 +6,7 @@
 
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/guarded.h"
-#include "platform/web/address.h"
+#include "platform/gtk/web/asking_site.h"
 
 namespace ludex::gtk {
 
@@ -44,9 +44,7 @@ void OnResponse(GtkNativeDialog* chooser, gint response, gpointer data) {
 
 gboolean OnRunFileChooser(WebKitWebView* view, WebKitFileChooserRequest* request, gpointer) {
   return Guarded<gboolean>(FALSE, [&]() -> gboolean {
-    const char* uri = webkit_web_view_get_uri(view);
-    const std::string host = DisplayHost(uri ? uri : "");
-    const std::string title = "选择文件 — 来自 " + (host.empty() ? std::string("此网页") : host);
+    const std::string title = "选择文件 — 来自 " + AskingSite(webkit_web_view_get_uri(view));
     GtkWidget* top = gtk_widget_get_toplevel(GTK_WIDGET(view));
     auto choice = std::make_unique<Choice>();
     choice->request = Ref(request);

@@ -8,7 +8,7 @@
 #include "platform/diagnostics.h"
 #include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
-#include "platform/web/address.h"
+#include "platform/gtk/web/asking_site.h"
 
 namespace ludex::gtk {
 
@@ -138,9 +138,7 @@ void Fullscreen::CoverMonitor() {
 
 void Fullscreen::ShowBanner(const GdkRectangle& monitor) {
   HideBanner();
-  const char* uri = webkit_web_view_get_uri(view_);
-  const std::string host = DisplayHost(uri ? uri : "");
-  const std::string site = host.empty() ? "此网页" : host;
+  const std::string site = AskingSite(webkit_web_view_get_uri(view_));
   // Not managed by a window manager, so that it stays over the page's window, which is fullscreen.
   banner_ = KeepWidget(gtk_window_new(GTK_WINDOW_POPUP));
   GtkWindow* banner = GTK_WINDOW(banner_.get());

@@ -62,7 +62,7 @@ MemoryPressureSettingsPtr WebProcessMemoryLimits() {
   webkit_memory_pressure_settings_set_memory_limit(settings.get(), limit);
   // A fraction of the limit; 0, WebKit's default, never stops a process.
   webkit_memory_pressure_settings_set_kill_threshold(settings.get(), 1.0);
-  webkit_memory_pressure_settings_set_poll_interval(settings.get(), kMemoryPollSeconds);
+  // Measured at WebKit's own slow pace, which costs a still page little: MemoryWatch measures every second.
   return settings;
 }
 

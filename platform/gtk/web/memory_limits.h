@@ -6,21 +6,14 @@
 
 #include <webkit2/webkit2.h>
 
-#include <memory>
+#include "platform/glib_ptr.h"
 
 namespace ludex::gtk {
-
-// How often the footprint is measured: often enough that a fast hog is
-// caught within a few hundred megabytes of the limit.
-inline constexpr double kMemoryPollSeconds = 1.0;
 
 // ludex::WebProcessLimitMb of this machine and the control group the program is in.
 guint WebProcessLimitMb();
 
-struct MemoryPressureSettingsFree {
-  void operator()(WebKitMemoryPressureSettings* settings) const { webkit_memory_pressure_settings_free(settings); }
-};
-using MemoryPressureSettingsPtr = std::unique_ptr<WebKitMemoryPressureSettings, MemoryPressureSettingsFree>;
+using MemoryPressureSettingsPtr = Owned<WebKitMemoryPressureSettings, webkit_memory_pressure_settings_free>;
 
 // For the "memory-pressure-settings" of a web context, which only its construction takes.
 MemoryPressureSettingsPtr WebProcessMemoryLimits();

@@ -28,6 +28,8 @@
 //   decide-policy (view)              DownloadWhatCannotBeShown
 //   run-file-chooser (view)           ChooseFilesNamingTheSite    handled, so the engine's own chooser,
 //                                                                 which names no site, does not follow
+//   button-press-event (view)         DownloadWhatCannotBeShown   after BrowserKeys: a program's key is no
+//   key-press-event (view)                                          press in the page, to allow a download
 //   web-process-terminated (view)     1. StuckPages               a process the program ended (stuck, or for
 //                                                                 a fresh one) loads where the player was
 //                                                                 going and stops the emission: no crash,

@@ -8,6 +8,7 @@
 #include "platform/glib_ptr.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/guarded.h"
+#include "platform/gtk/web/asking_site.h"
 #include "platform/gtk/web/page_behaviour.h"
 
 namespace ludex::gtk {
@@ -166,8 +167,7 @@ GtkWidget* PopupWindows::OnCreate(WebKitWebView* view, WebKitNavigationAction* a
 GtkWidget* PopupWindows::Open(WebKitWebView* view, WebKitWebView* main_view, AskedBy asked_by) {
   auto popup = std::make_unique<Popup>();
   popup->main_view = main_view;
-  const char* opener = webkit_web_view_get_uri(view);
-  popup->opener_host = DisplayHost(opener ? opener : "");
+  popup->opener_host = AskingSite(webkit_web_view_get_uri(view));
   popup->window = KeepWidget(gtk_window_new(GTK_WINDOW_TOPLEVEL));
   GtkWindow* window = GTK_WINDOW(popup->window.get());
   gtk_window_set_title(window, ("来自 " + popup->opener_host).c_str());

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "platform/web/address.h"
 #include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
+#include "platform/gtk/web/asking_site.h"
 
 namespace ludex::gtk {
 
@@ -80,8 +80,7 @@ void ScriptDialogs::Show(WebKitScriptDialog* dialog) {
                                               GTK_BUTTONS_NONE, "%s", message.c_str()));
   GtkDialog* window = GTK_DIALOG(window_.get());
   // Whose words these are, so that an advert's prompt("请输入QQ密码") cannot pass as the program asking.
-  const char* page = webkit_web_view_get_uri(view_);
-  const std::string host = DisplayHost(page ? page : "");
+  const std::string host = AskingSite(webkit_web_view_get_uri(view_));
   gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(window), "以上内容来自网页 %s，不是本程序的消息。",
                                            host.c_str());
   WrapAnywhere(GTK_MESSAGE_DIALOG(window));

@@ -1,5 +1,6 @@
 #include "platform/gtk/web/web_session.h"
 
+#include "platform/gtk/web/memory_limits.h"
 #include "platform/gtk/web/page_painting.h"
 #include "platform/gtk/web/sandbox.h"
 #include "platform/gtk/web/web_context.h"
@@ -9,6 +10,7 @@ namespace ludex::gtk {
 WebSession::WebSession(Notices& notices)
     : notices_(notices),
       context_(NewWebContext(notices_)),
+      memory_watch_(WebProcessLimitMb()),
       downloads_(context_.get(), notices_),
       sound_(ProgramSettings(), notices_),
       popups_(notices_, sound_) {

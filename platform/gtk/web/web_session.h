@@ -1,6 +1,7 @@
 // What every browser of the program shares: the web context with its
-// website data and its sandbox, downloads, pop-up windows and the pages'
-// sound, which give their notices through the program's.
+// website data, its sandbox and the watch on its processes' memory,
+// downloads, pop-up windows and the pages' sound, which give their notices
+// through the program's.
 #pragma once
 
 #include <webkit2/webkit2.h>
@@ -11,6 +12,7 @@
 #include "platform/gtk/web/downloads.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/notices.h"
+#include "platform/gtk/web/memory_watch.h"
 #include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/web/popup_windows.h"
 
@@ -33,6 +35,7 @@ class WebSession {
  private:
   Notices& notices_;
   GObjectPtr<WebKitWebContext> context_;
+  MemoryWatch memory_watch_;
   // The one folder of the user's that sandboxed pages see, when they are sandboxed.
   std::optional<std::string> sandbox_folder_;
   bool webgl_ = false;

@@ -1,0 +1,40 @@
+#include "platform/gtk/web/asking_site.h"
+
+#include <webkit2/webkit2.h>
+
+#include <memory>
+#include <string_view>
+
+#include "platform/web/address.h"
+
+namespace ludex::gtk {
+
+namespace {
+
+struct SecurityOriginUnref {
+  void operator()(WebKitSecurityOrigin* origin) const { webkit_security_origin_unref(origin); }
+};
+
+// What a "blob:" address is made of: the origin of the page that made it,
+// then its own name. WebKit's origin of such an address is its maker's, but
+// the public call does not look inside.
+constexpr std::string_view kBlobScheme = "blob:";
+
+}  // namespace
+
+std::string AskingSite(const char* uri) {
+  if (!uri) return kNoSiteName;
+  if (std::string_view(uri).starts_with(kBlobScheme)) return AskingSite(uri + kBlobScheme.size());
+  const std::unique_ptr<WebKitSecurityOrigin, SecurityOriginUnref> origin(webkit_security_origin_new_for_uri(uri));
+  const char* protocol = origin ? webkit_security_origin_get_protocol(origin.get()) : nullptr;
+  const char* host = origin ? webkit_security_origin_get_host(origin.get()) : nullptr;
+  // An opaque origin has neither.
+  if (!protocol || !*protocol || !host) return kNoSiteName;
+  const guint16 port = webkit_security_origin_get_port(origin.get());
+  // Made again from its parts alone, the address holds nothing of the page's own.
+  const std::string shown = DisplayHost(std::string(protocol) + "://" + host +
+                                        (port != 0 ? ":" + std::to_string(port) : "") + "/");
+  return shown.empty() ? kNoSiteName : shown;
+}
+
+}  // namespace ludex::gtk
