@@ -79,6 +79,10 @@ class ProgramKeysCase(harness.ProgramTestCase):
         env = super().program_environment()
         env["XDG_PICTURES_DIR"] = os.path.join(self.folders, "pictures")
         os.makedirs(env["XDG_PICTURES_DIR"], exist_ok=True)
+        # WebGL games are shot as seen too, for the players who switch WebGL on where it is off by default.
+        os.makedirs(os.path.join(env["XDG_CONFIG_HOME"], "ludex"), exist_ok=True)
+        with open(os.path.join(env["XDG_CONFIG_HOME"], "ludex", "settings.ini"), "w") as f:
+            f.write("[web]\nwebgl=on\n")
         return env
 
     def visible(self):
