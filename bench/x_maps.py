@@ -7,46 +7,10 @@ import select
 import threading
 import time
 
+from xlib import ERROR_HANDLER, XA_CARDINAL, XEvent, x11
+
 _MAP_NOTIFY = 19
 _SUBSTRUCTURE_NOTIFY_MASK = 1 << 19
-_XA_CARDINAL = 6
-
-
-class _XMapEvent(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("event", ctypes.c_ulong), ("window", ctypes.c_ulong),
-                ("override_redirect", ctypes.c_int)]
-
-
-class _XEvent(ctypes.Union):
-    _fields_ = [("type", ctypes.c_int), ("xmap", _XMapEvent), ("pad", ctypes.c_long * 24)]
-
-
-_ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
-
-
-def _load_xlib():
-    x = ctypes.CDLL("libX11.so.6")
-    x.XOpenDisplay.restype = ctypes.c_void_p
-    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x.XDefaultRootWindow.restype = ctypes.c_ulong
-    x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-    x.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
-    x.XConnectionNumber.argtypes = [ctypes.c_void_p]
-    x.XPending.argtypes = [ctypes.c_void_p]
-    x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.POINTER(_XEvent)]
-    x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-    x.XInternAtom.restype = ctypes.c_ulong
-    x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x.XGetWindowProperty.argtypes = [
-        ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_long, ctypes.c_long, ctypes.c_int,
-        ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_int),
-        ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_void_p)]
-    x.XFree.argtypes = [ctypes.c_void_p]
-    x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    x.XSetErrorHandler.restype = ctypes.c_void_p
-    x.XSetErrorHandler.argtypes = [_ERROR_HANDLER]
-    return x
 
 
 class MapWatcher:
@@ -63,7 +27,7 @@ class MapWatcher:
         self._error = None
         self._thread = threading.Thread(target=self._watch, name="x-maps", daemon=True)
         # A window may be gone by the time its pid is asked for; that error is no reason to exit.
-        self._ignore_errors = _ERROR_HANDLER(lambda display, event: 0)
+        self._ignore_errors = ERROR_HANDLER(lambda display, event: 0)
 
     def __enter__(self):
         self._thread.start()
@@ -83,7 +47,7 @@ class MapWatcher:
 
     def _watch(self):
         try:
-            x = _load_xlib()
+            x = x11()
             x.XSetErrorHandler(self._ignore_errors)
             display = x.XOpenDisplay(self._display_name)
             if not display:
@@ -98,7 +62,7 @@ class MapWatcher:
             pid_atom = x.XInternAtom(display, b"_NET_WM_PID", 0)
             fd = x.XConnectionNumber(display)
             self._ready.set()
-            event = _XEvent()
+            event = XEvent()
             while not self._stop:
                 select.select([fd], [], [], 0.1)
                 while x.XPending(display):
@@ -119,7 +83,7 @@ class MapWatcher:
         items = ctypes.c_ulong()
         after = ctypes.c_ulong()
         data = ctypes.c_void_p()
-        status = x.XGetWindowProperty(display, window, pid_atom, 0, 1, 0, _XA_CARDINAL,
+        status = x.XGetWindowProperty(display, window, pid_atom, 0, 1, 0, XA_CARDINAL,
                                       ctypes.byref(actual_type), ctypes.byref(actual_format),
                                       ctypes.byref(items), ctypes.byref(after), ctypes.byref(data))
         if status != 0 or not data.value:

@@ -8,7 +8,6 @@ Everything here starts its own processes and stops only those.
 """
 
 import ctypes
-import ctypes.util
 import os
 import re
 import shutil
@@ -16,6 +15,7 @@ import subprocess
 import tempfile
 
 import harness
+import xlib
 
 # How long a window manager may take to come up.
 WINDOW_MANAGER_TIMEOUT = 30
@@ -137,29 +137,6 @@ def work_area(display):
     return tuple(int(v) for v in values[:4]) if values else None
 
 
-def _panel_xlib():
-    """The libX11 calls a panel makes, typed for ctypes."""
-    x = ctypes.CDLL(ctypes.util.find_library("X11"))
-    x.XOpenDisplay.restype = ctypes.c_void_p
-    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x.XDefaultScreen.argtypes = [ctypes.c_void_p]
-    x.XDefaultRootWindow.restype = ctypes.c_ulong
-    x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-    x.XDisplayWidth.argtypes = [ctypes.c_void_p, ctypes.c_int]
-    x.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
-    x.XCreateSimpleWindow.restype = ctypes.c_ulong
-    x.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
-                                      ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
-    x.XInternAtom.restype = ctypes.c_ulong
-    x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
-                                  ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
-    x.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-    x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-    x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    return x
-
-
 class Panel:
     """A desktop panel along one edge ("top", "bottom", "left" or "right") of the screen,
     or of one monitor (x, y, width, height) of it, `thickness` pixels deep: a dock window
@@ -167,8 +144,6 @@ class Panel:
     for as long as the `with` lasts. Start it under a window manager: entering waits until
     the manager has changed the work area for it."""
 
-    _XA_ATOM = 4
-    _XA_CARDINAL = 6
     _PROP_MODE_REPLACE = 0
     # In the order of the strut's fields.
     _EDGES = ("left", "right", "top", "bottom")
@@ -180,7 +155,7 @@ class Panel:
         self._edge = edge
         self._thickness = thickness
         self._monitor = monitor
-        self._x = _panel_xlib()
+        self._x = xlib.x11()
         self._connection = None
 
     def __enter__(self):
@@ -232,10 +207,10 @@ class Panel:
         return self._x.XInternAtom(self._connection, name.encode(), 0)
 
     def _set_atoms(self, name, values):
-        self._set(name, self._XA_ATOM, [self._atom(value) for value in values])
+        self._set(name, xlib.XA_ATOM, [self._atom(value) for value in values])
 
     def _set_cardinals(self, name, values):
-        self._set(name, self._XA_CARDINAL, values)
+        self._set(name, xlib.XA_CARDINAL, values)
 
     def _set(self, name, kind, values):
         # Format-32 property data goes to Xlib as C longs.
@@ -295,31 +270,11 @@ def net_wm_state(display, window):
     return property_values(display, window, "_NET_WM_STATE") or []
 
 
-class _XImage(ctypes.Structure):
-    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                ("format", ctypes.c_int), ("data", ctypes.c_void_p), ("byte_order", ctypes.c_int),
-                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
-                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int),
-                ("red_mask", ctypes.c_ulong), ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong)]
-
-
 class ScreenPixels:
     """A connection of our own to the X server that reads rectangles of the screen."""
 
-    _Z_PIXMAP = 2
-    _ALL_PLANES = ctypes.c_ulong(-1).value
-
     def __init__(self, display):
-        self._x = ctypes.CDLL(ctypes.util.find_library("X11"))
-        self._x.XOpenDisplay.restype = ctypes.c_void_p
-        self._x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        self._x.XDefaultRootWindow.restype = ctypes.c_ulong
-        self._x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-        self._x.XGetImage.restype = ctypes.POINTER(_XImage)
-        self._x.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
-                                      ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-        self._x.XDestroyImage.argtypes = [ctypes.POINTER(_XImage)]
-        self._x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self._x = xlib.x11()
         self._display = self._x.XOpenDisplay(display.name.encode())
         if not self._display:
             raise AssertionError(f"cannot open the X display {display.name}")
@@ -332,7 +287,7 @@ class ScreenPixels:
 
     def grab(self, x, y, width, height):
         """The screen's pixels in the rectangle, as a harness.Image addressed from its top-left corner."""
-        image = self._x.XGetImage(self._display, self._root, x, y, width, height, self._ALL_PLANES, self._Z_PIXMAP)
+        image = self._x.XGetImage(self._display, self._root, x, y, width, height, xlib.ALL_PLANES, xlib.Z_PIXMAP)
         if not image:
             raise AssertionError(f"cannot read the screen at {width}x{height}+{x}+{y}")
         try:

@@ -222,18 +222,11 @@ class BossKeyUnderWindowManagerTest(ProgramKeysCase):
 
 
 # Holds the passive grab of Ctrl+Alt+Z on the root window (every Caps Lock and Num Lock state) until it is ended.
-GRABBER = """
-import ctypes, ctypes.util, sys, time
-x = ctypes.CDLL(ctypes.util.find_library("X11"))
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x.XDefaultRootWindow.restype = ctypes.c_ulong
-x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-x.XStringToKeysym.restype = ctypes.c_ulong
-x.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-x.XGrabKey.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                       ctypes.c_int]
-x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+GRABBER = f"""
+import sys, time
+sys.path.insert(0, {os.path.dirname(os.path.abspath(__file__))!r})
+import xlib
+x = xlib.x11()
 display = x.XOpenDisplay(None)
 code = x.XKeysymToKeycode(display, x.XStringToKeysym(b"z"))
 for locks in (0, 2, 16, 18):
