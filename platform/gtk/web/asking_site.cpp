@@ -2,18 +2,14 @@
 
 #include <webkit2/webkit2.h>
 
-#include <memory>
 #include <string_view>
 
+#include "platform/glib_ptr.h"
 #include "platform/web/address.h"
 
 namespace ludex::gtk {
 
 namespace {
-
-struct SecurityOriginUnref {
-  void operator()(WebKitSecurityOrigin* origin) const { webkit_security_origin_unref(origin); }
-};
 
 // What a "blob:" address is made of: the origin of the page that made it,
 // then its own name. WebKit's origin of such an address is its maker's, but
@@ -25,7 +21,7 @@ constexpr std::string_view kBlobScheme = "blob:";
 std::string AskingSite(const char* uri) {
   if (!uri) return kNoSiteName;
   if (std::string_view(uri).starts_with(kBlobScheme)) return AskingSite(uri + kBlobScheme.size());
-  const std::unique_ptr<WebKitSecurityOrigin, SecurityOriginUnref> origin(webkit_security_origin_new_for_uri(uri));
+  const Owned<WebKitSecurityOrigin, webkit_security_origin_unref> origin(webkit_security_origin_new_for_uri(uri));
   const char* protocol = origin ? webkit_security_origin_get_protocol(origin.get()) : nullptr;
   const char* host = origin ? webkit_security_origin_get_host(origin.get()) : nullptr;
   // An opaque origin has neither.

@@ -13,11 +13,11 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/web/address.h"
-#include "platform/web/file_names.h"
 #include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/asking_site.h"
+#include "platform/web/address.h"
+#include "platform/web/file_names.h"
 #include "platform/web/user_folders.h"
 
 namespace ludex::gtk {
@@ -207,7 +207,6 @@ void Downloads::Forget(WebKitDownload* download) {
   const auto it = running_.find(download);
   if (it == running_.end()) return;
   if (!it->second.writing.empty()) RemoveWritingFolder(it->second.writing);
-  g_signal_handlers_disconnect_by_data(download, this);
   running_.erase(it);
 }
 

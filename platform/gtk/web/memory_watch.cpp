@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,14 +43,10 @@ std::string ReadProcFile(const std::string& path) {
   return text;
 }
 
-struct DirClose {
-  void operator()(DIR* folder) const { closedir(folder); }
-};
-
 // The processes that `pid` started: each is listed under the thread that started it.
 void AddChildren(pid_t pid, std::vector<pid_t>& found) {
   const std::string tasks = "/proc/" + std::to_string(pid) + "/task/";
-  const std::unique_ptr<DIR, DirClose> folder(opendir(tasks.c_str()));
+  const Owned<DIR, closedir> folder(opendir(tasks.c_str()));
   if (!folder) return;
   while (const dirent* thread = readdir(folder.get())) {
     if (thread->d_name[0] == '.') continue;
@@ -84,7 +79,6 @@ std::uint64_t AnonymousBytes(pid_t pid) {
 
 MemoryWatch::MemoryWatch(guint limit_mb)
     : limit_bytes_(limit_mb * kMb), tick_(g_timeout_add_seconds(kIntervalSeconds, OnTick, this)) {}
-
 
 bool MemoryWatch::EndedOneLately() {
   return LastEnded() != 0 && g_get_monotonic_time() - LastEnded() < kLatelyUs;
