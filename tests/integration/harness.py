@@ -316,13 +316,14 @@ class Program:
         """With `talks`, its stdin and stdout are pipes of ours and only its stderr goes to the log.
         With `cgroup`, a control group's folder, it and all it starts run in that group."""
         self.log_path = log_path
-
-        def join_cgroup():
-            with open(os.path.join(cgroup, "cgroup.procs"), "w") as f:
-                f.write(str(os.getpid()))
+        # A shell joins the group and becomes the program: Python code run
+        # between fork and exec (preexec_fn) can deadlock on a lock that one of
+        # the web servers' threads held at the fork.
+        command = [path, *args]
+        if cgroup:
+            command = ["sh", "-c", 'echo $$ > "$0/cgroup.procs" && exec "$@"', cgroup, *command]
         with open(log_path, "wb") as log:
-            self.process = subprocess.Popen([path, *args], env=env, start_new_session=True, cwd=cwd,
-                                            preexec_fn=join_cgroup if cgroup else None,
+            self.process = subprocess.Popen(command, env=env, start_new_session=True, cwd=cwd,
                                             stdin=subprocess.PIPE if talks else subprocess.DEVNULL,
                                             stdout=subprocess.PIPE if talks else log,
                                             stderr=log if talks else subprocess.STDOUT)
