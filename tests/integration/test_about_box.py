@@ -73,9 +73,9 @@ class AboutBoxTest(harness.ProgramTestCase):
         """Waits until the program has handled every click so far: a click on
         the news label, after them, has reached the web server. (The main
         window comes to the front.)"""
-        self.web.clear()
+        self.web.clear_requests()
         self.click_client(*harness.centre(LABEL4))
-        self.web.wait_for_path(NEWS_PORT, "/", timeout=SHOW_TIMEOUT)
+        self.web.wait_for_path("/", timeout=SHOW_TIMEOUT, port=NEWS_PORT)
 
     def test_both_windows_carry_the_programs_icon(self):
         # The icon resource's pictures, one a size: 16, 32, 48 (the deepest of each) and 256 pixels.

@@ -133,7 +133,7 @@ class ButtonLooksTest(harness.ProgramTestCase):
         normal = self.wait_for_look(NORMAL, "the normal look")
         regular_ink = caption_ink(normal)
         self.assertGreater(regular_ink, 20, "the caption in magenta")
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
 
         # A move draws the hover look once the timer has found the pointer
         # outside, so the pointer keeps moving inside the button until it shows.

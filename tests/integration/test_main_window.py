@@ -82,7 +82,7 @@ APP_TITLE = "星澜网页游戏中心"
 class MainWindowTest(harness.ProgramTestCase):
 
     def test_start_up_opens_the_start_page_with_the_application_title(self):
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
         self.screen.wait_for_title(self.window, APP_TITLE)
         self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == PAGE_COLOURS[REDIRECT_PORT],
                                    timeout=30, what="the start page in the browser")
@@ -112,20 +112,20 @@ class MainWindowTest(harness.ProgramTestCase):
         self.assertNotIn(border, outside, "the pixels just outside the box")
 
     def test_pressing_game_button_3_opens_its_game_and_names_it_in_the_title(self):
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
         self.click_client(*harness.centre(BUTTON3))
-        self.web.wait_for_path(REDIRECT_PORT, "/pre.php?r=3141_65_0", timeout=30)
+        self.web.wait_for_path("/pre.php?r=3141_65_0", port=REDIRECT_PORT)
         self.screen.wait_for_title(self.window, "星澜游戏中心-天地英雄游戏中")
 
     def test_right_button_press_on_a_game_button_navigates_too(self):
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
         self.click_client(*harness.centre(BUTTON3), button=3)
-        self.web.wait_for_path(REDIRECT_PORT, "/pre.php?r=3141_65_0", timeout=30)
+        self.web.wait_for_path("/pre.php?r=3141_65_0", port=REDIRECT_PORT)
         self.screen.wait_for_title(self.window, "星澜游戏中心-天地英雄游戏中")
 
     def test_double_click_on_a_game_button_opens_its_game_twice(self):
         # The second press of a double-click is a press of its own.
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
         self.double_click_client(*harness.centre(BUTTON3))
         game = (REDIRECT_PORT, "/pre.php?r=3141_65_0")
         harness.wait_for(lambda: self.web.requests().count(game) == 2, 30, "two visits of the game's address")
@@ -140,7 +140,7 @@ class MainWindowTest(harness.ProgramTestCase):
 
     def test_close_glyph_ends_the_program_with_its_helper_processes(self):
         self.screen.wait_for_title(self.window, APP_TITLE)
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
         self.click_client(*ON_CLOSE_GLYPH)
         harness.wait_for(lambda: not self.program.alive(), 30, "the program to end")
         self.assertEqual(self.program.process.returncode, 0)
@@ -153,7 +153,7 @@ class MainWindowTest(harness.ProgramTestCase):
         self.screen.key("ctrl+a")
         self.screen.type(f"127.0.0.1:{NEWS_PORT}/typed")
         self.screen.key("Return")
-        self.web.wait_for_path(NEWS_PORT, "/typed", timeout=30)
+        self.web.wait_for_path("/typed", port=NEWS_PORT)
         self.screen.wait_for_title(self.window, "星澜网页游戏-浏览网页中")
         self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == PAGE_COLOURS[NEWS_PORT],
                                    timeout=30, what="the typed page in the browser")
@@ -161,7 +161,7 @@ class MainWindowTest(harness.ProgramTestCase):
     def test_news_label_opens_the_news_portal(self):
         self.screen.wait_for_title(self.window, APP_TITLE)
         self.click_client(*harness.centre(LABEL4))
-        self.web.wait_for_path(NEWS_PORT, "/", timeout=30)
+        self.web.wait_for_path("/", port=NEWS_PORT)
         self.screen.wait_for_title(self.window, "星澜游戏中心-浏览新闻中")
         self.assertNotIn(DIRECTORY_PORT, [port for port, _ in self.web.requests()])
 
