@@ -83,7 +83,7 @@ def program_switches(program_path, env, display, log_path, presses):
     """[(press to request, press to paint)] in ms for `presses` presses, button after button."""
     pages = GamePages()
     results = []
-    with PageServer(pages.pages, port=REDIRECT_PORT), XInput(display.name) as x:
+    with PageServer(pages.pages, ports=(REDIRECT_PORT,)), XInput(display.name) as x:
         program = Program(program_path, env, log_path)
         try:
             left, top = main_window(Screen(display), program)
@@ -112,7 +112,7 @@ def browser_loads(browser, env, display, watcher, log_path, runs):
     pages = GamePages()
     number = GAME_BUTTONS[1][1]
     results = []
-    with PageServer(pages.pages, port=REDIRECT_PORT), XInput(display.name) as x:
+    with PageServer(pages.pages, ports=(REDIRECT_PORT,)), XInput(display.name) as x:
         for _ in range(runs):
             launched = time.monotonic()
             program = Program(browser, env, log_path, args=[address(number)])
@@ -152,7 +152,7 @@ def evening(program_path, env, display, output_dir, checkpoints):
             for switch in range(1, checkpoints[-1] + 1):
                 rect, number = GAME_BUTTONS[switch % len(GAME_BUTTONS)]
                 button_x, button_y = centre(rect)
-                portal.clear()
+                portal.clear_requests()
                 x.move(left + button_x, top + button_y)
                 x.button(1, True)
                 x.button(1, False)

@@ -263,7 +263,7 @@ def key_run(contender, env, display, log_path, keys):
                                                                        Response(b"", "text/plain", 204))[1]}
     address = f"http://127.0.0.1:{REDIRECT_PORT}{START_PATH}?r=3141_13_0"
     screen = Screen(display)
-    with PageServer(pages, port=REDIRECT_PORT):
+    with PageServer(pages, ports=(REDIRECT_PORT,)):
         program = contender.launch(address, env, log_path)
         try:
             wait_for(lambda: ready.is_set() or not program.alive(), TIMEOUT, f"{contender.name}'s key page")
@@ -310,7 +310,7 @@ def portal_run(program, env, display, log_path, seconds, buttons):
         try:
             left, top = game_switch.main_window(Screen(display), running)
             for rect, number in buttons:
-                portal.clear()
+                portal.clear_requests()
                 button_x, button_y = rect[0] + rect[2] // 2, rect[1] + rect[3] // 2
                 x.move(left + button_x, top + button_y)
                 x.button(1, True)
@@ -354,7 +354,7 @@ def run(program, env, display, output_dir, runs, quick):
     scene = {}
     if phaser:
         pages = ScenePages(phaser)
-        with PageServer(pages.pages, port=REDIRECT_PORT):
+        with PageServer(pages.pages, ports=(REDIRECT_PORT,)):
             players = contenders(program, "auto")
             for turn in range(runs):
                 for contender in players if turn % 2 == 0 else players[::-1]:

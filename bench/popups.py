@@ -37,7 +37,7 @@ def _tree_pss_mib(pid):
 def program_pss(program_path, env, display, log_path):
     """PSS in MiB of the program's tree with its main window and eight pop-ups open."""
     screen = Screen(display)
-    with PageServer({START_PATH: Response(OPENER_PAGE), "/popup": Response(POPUP_PAGE)}, port=REDIRECT_PORT):
+    with PageServer({START_PATH: Response(OPENER_PAGE), "/popup": Response(POPUP_PAGE)}, ports=(REDIRECT_PORT,)):
         program = Program(program_path, env, log_path)
         try:
             wait_for(lambda: len(screen.windows_of(program.pid)) >= 1 + POPUPS and program.alive(), TIMEOUT,
@@ -52,7 +52,7 @@ def browser_pss(browser, env, display, log_path):
     """PSS in MiB of surf's tree with nine windows open."""
     screen = Screen(display)
     opener = f"http://127.0.0.1:{REDIRECT_PORT}{START_PATH}"
-    with PageServer({START_PATH: Response(OPENER_PAGE), "/popup": Response(POPUP_PAGE)}, port=REDIRECT_PORT), \
+    with PageServer({START_PATH: Response(OPENER_PAGE), "/popup": Response(POPUP_PAGE)}, ports=(REDIRECT_PORT,)), \
             XInput(display.name) as x:
         program = Program(browser, env, log_path, args=[opener])
         try:

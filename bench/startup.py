@@ -200,7 +200,7 @@ def main():
         if args.games_only:
             games.run(program, env, display, args.output_dir, runs, args.quick)
             return
-        with PageServer(start_page.pages, port=REDIRECT_PORT):
+        with PageServer(start_page.pages, ports=(REDIRECT_PORT,)):
             if not args.quick:
                 # A first start of each that is not counted: caches and profiles as on a used machine.
                 for name in names:

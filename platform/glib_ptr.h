@@ -5,6 +5,7 @@
 
 #include <glib.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -34,15 +35,18 @@ inline std::string TakeText(gchar* text) {
 
 // A source its owner added to the main loop (g_timeout_add, g_idle_add):
 // removed when the owner goes or sets another. A callback that returns
-// G_SOURCE_REMOVE calls Ran() first, since GLib removes that source itself.
+// G_SOURCE_REMOVE calls Ran() first, since GLib removes that source itself;
+// OnceWhenIdle and OnceAfter add such a callback and do that for it.
 class SourceId {
  public:
   SourceId() = default;
   explicit SourceId(guint id) : id_(id) {}
-  SourceId(SourceId&& other) noexcept : id_(std::exchange(other.id_, 0)) {}
+  SourceId(SourceId&& other) noexcept { TakeFrom(other); }
   SourceId& operator=(SourceId&& other) noexcept {
-    Remove();
-    id_ = std::exchange(other.id_, 0);
+    if (this != &other) {
+      Remove();
+      TakeFrom(other);
+    }
     return *this;
   }
   ~SourceId() { Remove(); }
@@ -53,14 +57,61 @@ class SourceId {
     return *this;
   }
   void Remove() {
+    once_ = nullptr;
     if (id_ != 0) g_source_remove(std::exchange(id_, 0));
   }
-  void Ran() { id_ = 0; }
+  void Ran() {
+    once_ = nullptr;
+    id_ = 0;
+  }
   guint get() const { return id_; }
   explicit operator bool() const { return id_ != 0; }
 
+  // Runs `once` a single time, when the main loop is next idle or `delay_ms`
+  // from now, unless the SourceId goes or is set again first. The SourceId is
+  // empty by the time `once` runs, so `once` may set it again or destroy its owner.
+  static SourceId OnceWhenIdle(std::function<void()> once) {
+    return Add(std::move(once), [](Once* pending) {
+      return g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, RunOnce, pending, Forget);
+    });
+  }
+  static SourceId OnceAfter(guint delay_ms, std::function<void()> once) {
+    return Add(std::move(once), [delay_ms](Once* pending) {
+      return g_timeout_add_full(G_PRIORITY_DEFAULT, delay_ms, RunOnce, pending, Forget);
+    });
+  }
+
  private:
+  // What a once-only source runs, and the SourceId that holds it (kept up to date as it moves).
+  struct Once {
+    SourceId* holder;
+    std::function<void()> run;
+  };
+
+  template <typename AddSource>
+  static SourceId Add(std::function<void()> run, AddSource add) {
+    SourceId source;
+    source.once_ = new Once{&source, std::move(run)};
+    source.id_ = add(source.once_);
+    return source;
+  }
+  // GLib keeps the Once until the call is over, whatever `run` does to its holder.
+  static gboolean RunOnce(gpointer data) {
+    auto* once = static_cast<Once*>(data);
+    once->holder->Ran();
+    once->run();
+    return G_SOURCE_REMOVE;
+  }
+  static void Forget(gpointer data) { delete static_cast<Once*>(data); }
+
+  void TakeFrom(SourceId& other) {
+    id_ = std::exchange(other.id_, 0);
+    once_ = std::exchange(other.once_, nullptr);
+    if (once_) once_->holder = this;
+  }
+
   guint id_ = 0;
+  Once* once_ = nullptr;
 };
 
 }  // namespace ludex

@@ -63,7 +63,7 @@ void Notices::Display(const Notice& notice) {
   PlaceInCorner();
   gtk_widget_show(window_.get());
   hide_source_.Remove();
-  hide_source_ = g_timeout_add(kShownMs, OnHideTimeout, this);
+  hide_source_ = SourceId::OnceAfter(kShownMs, [this] { ShowNextOrHide(); });
 }
 
 void Notices::PlaceInCorner() {
@@ -76,15 +76,12 @@ void Notices::PlaceInCorner() {
                   work.y + work.height - height - kMargin);
 }
 
-gboolean Notices::OnHideTimeout(gpointer self) {
-  auto* notices = static_cast<Notices*>(self);
-  notices->hide_source_.Ran();
-  if (const Notice* next = notices->queue_.Next()) {
-    notices->Display(*next);
+void Notices::ShowNextOrHide() {
+  if (const Notice* next = queue_.Next()) {
+    Display(*next);
   } else {
-    gtk_widget_hide(notices->window_.get());
+    gtk_widget_hide(window_.get());
   }
-  return G_SOURCE_REMOVE;
 }
 
 }  // namespace ludex::gtk

@@ -29,7 +29,7 @@ class Notices {
   void Build();
   void Display(const Notice& notice);
   void PlaceInCorner();
-  static gboolean OnHideTimeout(gpointer self);
+  void ShowNextOrHide();
 
   NoticeQueue queue_;
   WidgetPtr window_;

@@ -1,7 +1,7 @@
 """What the integration tests stand on: a private X server, a loopback web
-server in place of the program's three web hosts, the program itself, and
-the mouse, keyboard and screen of the X server through xdotool and
-ImageMagick.
+server in place of the program's three web hosts (the same server serves a
+test's own pages), the program itself, and the mouse, keyboard and screen of
+the X server through xdotool and ImageMagick.
 
 Everything here starts its own processes and stops only those.
 """
@@ -14,12 +14,14 @@ import os
 import select
 import shutil
 import signal
+import ssl
 import subprocess
 import sys
 import tempfile
 import threading
 import time
 import unittest
+import urllib.parse
 
 # The hosts the program is built with for these tests (127.0.0.1:<port>).
 REDIRECT_PORT = 47831
@@ -210,33 +212,79 @@ def process_group_alive(pgid):
     return False
 
 
-class WebServer:
-    """HTTP servers on the three test ports of 127.0.0.1. Every GET gets a
-    small page whose title is its path; every request is recorded as
-    (port, path) in order."""
+class Response:
+    """`declared_length`, when given, is the Content-Length sent instead of the
+    body's: a longer one makes a response that breaks off."""
 
-    def __init__(self):
+    def __init__(self, body, content_type="text/html; charset=utf-8", status=200, headers=(),
+                 declared_length=None):
+        self.body = body.encode() if isinstance(body, str) else body
+        self.content_type = content_type
+        self.status = status
+        self.headers = list(headers)
+        self.declared_length = len(self.body) if declared_length is None else declared_length
+
+
+def coloured_page(title, colour, extra=""):
+    """A page filled with one colour (so a screenshot tells it), titled `title`."""
+    red, green, blue = colour
+    return (f"<!DOCTYPE html><html><head><meta charset='utf-8'><title>{title}</title>"
+            f"<style>html, body {{ margin: 0; height: 100%; background: rgb({red}, {green}, {blue}); }}</style>"
+            f"</head><body>{extra}</body></html>")
+
+
+def host_page(handler):
+    """What the three hosts answer to any path: a page titled and headed by the
+    path, in the colour of the host."""
+    title = html.escape(handler.path)
+    return Response(coloured_page(title, PAGE_COLOURS[handler.server.server_port], f"<p>{title}</p>"))
+
+
+class _QuietServer(http.server.ThreadingHTTPServer):
+    """A browser that drops a connection (a newer load cancels an older one) is no error here."""
+
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
+
+
+class PageServer:
+    """Serves `pages` on each of `ports` of 127.0.0.1 (0: a free one), over
+    HTTPS with `certificate` (certificate file, key file) if given. `pages` is
+    a dict from a path (without its query) to a Response or to a function of
+    the request handler that returns one (unlisted paths are not found), or one
+    such function for every path. Every request is recorded with its port,
+    path with query and headers, in order."""
+
+    def __init__(self, pages, certificate=None, ports=(0,)):
+        self._pages = pages
+        self._certificate = certificate
+        self._ports = ports
         self._requests = []
         self._changed = threading.Condition()
         self._servers = []
         self._threads = []
 
     def __enter__(self):
-        # The ports are fixed, so another run of these tests on the machine
-        # holds them until it ends.
-        wait_for(self._bind, PORTS_TIMEOUT, f"ports {REDIRECT_PORT} to {DIRECTORY_PORT} to be free")
+        # A fixed port may be held by another run of these tests on the machine until it ends.
+        wait_for(self._bind, PORTS_TIMEOUT, f"ports {self._ports} to be free")
         for server in self._servers:
+            if self._certificate:
+                context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+                context.load_cert_chain(*self._certificate)
+                server.socket = context.wrap_socket(server.socket, server_side=True)
             thread = threading.Thread(target=server.serve_forever, name=f"web-{server.server_port}", daemon=True)
             thread.start()
             self._threads.append(thread)
         return self
 
     def _bind(self):
+        """All the ports or none."""
         try:
-            for port in (REDIRECT_PORT, NEWS_PORT, DIRECTORY_PORT):
-                server = http.server.ThreadingHTTPServer(("127.0.0.1", port), self._handler_class(port))
-                server.daemon_threads = True
-                self._servers.append(server)
+            for port in self._ports:
+                self._servers.append(_QuietServer(("127.0.0.1", port), self._handler_class()))
         except OSError as e:
             if e.errno != errno.EADDRINUSE:
                 raise
@@ -253,59 +301,77 @@ class WebServer:
         for thread in self._threads:
             thread.join()
 
-    def _handler_class(self, port):
+    @property
+    def port(self):
+        """The (first) port it serves on."""
+        return self._servers[0].server_port
+
+    def url(self, path):
+        scheme = "https" if self._certificate else "http"
+        return f"{scheme}://127.0.0.1:{self.port}{path}"
+
+    def _page(self, handler):
+        if callable(self._pages):
+            return self._pages(handler)
+        page = self._pages.get(urllib.parse.urlsplit(handler.path).path)
+        return page(handler) if callable(page) else page
+
+    def _handler_class(self):
         web = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
             def do_GET(self):
-                web._record(port, self.path)
-                red, green, blue = PAGE_COLOURS[port]
-                title = html.escape(self.path)
-                body = (f"<!DOCTYPE html><html><head><meta charset='utf-8'><title>{title}</title>"
-                        f"<style>html, body {{ margin: 0; height: 100%; background: rgb({red}, {green}, {blue}); }}"
-                        f"</style></head><body><p>{title}</p></body></html>").encode()
-                self.send_response(200)
-                self.send_header("Content-Type", "text/html; charset=utf-8")
+                web._record(self.server.server_port, self.path, dict(self.headers))
+                page = web._page(self) or Response("not found", "text/plain", 404)
+                self.send_response(page.status)
+                self.send_header("Content-Type", page.content_type)
                 # Every visit must reach the server, to be counted.
                 self.send_header("Cache-Control", "no-store")
-                self.send_header("Content-Length", str(len(body)))
+                self.send_header("Content-Length", str(page.declared_length))
+                for name, value in page.headers:
+                    self.send_header(name, value)
                 self.end_headers()
-                self.wfile.write(body)
+                self.wfile.write(page.body)
 
             def log_message(self, *args):
                 pass
 
         return Handler
 
-    def _record(self, port, path):
+    def _record(self, port, path, headers):
         with self._changed:
-            self._requests.append((port, path))
+            self._requests.append((port, path, headers))
             self._changed.notify_all()
 
     def requests(self):
+        """(port, path with query) of every request since the last clear_requests(), in order."""
         with self._changed:
-            return list(self._requests)
+            return [(port, path) for port, path, _ in self._requests]
 
-    def clear(self):
+    def paths(self):
+        return [path for _, path in self.requests()]
+
+    def clear_requests(self):
         with self._changed:
             self._requests.clear()
 
-    def wait_for_request(self, predicate, timeout):
-        """The first recorded (port, path) for which `predicate(port, path)` holds."""
+    def wait_for_request(self, predicate, timeout=30, what="a request", port=None):
+        """(path, headers) of the first recorded request (on `port`, if given)
+        for which `predicate(path, headers)` holds."""
         deadline = time.monotonic() + timeout
         with self._changed:
             while True:
-                for port, path in self._requests:
-                    if predicate(port, path):
-                        return port, path
+                for on, path, headers in self._requests:
+                    if port in (None, on) and predicate(path, headers):
+                        return path, headers
                 remaining = deadline - time.monotonic()
                 if remaining <= 0:
-                    raise AssertionError(
-                        f"timed out after {timeout} s waiting for a request; received {self._requests}")
+                    raise AssertionError(f"timed out after {timeout} s waiting for {what}; "
+                                         f"requests: {[(on, path) for on, path, _ in self._requests]}")
                 self._changed.wait(remaining)
 
-    def wait_for_path(self, port, path, timeout):
-        return self.wait_for_request(lambda p, q: p == port and q == path, timeout)
+    def wait_for_path(self, path, timeout=30, port=None):
+        return self.wait_for_request(lambda p, _: p == path, timeout, f"a request of {path}", port)
 
 
 class Program:
@@ -526,13 +592,13 @@ class ProgramTestCase(unittest.TestCase):
 
     @classmethod
     def start_web_server(cls):
-        """What stands in for the program's three hosts, with clear() to forget
-        the requests seen so far: by default a WebServer on the ports the
+        """What stands in for the program's three hosts, with clear_requests() to
+        forget the requests seen so far: by default a PageServer on the ports the
         program is built with."""
-        return WebServer().__enter__()
+        return PageServer(host_page, ports=(REDIRECT_PORT, NEWS_PORT, DIRECTORY_PORT)).__enter__()
 
     def setUp(self):
-        self.web.clear()
+        self.web.clear_requests()
         self.folders = tempfile.mkdtemp(prefix="ludex-test-")
         self.addCleanup(shutil.rmtree, self.folders, ignore_errors=True)
         os.mkdir(os.path.join(self.folders, DOWNLOAD_FOLDER))

@@ -76,11 +76,11 @@ class Portal:
         return f"http://{self.hosts[variable]}{path}"
 
     def requests(self):
-        """The request log so far (since the last clear())."""
+        """The request log so far (since the last clear_requests())."""
         with self._changed:
             return [LogLine(line) for line in self._lines if not line.startswith("LUDEX_")]
 
-    def clear(self):
+    def clear_requests(self):
         with self._changed:
             self._lines = [line for line in self._lines if line.startswith("LUDEX_")]
 

@@ -73,29 +73,35 @@ class AboutBoxTest(harness.ProgramTestCase):
         """Waits until the program has handled every click so far: a click on
         the news label, after them, has reached the web server. (The main
         window comes to the front.)"""
-        self.web.clear()
+        self.web.clear_requests()
         self.click_client(*harness.centre(LABEL4))
-        self.web.wait_for_path(NEWS_PORT, "/", timeout=SHOW_TIMEOUT)
+        self.web.wait_for_path("/", timeout=SHOW_TIMEOUT, port=NEWS_PORT)
 
-    def test_both_windows_carry_the_programs_icon(self):
+    def test_main_window_and_box_as_shown(self):
+        # Checks that only look share one start: the main window first, then the box it opens.
         # The icon resource's pictures, one a size: 16, 32, 48 (the deepest of each) and 256 pixels.
         sizes = {(16, 16), (32, 32), (48, 48), (256, 256)}
         main_icons = desktop.icons(self.display, self.window)
-        self.assertEqual(set(main_icons), sizes, "the main window's _NET_WM_ICON")
-        self.assertTrue(all(any(picture) for picture in main_icons.values()), "the main window's icon is not blank")
+        with self.subTest("the main window carries the program's icon"):
+            self.assertEqual(set(main_icons), sizes, "the main window's _NET_WM_ICON")
+            self.assertTrue(all(any(picture) for picture in main_icons.values()),
+                            "the main window's icon is not blank")
+        with self.subTest("the main window is centred with its designed size"):
+            x, y, width, height = desktop.client_geometry(self.display, self.window)
+            self.assertEqual((width, height), MAIN_SIZE)
+            # (1280 - 1052) / 2 = 114; (1024 - 699) / 2 = 162.5, either way of rounding will do.
+            self.assertEqual(x, 114)
+            self.assertIn(y, (162, 163))
         box = self.open_about_box()
-        # The about box copies the main window's icon when it loads.
-        self.assertEqual(desktop.icons(self.display, box), main_icons, "the about box's _NET_WM_ICON")
+        with self.subTest("Label2 opens the box centred on the screen with its texts"):
+            self.assert_box_centred_with_its_texts(box)
+        with self.subTest("the box copies the main window's icon when it loads"):
+            self.assertEqual(desktop.icons(self.display, box), main_icons, "the about box's _NET_WM_ICON")
+        with self.subTest("the box is kept off the task bar"):
+            self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", desktop.net_wm_state(self.display, box))
+            self.assertNotIn("_NET_WM_STATE_SKIP_TASKBAR", desktop.net_wm_state(self.display, self.window))
 
-    def test_main_window_is_centred_with_its_designed_size(self):
-        x, y, width, height = desktop.client_geometry(self.display, self.window)
-        self.assertEqual((width, height), MAIN_SIZE)
-        # (1280 - 1052) / 2 = 114; (1024 - 699) / 2 = 162.5, either way of rounding will do.
-        self.assertEqual(x, 114)
-        self.assertIn(y, (162, 163))
-
-    def test_label2_opens_the_box_centred_on_the_screen_with_its_texts(self):
-        box = self.open_about_box()
+    def assert_box_centred_with_its_texts(self, box):
         x, y, width, height = desktop.client_geometry(self.display, box)
         self.assertEqual((width, height), ABOUT_SIZE)
         self.assertEqual((x, y), ((SCREEN_WIDTH - ABOUT_SIZE[0]) // 2, (SCREEN_HEIGHT - ABOUT_SIZE[1]) // 2))
@@ -135,11 +141,6 @@ class AboutBoxTest(harness.ProgramTestCase):
         self.assert_alive()
         # Opened again, it is a new box.
         self.open_about_box()
-
-    def test_it_is_kept_off_the_task_bar(self):
-        box = self.open_about_box()
-        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", desktop.net_wm_state(self.display, box))
-        self.assertNotIn("_NET_WM_STATE_SKIP_TASKBAR", desktop.net_wm_state(self.display, self.window))
 
     def test_closing_the_main_window_with_the_box_open_ends_the_program(self):
         box = self.open_about_box()

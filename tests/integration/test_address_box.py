@@ -97,7 +97,7 @@ class AddressBoxTest(harness.ProgramTestCase):
     def setUp(self):
         super().setUp()
         self.site.clear_requests()
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
         pages.browser_colour_is(self, harness.PAGE_COLOURS[REDIRECT_PORT], "the start page")
         self.screen.wait_for_title(self.window, APP_TITLE)
 
@@ -123,14 +123,14 @@ class AddressBoxTest(harness.ProgramTestCase):
     def test_ten_thousand_pasted_characters_are_loaded_whole(self):
         path = "/long?" + "a" * 10000
         self.paste(f"127.0.0.1:{NEWS_PORT}{path}".encode())
-        self.web.wait_for_path(NEWS_PORT, path, timeout=30)
+        self.web.wait_for_path(path, port=NEWS_PORT)
         self.screen.wait_for_title(self.window, BROWSING_TITLE)
         pages.browser_colour_is(self, harness.PAGE_COLOURS[NEWS_PORT], "the long address's page")
         self.assert_alive()
 
     def test_whitespace_around_a_pasted_address_is_left_out(self):
         self.paste(f"\t  127.0.0.1:{NEWS_PORT}/pasted-with-spaces   ".encode())
-        self.web.wait_for_path(NEWS_PORT, "/pasted-with-spaces", timeout=30)
+        self.web.wait_for_path("/pasted-with-spaces", port=NEWS_PORT)
         pages.browser_colour_is(self, harness.PAGE_COLOURS[NEWS_PORT], "the pasted address's page")
 
     def test_ten_thousand_characters_of_no_address_give_the_error_page(self):
@@ -144,7 +144,7 @@ class AddressBoxTest(harness.ProgramTestCase):
             self.screen.key("ctrl+a", "ctrl+v", "End")
             self.screen.type("&end=1")
             self.screen.key("Return")
-        self.web.wait_for_path(NEWS_PORT, f"/typed?{'b' * 10000}&end=1", timeout=30)
+        self.web.wait_for_path(f"/typed?{'b' * 10000}&end=1", port=NEWS_PORT)
         self.screen.wait_for_title(self.window, BROWSING_TITLE)
 
     def test_pasted_control_characters_give_the_error_page(self):
@@ -168,7 +168,7 @@ class AddressBoxTest(harness.ProgramTestCase):
     def test_latin1_text_pasted_as_a_plain_string_is_read_as_latin1(self):
         # STRING is Latin-1 by definition: byte 0xE9 is "é".
         self.paste(b"127.0.0.1:" + str(NEWS_PORT).encode() + b"/caf\xe9", target="STRING")
-        self.web.wait_for_path(NEWS_PORT, "/caf%C3%A9", timeout=30)
+        self.web.wait_for_path("/caf%C3%A9", port=NEWS_PORT)
         self.screen.wait_for_title(self.window, BROWSING_TITLE)
 
     def test_middle_click_pastes_the_primary_selection(self):
@@ -178,7 +178,7 @@ class AddressBoxTest(harness.ProgramTestCase):
             x, y, width, height = pages.TEXT1
             self.click_client(x + width // 2, y + height // 2, button=2)
             self.screen.key("Return")
-        self.web.wait_for_path(NEWS_PORT, "/primary", timeout=30)
+        self.web.wait_for_path("/primary", port=NEWS_PORT)
         self.screen.wait_for_title(self.window, BROWSING_TITLE)
 
     def test_javascript_address_runs_nothing_and_gives_the_error_page(self):
@@ -214,7 +214,7 @@ class AddressBoxTest(harness.ProgramTestCase):
             self.screen.key("ctrl+a", "BackSpace", "Return")
             # Handled after the Enter: its caption and its request mark that the Enter is done.
             self.click_client(768 + 20, 10 + 8)
-            self.web.wait_for_path(NEWS_PORT, "/", timeout=30)
+            self.web.wait_for_path("/", port=NEWS_PORT)
             self.screen.wait_for_title(self.window, NEWS_TITLE)
             harness.wait_for(lambda: NEWS_TITLE in titles.seen(), 20, "the spy to see the news caption")
         self.assertNotIn(BROWSING_TITLE, titles.seen())

@@ -79,7 +79,7 @@ class AccessibilityTest(harness.ProgramTestCase):
         self.screen.wait_for_title(self.window, "星澜网页游戏中心")
         self.wait_for_objects(lambda objects: self.named(objects, "link", "看新闻"), "the news link")
         assistive.click(self.reader_environment(), self.program.pid, "看新闻")
-        self.web.wait_for_path(NEWS_PORT, "/", timeout=30)
+        self.web.wait_for_path("/", port=NEWS_PORT)
         self.screen.wait_for_title(self.window, "星澜游戏中心-浏览新闻中")
 
 

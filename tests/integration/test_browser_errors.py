@@ -30,7 +30,7 @@ class BrowserErrorTest(harness.ProgramTestCase):
 
     def setUp(self):
         super().setUp()
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
         self.start_colour = PAGE_COLOURS[REDIRECT_PORT]
         self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == self.start_colour,
                                    timeout=30, what="the start page in the browser")
@@ -64,7 +64,7 @@ class BrowserErrorTest(harness.ProgramTestCase):
         self.enter_in_text1(f"127.0.0.1:{CLOSED_PORT}/nothing")
         self.assert_start_page_replaced()
         self.enter_in_text1(f"127.0.0.1:{REDIRECT_PORT}/after")
-        self.web.wait_for_path(REDIRECT_PORT, "/after", timeout=30)
+        self.web.wait_for_path("/after", port=REDIRECT_PORT)
         self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == self.start_colour,
                                    timeout=30, what="the page loaded after the failure")
         self.assert_alive()

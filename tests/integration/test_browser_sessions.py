@@ -206,7 +206,7 @@ class WebsiteDataFolderTest(harness.ProgramTestCase):
         self.prepared = {}
         super().setUp()
         # The start page is shown once the web context, and so its folders, are made.
-        self.web.wait_for_path(harness.REDIRECT_PORT, "/pre.php?r=3141_13_0", timeout=30)
+        self.web.wait_for_path("/pre.php?r=3141_13_0", port=harness.REDIRECT_PORT)
 
     def program_environment(self):
         env = super().program_environment()

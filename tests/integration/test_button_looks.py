@@ -107,33 +107,35 @@ class ButtonLooksTest(harness.ProgramTestCase):
     def point_on_button(self, x, y):
         return self.button_at[0] + x, self.button_at[1] + y
 
-    def test_all_eleven_buttons_start_in_the_normal_look(self):
-        self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == PAGE_COLOURS[REDIRECT_PORT],
-                                   timeout=30, what="the start page in the browser")
-        for x, y, width, height in BUTTONS:
-            left, top = self.client_point(x, y)
-            harness.wait_for(lambda: [self.pixels.grab(left + 3, top + row, 1, 1).pixel(0, 0) for row in (0, 1, 5)]
-                             == [DARK, WHITE, grey(236)], LOOK_TIMEOUT, f"the normal look of the button at ({x}, {y})")
-        window_x, window_y, width, height = self.screen.geometry(self.window)
-        path = os.path.join(harness.OUTPUT_DIR, "screenshots", "buttons.png")
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{window_x}+{window_y}", "+repage",
-                        path], env=self.display.environment(), check=True, timeout=30)
-
-    def test_normal_look_with_rounded_corners(self):
-        picture = self.wait_for_look(NORMAL, "the normal look")
-        # The corner pixel lies outside the button's rounded region, so the
-        # frame's row shows through it just as it does left of the button.
-        left = self.pixels.grab(self.button_at[0] - 1, self.button_at[1], 1, 1).pixel(0, 0)
-        self.assertEqual(picture.pixel(0, 0), left)
-        self.assertNotEqual(picture.pixel(0, 0), DARK)
-        self.assertEqual(picture.pixel(1, 0), DARK)
+    def test_buttons_start_in_the_normal_look(self):
+        # Checks that only look share one start.
+        with self.subTest("all eleven buttons start in the normal look"):
+            self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == PAGE_COLOURS[REDIRECT_PORT],
+                                       timeout=30, what="the start page in the browser")
+            for x, y, width, height in BUTTONS:
+                left, top = self.client_point(x, y)
+                harness.wait_for(lambda: [self.pixels.grab(left + 3, top + row, 1, 1).pixel(0, 0)
+                                          for row in (0, 1, 5)] == [DARK, WHITE, grey(236)],
+                                 LOOK_TIMEOUT, f"the normal look of the button at ({x}, {y})")
+            window_x, window_y, width, height = self.screen.geometry(self.window)
+            path = os.path.join(harness.OUTPUT_DIR, "screenshots", "buttons.png")
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{window_x}+{window_y}",
+                            "+repage", path], env=self.display.environment(), check=True, timeout=30)
+        with self.subTest("the normal look has rounded corners"):
+            picture = self.wait_for_look(NORMAL, "the normal look")
+            # The corner pixel lies outside the button's rounded region, so the
+            # frame's row shows through it just as it does left of the button.
+            left = self.pixels.grab(self.button_at[0] - 1, self.button_at[1], 1, 1).pixel(0, 0)
+            self.assertEqual(picture.pixel(0, 0), left)
+            self.assertNotEqual(picture.pixel(0, 0), DARK)
+            self.assertEqual(picture.pixel(1, 0), DARK)
 
     def test_hover_press_release_and_leave(self):
         normal = self.wait_for_look(NORMAL, "the normal look")
         regular_ink = caption_ink(normal)
         self.assertGreater(regular_ink, 20, "the caption in magenta")
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
 
         # A move draws the hover look once the timer has found the pointer
         # outside, so the pointer keeps moving inside the button until it shows.

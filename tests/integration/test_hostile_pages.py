@@ -213,7 +213,7 @@ class HostilePageTest(harness.ProgramTestCase):
     def setUp(self):
         super().setUp()
         self.site.clear_requests()
-        self.web.wait_for_path(REDIRECT_PORT, "/pre.php?r=3141_13_0", timeout=30)
+        self.web.wait_for_path("/pre.php?r=3141_13_0", port=REDIRECT_PORT)
 
     def open_hostile(self, path, running):
         pages.load_in_browser(self, self.site.url(path))

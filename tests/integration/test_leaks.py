@@ -69,7 +69,7 @@ class LeakTest(harness.ProgramTestCase):
 
     def setUp(self):
         super().setUp()
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=SLOW_TIMEOUT)
+        self.web.wait_for_path(START_PATH, timeout=SLOW_TIMEOUT, port=REDIRECT_PORT)
         self.screen.wait_for_title(self.window, APP_TITLE, timeout=SLOW_TIMEOUT)
         self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == PAGE_COLOURS[REDIRECT_PORT],
                                    timeout=SLOW_TIMEOUT, what="the start page in the browser")
@@ -80,12 +80,12 @@ class LeakTest(harness.ProgramTestCase):
 
     def test_closing_by_the_window_manager_after_some_use_leaks_nothing(self):
         self.click_client(*harness.centre(BUTTON3))
-        self.web.wait_for_path(REDIRECT_PORT, "/pre.php?r=3141_65_0", timeout=SLOW_TIMEOUT)
+        self.web.wait_for_path("/pre.php?r=3141_65_0", timeout=SLOW_TIMEOUT, port=REDIRECT_PORT)
         self.click_client(*harness.centre(TEXT1))
         self.screen.key("ctrl+a")
         self.screen.type(f"127.0.0.1:{NEWS_PORT}/typed")
         self.screen.key("Return")
-        self.web.wait_for_path(NEWS_PORT, "/typed", timeout=SLOW_TIMEOUT)
+        self.web.wait_for_path("/typed", timeout=SLOW_TIMEOUT, port=NEWS_PORT)
         self.use_the_browser_side()
         # An about box closed again, and one left open at the end.
         for _ in range(2):

@@ -81,51 +81,50 @@ APP_TITLE = "星澜网页游戏中心"
 
 class MainWindowTest(harness.ProgramTestCase):
 
-    def test_start_up_opens_the_start_page_with_the_application_title(self):
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
-        self.screen.wait_for_title(self.window, APP_TITLE)
-        self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == PAGE_COLOURS[REDIRECT_PORT],
-                                   timeout=30, what="the start page in the browser")
-        self.screen.screenshot(os.path.join(harness.OUTPUT_DIR, "screenshots", "main-window.png"))
-
-    def test_window_is_centred_with_the_designed_client_size(self):
-        x, y, width, height = self.screen.geometry(self.window)
-        self.assertEqual((width, height), (CLIENT_WIDTH, CLIENT_HEIGHT))
-        # (1280 - 1052) / 2 = 114; (1024 - 699) / 2 = 162.5, either way of rounding will do.
-        self.assertEqual(x, (SCREEN_WIDTH - CLIENT_WIDTH) // 2)
-        self.assertIn(y, ((SCREEN_HEIGHT - CLIENT_HEIGHT) // 2, (SCREEN_HEIGHT - CLIENT_HEIGHT + 1) // 2))
-
-    def test_address_box_fills_exactly_its_designed_place(self):
-        self.screen.wait_for_title(self.window, APP_TITLE)
-        x, y, width, height = TEXT1
-        left, top = self.client_point(x, y)
-        right, bottom = left + width - 1, top + height - 1
-        white = (255, 255, 255)
-        self.screen.wait_for_pixel(right - 2, top + height // 2, lambda p: p == white, timeout=20,
-                                   what="the inside of the box drawn white")
-        picture = self.screen.capture()
-        border = picture.pixel(left, top)
-        self.assertEqual([picture.pixel(px, py) for px, py in ((right, top), (left, bottom), (right, bottom))],
-                         [border] * 3, "the box's corners")
-        outside = [picture.pixel(px, py) for px, py in ((left - 1, top), (right + 1, top), (left, top - 1),
-                                                        (left, bottom + 1))]
-        self.assertNotIn(border, outside, "the pixels just outside the box")
+    def test_start_up_as_shown(self):
+        # Checks that only look share one start.
+        with self.subTest("the start page opens with the application's title"):
+            self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
+            self.screen.wait_for_title(self.window, APP_TITLE)
+            self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == PAGE_COLOURS[REDIRECT_PORT],
+                                       timeout=30, what="the start page in the browser")
+            self.screen.screenshot(os.path.join(harness.OUTPUT_DIR, "screenshots", "main-window.png"))
+        with self.subTest("the window is centred with the designed client size"):
+            x, y, width, height = self.screen.geometry(self.window)
+            self.assertEqual((width, height), (CLIENT_WIDTH, CLIENT_HEIGHT))
+            # (1280 - 1052) / 2 = 114; (1024 - 699) / 2 = 162.5, either way of rounding will do.
+            self.assertEqual(x, (SCREEN_WIDTH - CLIENT_WIDTH) // 2)
+            self.assertIn(y, ((SCREEN_HEIGHT - CLIENT_HEIGHT) // 2, (SCREEN_HEIGHT - CLIENT_HEIGHT + 1) // 2))
+        with self.subTest("the address box fills exactly its designed place"):
+            x, y, width, height = TEXT1
+            left, top = self.client_point(x, y)
+            right, bottom = left + width - 1, top + height - 1
+            white = (255, 255, 255)
+            self.screen.wait_for_pixel(right - 2, top + height // 2, lambda p: p == white, timeout=20,
+                                       what="the inside of the box drawn white")
+            picture = self.screen.capture()
+            border = picture.pixel(left, top)
+            self.assertEqual([picture.pixel(px, py) for px, py in ((right, top), (left, bottom), (right, bottom))],
+                             [border] * 3, "the box's corners")
+            outside = [picture.pixel(px, py) for px, py in ((left - 1, top), (right + 1, top), (left, top - 1),
+                                                            (left, bottom + 1))]
+            self.assertNotIn(border, outside, "the pixels just outside the box")
 
     def test_pressing_game_button_3_opens_its_game_and_names_it_in_the_title(self):
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
         self.click_client(*harness.centre(BUTTON3))
-        self.web.wait_for_path(REDIRECT_PORT, "/pre.php?r=3141_65_0", timeout=30)
+        self.web.wait_for_path("/pre.php?r=3141_65_0", port=REDIRECT_PORT)
         self.screen.wait_for_title(self.window, "星澜游戏中心-天地英雄游戏中")
 
     def test_right_button_press_on_a_game_button_navigates_too(self):
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
         self.click_client(*harness.centre(BUTTON3), button=3)
-        self.web.wait_for_path(REDIRECT_PORT, "/pre.php?r=3141_65_0", timeout=30)
+        self.web.wait_for_path("/pre.php?r=3141_65_0", port=REDIRECT_PORT)
         self.screen.wait_for_title(self.window, "星澜游戏中心-天地英雄游戏中")
 
     def test_double_click_on_a_game_button_opens_its_game_twice(self):
         # The second press of a double-click is a press of its own.
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
         self.double_click_client(*harness.centre(BUTTON3))
         game = (REDIRECT_PORT, "/pre.php?r=3141_65_0")
         harness.wait_for(lambda: self.web.requests().count(game) == 2, 30, "two visits of the game's address")
@@ -140,7 +139,7 @@ class MainWindowTest(harness.ProgramTestCase):
 
     def test_close_glyph_ends_the_program_with_its_helper_processes(self):
         self.screen.wait_for_title(self.window, APP_TITLE)
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=30)
+        self.web.wait_for_path(START_PATH, port=REDIRECT_PORT)
         self.click_client(*ON_CLOSE_GLYPH)
         harness.wait_for(lambda: not self.program.alive(), 30, "the program to end")
         self.assertEqual(self.program.process.returncode, 0)
@@ -153,7 +152,7 @@ class MainWindowTest(harness.ProgramTestCase):
         self.screen.key("ctrl+a")
         self.screen.type(f"127.0.0.1:{NEWS_PORT}/typed")
         self.screen.key("Return")
-        self.web.wait_for_path(NEWS_PORT, "/typed", timeout=30)
+        self.web.wait_for_path("/typed", port=NEWS_PORT)
         self.screen.wait_for_title(self.window, "星澜网页游戏-浏览网页中")
         self.screen.wait_for_pixel(*self.client_point(*IN_BROWSER), lambda p: p == PAGE_COLOURS[NEWS_PORT],
                                    timeout=30, what="the typed page in the browser")
@@ -161,7 +160,7 @@ class MainWindowTest(harness.ProgramTestCase):
     def test_news_label_opens_the_news_portal(self):
         self.screen.wait_for_title(self.window, APP_TITLE)
         self.click_client(*harness.centre(LABEL4))
-        self.web.wait_for_path(NEWS_PORT, "/", timeout=30)
+        self.web.wait_for_path("/", port=NEWS_PORT)
         self.screen.wait_for_title(self.window, "星澜游戏中心-浏览新闻中")
         self.assertNotIn(DIRECTORY_PORT, [port for port, _ in self.web.requests()])
 

@@ -213,7 +213,7 @@ class PortalGamesTest(harness.ProgramTestCase):
         self.wait_for_game(*GAMES[0])
         for button, (number, name, colour) in enumerate(GAMES, start=1):
             with self.subTest(name):
-                self.web.clear()
+                self.web.clear_requests()
                 self.click_client(*game_button(button))
                 self.web.wait_for_request("LUDEX_REDIRECT_HOST", f"/pre.php?r=3141_{number}_0", 302)
                 self.wait_for_game(number, name, colour)
@@ -234,7 +234,7 @@ class PortalGamesTest(harness.ProgramTestCase):
         harness.wait_for(lambda: not harness.process_group_alive(self.program.pid), 30,
                          "the browser's processes to end with the program")
 
-        self.web.clear()
+        self.web.clear_requests()
         self.start_program(suffix="-second-run")
         self.wait_for_game(*GAMES[0])
         self.wait_for_badge(MEMBER, "the member's badge after the restart")

@@ -301,7 +301,7 @@ class UnwritablePicturesTest(harness.ProgramTestCase):
         return env
 
     def test_a_folder_that_cannot_be_made_gives_a_notice(self):
-        self.web.wait_for_path(harness.REDIRECT_PORT, "/pre.php?r=3141_13_0", timeout=30)
+        self.web.wait_for_path("/pre.php?r=3141_13_0", port=harness.REDIRECT_PORT)
         self.click_client(*pages.IN_BROWSER)
         self.screen.key("ctrl+shift+s")
         harness.wait_for(lambda: "截图未能保存" in self.program.log(), 30, "the notice that no screenshot was saved")

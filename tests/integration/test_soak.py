@@ -172,7 +172,7 @@ class SoakTest(harness.ProgramTestCase):
         super().setUp()
         self.xdotool = XdotoolSession(self.display, os.path.join(self.logs, "SoakTest-xdotool.log"))
         self.addCleanup(self.xdotool.close)
-        self.web.wait_for_path(REDIRECT_PORT, START_PATH, timeout=ACTION_TIMEOUT)
+        self.web.wait_for_path(START_PATH, timeout=ACTION_TIMEOUT, port=REDIRECT_PORT)
         self.screen.wait_for_title(self.window, APP_TITLE)
 
     def test_two_thousand_actions_keep_the_program_answering_in_bounded_memory(self):

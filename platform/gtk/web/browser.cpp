@@ -26,7 +26,7 @@ BrowserWindow::BrowserWindow(Hwnd hwnd, NativeWindow& parent, PixelRect place,
   Site();
   // Making the web view, its web context and its first load costs more than
   // the rest of the window together; the window goes on the screen first.
-  start_source_ = g_idle_add(OnStartEngine, this);
+  start_source_ = SourceId::OnceWhenIdle([this] { Guarded([&] { StartEngine(); }); });
 }
 
 BrowserWindow::~BrowserWindow() {
@@ -41,7 +41,9 @@ BrowserWindow::Engine::Engine(BrowserWindow& window, WebSession& session)
       page(WEBKIT_WEB_VIEW(view.get()), session.sound()),
       // The view is replaced once its fullscreen handling is over, not from inside it.
       fullscreen(window, WEBKIT_WEB_VIEW(view.get()), [&window] {
-        if (!window.renew_source_) window.renew_source_ = g_idle_add(OnRenewEngine, &window);
+        if (!window.renew_source_) {
+          window.renew_source_ = SourceId::OnceWhenIdle([&window] { Guarded([&] { window.RenewEngine(); }); });
+        }
       }) {
   WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(view.get()));
   webkit_settings_set_enable_javascript(settings, TRUE);
@@ -53,13 +55,6 @@ BrowserWindow::Engine::Engine(BrowserWindow& window, WebSession& session)
   session.popups().ServeOpener(WEBKIT_WEB_VIEW(view.get()), connections);
 }
 
-gboolean BrowserWindow::OnStartEngine(gpointer self) {
-  auto* window = static_cast<BrowserWindow*>(self);
-  window->start_source_.Ran();
-  Guarded([&] { window->StartEngine(); });
-  return G_SOURCE_REMOVE;
-}
-
 void BrowserWindow::StartEngine() {
   engine_ = std::make_unique<Engine>(*this, session_());
   const bool focused = gtk_widget_has_focus(frame_.get());
@@ -68,13 +63,6 @@ void BrowserWindow::StartEngine() {
   gtk_widget_show(engine_->view.get());
   if (focused) gtk_widget_grab_focus(engine_->view.get());
   if (pending_) Load(*std::exchange(pending_, std::nullopt));
-}
-
-gboolean BrowserWindow::OnRenewEngine(gpointer self) {
-  auto* window = static_cast<BrowserWindow*>(self);
-  window->renew_source_.Ran();
-  Guarded([&] { window->RenewEngine(); });
-  return G_SOURCE_REMOVE;
 }
 
 void BrowserWindow::RenewEngine() {

@@ -43,8 +43,6 @@ class BrowserWindow final : public NativeWindow {
   // A new view in place of one that can no longer serve, at the address it showed.
   void RenewEngine();
   void Load(const std::string& text);
-  static gboolean OnStartEngine(gpointer self);
-  static gboolean OnRenewEngine(gpointer self);
 
   std::function<WebSession&()> session_;
   // Holds the view's place from the start; the view comes into it later.

@@ -154,19 +154,12 @@ void Fullscreen::ShowBanner(const GdkRectangle& monitor) {
   gtk_widget_get_preferred_width(banner_.get(), nullptr, &width);
   gtk_window_move(banner, monitor.x + (monitor.width - width) / 2, monitor.y + kBannerTop);
   gtk_widget_show(banner_.get());
-  banner_shown_ = g_timeout_add(kBannerMs, OnBannerShown, this);
+  banner_shown_ = SourceId::OnceAfter(kBannerMs, [this] { Guarded([&] { HideBanner(); }); });
 }
 
 void Fullscreen::HideBanner() {
   banner_shown_.Remove();
   banner_.reset();
-}
-
-gboolean Fullscreen::OnBannerShown(gpointer self) {
-  auto* fullscreen = static_cast<Fullscreen*>(self);
-  fullscreen->banner_shown_.Ran();
-  Guarded([&] { fullscreen->HideBanner(); });
-  return G_SOURCE_REMOVE;
 }
 
 void Fullscreen::Restore() {

@@ -56,7 +56,6 @@ class Fullscreen {
   static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
   static void OnPageLeft(GObject* view, GAsyncResult* result, gpointer self);
   static gboolean OnNoAnswer(gpointer self);
-  static gboolean OnBannerShown(gpointer self);
   NativeWindow& Form() const;
   void CoverMonitor();
   void Restore();

@@ -26,7 +26,11 @@ void StuckPages::Watch() {
   question_.reset(g_cancellable_new());
   // Messages to the web process are taken in order: the answer comes after the load has been taken up.
   webkit_web_view_evaluate_javascript(view_, "0", -1, kQuestionWorld, nullptr, question_.get(), OnAnswered, this);
-  patience_ = g_timeout_add(kPatienceMs, OnPatienceOver, this);
+  BePatient();
+}
+
+void StuckPages::BePatient() {
+  patience_ = SourceId::OnceAfter(kPatienceMs, [this] { Guarded([&] { PatienceOver(); }); });
 }
 
 void StuckPages::StopWatching() {
@@ -82,23 +86,18 @@ void StuckPages::OnTerminated(WebKitWebView* view, WebKitWebProcessTerminationRe
   Guarded([&] { webkit_web_view_load_uri(view, std::exchange(pages->leaving_for_, {}).c_str()); });
 }
 
-gboolean StuckPages::OnPatienceOver(gpointer self) {
-  auto* pages = static_cast<StuckPages*>(self);
-  pages->patience_.Ran();
-  Guarded([&] {
-    // The page may be waiting on the player's answer to "leave this page?".
-    if (pages->dialog_waiting_()) {
-      pages->patience_ = g_timeout_add(kPatienceMs, OnPatienceOver, pages);
-      return;
-    }
-    // A slow server is no stuck page: a process that answered is asked again while the load goes on.
-    if (pages->answered_) {
-      pages->Watch();
-      return;
-    }
-    pages->LeaveFor(pages->wanted_);
-  });
-  return G_SOURCE_REMOVE;
+void StuckPages::PatienceOver() {
+  // The page may be waiting on the player's answer to "leave this page?".
+  if (dialog_waiting_()) {
+    BePatient();
+    return;
+  }
+  // A slow server is no stuck page: a process that answered is asked again while the load goes on.
+  if (answered_) {
+    Watch();
+    return;
+  }
+  LeaveFor(wanted_);
 }
 
 }  // namespace ludex::gtk

@@ -47,7 +47,8 @@ class StuckPages {
   void Watch();
   void StopWatching();
   static void OnAnswered(GObject* view, GAsyncResult* result, gpointer self);
-  static gboolean OnPatienceOver(gpointer self);
+  void BePatient();
+  void PatienceOver();
 
   WebKitWebView* view_;
   std::function<bool()> dialog_waiting_;
