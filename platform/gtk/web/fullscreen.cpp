@@ -2,7 +2,6 @@
 
 #include <gdk/gdkx.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -41,12 +40,13 @@ std::vector<Fullscreen*>& Everyone() {
 }  // namespace
 
 Fullscreen::Fullscreen(NativeWindow& browser, WebKitWebView* view, std::function<void()> page_ended)
-    : Fullscreen(view, std::move(page_ended)) {
-  browser_ = &browser;
-}
+    : Fullscreen(&browser, view, std::move(page_ended)) {}
 
 Fullscreen::Fullscreen(WebKitWebView* view, std::function<void()> page_ended)
-    : browser_(nullptr), view_(view), page_ended_(std::move(page_ended)) {
+    : Fullscreen(nullptr, view, std::move(page_ended)) {}
+
+Fullscreen::Fullscreen(NativeWindow* browser, WebKitWebView* view, std::function<void()> page_ended)
+    : browser_(browser), view_(view), page_ended_(std::move(page_ended)) {
   connections_.Connect(view, "enter-fullscreen", OnEnterFullscreen, this);
   connections_.Connect(view, "leave-fullscreen", OnLeaveFullscreen, this);
   connections_.Connect(view, "key-press-event", OnKeyPress, this);
@@ -67,10 +67,7 @@ std::optional<ScreenPlace> Fullscreen::UsualPlace(GtkWindow* window) {
 }
 
 void Fullscreen::LeaveEverywhere() {
-  // A copy: a page ended meanwhile may take its handling with it.
-  for (Fullscreen* fullscreen : std::vector<Fullscreen*>(Everyone())) {
-    if (std::ranges::find(Everyone(), fullscreen) != Everyone().end()) fullscreen->Leave();
-  }
+  for (Fullscreen* fullscreen : Everyone()) fullscreen->Leave();
 }
 
 NativeWindow& Fullscreen::Form() const {

@@ -63,6 +63,7 @@ class Fullscreen {
     std::vector<Level> levels;
   };
 
+  Fullscreen(NativeWindow* browser, WebKitWebView* view, std::function<void()> page_ended);
   static gboolean OnEnterFullscreen(WebKitWebView* view, gpointer self);
   static gboolean OnLeaveFullscreen(WebKitWebView* view, gpointer self);
   static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
