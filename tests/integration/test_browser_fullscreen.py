@@ -103,11 +103,21 @@ class FullscreenTest(harness.ProgramTestCase):
         self.assert_restored("Escape", geometry, picture)
         self.assert_alive()
 
-    def test_f11_leaves_fullscreen_too(self):
+    def hide_and_show_with_the_boss_key(self, window):
+        self.screen.key("ctrl+alt+z")
+        harness.wait_for(lambda: window not in self.screen.windows_of(self.program.pid), 20, "the window hidden")
+        self.screen.key("ctrl+alt+z")
+        harness.wait_for(lambda: window in self.screen.windows_of(self.program.pid), 20, "the window shown again")
+
+    def test_f11_and_the_boss_key_leave_fullscreen_too(self):
         geometry = self.screen.geometry(self.window)
         picture = self.settled_window_picture()
         self.enter_fullscreen()
         self.assert_restored("F11", geometry, picture)
+        self.enter_fullscreen()
+        self.hide_and_show_with_the_boss_key(self.window)
+        harness.wait_for(lambda: self.screen.geometry(self.window) == geometry, 20, f"the window back at {geometry}")
+        harness.wait_for(lambda: self.window_picture() == picture, 20, "the window to look as it did")
 
     def test_esc_gives_the_window_back_from_a_page_that_never_returns(self):
         geometry = self.screen.geometry(self.window)
@@ -152,10 +162,7 @@ class FullscreenTest(harness.ProgramTestCase):
         self.give_keyboard(popup, place)
         self.enter_fullscreen(popup)
 
-        self.screen.key("ctrl+alt+z")
-        harness.wait_for(lambda: popup not in self.screen.windows_of(self.program.pid), 20, "the pop-up hidden")
-        self.screen.key("ctrl+alt+z")
-        harness.wait_for(lambda: popup in self.screen.windows_of(self.program.pid), 20, "the pop-up shown again")
+        self.hide_and_show_with_the_boss_key(popup)
         harness.wait_for(lambda: self.screen.geometry(popup) == place, 20,
                          f"the pop-up back at {place}, not over the screen")
 
