@@ -161,11 +161,9 @@ class FullscreenTest(harness.ProgramTestCase):
         place = self.screen.geometry(popup)
         self.give_keyboard(popup, place)
         self.enter_fullscreen(popup)
-
         self.hide_and_show_with_the_boss_key(popup)
         harness.wait_for(lambda: self.screen.geometry(popup) == place, 20,
                          f"the pop-up back at {place}, not over the screen")
-
         self.site.clear_requests()
         self.give_keyboard(popup, place)
         self.enter_fullscreen(popup)
