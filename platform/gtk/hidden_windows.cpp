@@ -27,7 +27,19 @@ struct PixelPair {
 
 }  // namespace
 
-HiddenWindows::HiddenWindows() : show_signal_(g_signal_lookup("show", GTK_TYPE_WIDGET)) {
+ScreenPlace ScreenPlaceOf(GtkWindow* window) {
+  ScreenPlace place{};
+  gtk_window_get_position(window, &place.x, &place.y);
+  place.client_x = place.x;
+  place.client_y = place.y;
+  if (GdkWindow* shown = gtk_widget_get_window(GTK_WIDGET(window))) {
+    gdk_window_get_origin(shown, &place.client_x, &place.client_y);
+  }
+  return place;
+}
+
+HiddenWindows::HiddenWindows(UsualPlace usual_place)
+    : usual_place_(std::move(usual_place)), show_signal_(g_signal_lookup("show", GTK_TYPE_WIDGET)) {
   show_hook_ = g_signal_add_emission_hook(show_signal_, 0, OnShow, this, nullptr);
 }
 
@@ -37,13 +49,8 @@ HiddenWindows::~HiddenWindows() {
 
 void HiddenWindows::Take(GtkWindow* window) {
   if (gtk_window_get_type_hint(window) != GDK_WINDOW_TYPE_HINT_NOTIFICATION) {
-    int x = 0;
-    int y = 0;
-    gtk_window_get_position(window, &x, &y);
-    int client_x = x;
-    int client_y = y;
-    if (GdkWindow* shown = gtk_widget_get_window(GTK_WIDGET(window))) gdk_window_get_origin(shown, &client_x, &client_y);
-    places_.push_back({Ref(window), x, y, client_x, client_y, gtk_window_is_active(window) != FALSE});
+    places_.push_back({Ref(window), usual_place_(window).value_or(ScreenPlaceOf(window)),
+                       gtk_window_is_active(window) != FALSE});
   }
   gtk_widget_hide(GTK_WIDGET(window));
 }
@@ -82,9 +89,10 @@ void HiddenWindows::Show() {
   for (const Place& place : places_) {
     GtkWindow* window = place.window.get();
     if (std::ranges::find(open, window) == open.end()) continue;
-    gtk_window_move(window, place.x, place.y);
+    gtk_window_move(window, place.place.x, place.place.y);
     // Given the client area's place; the handler goes with its first call.
-    g_signal_connect_data(window, "map-event", G_CALLBACK(OnMappedAgain), new PixelPair{place.client_x, place.client_y},
+    g_signal_connect_data(window, "map-event", G_CALLBACK(OnMappedAgain),
+                          new PixelPair{place.place.client_x, place.place.client_y},
                           [](gpointer data, GClosure*) { delete static_cast<PixelPair*>(data); }, GConnectFlags(0));
     gtk_widget_show(GTK_WIDGET(window));
   }

@@ -18,6 +18,10 @@ constexpr std::string_view kNewAccountStem = "账号";
 constexpr int kFirstNewAccount = 2;
 constexpr int kNewAccountsTried = 1000;
 
+// Taken before main(): what the program sets in its environment for itself
+// and its web processes is not for the copies it starts.
+const Owned<char*, g_strfreev> kStartingEnvironment(g_get_environ());
+
 std::string& CurrentAccount() {
   static std::string account;
   return account;
@@ -57,8 +61,8 @@ std::optional<std::string> StartCopyFor(const std::string& account) {
   // Not waited for, and in a session of its own: the copy runs on after this
   // one ends, and a signal meant for this one's group leaves it alone.
   const GSpawnChildSetupFunc own_session = [](gpointer) { setsid(); };
-  if (g_spawn_async(nullptr, const_cast<char**>(argv), nullptr, G_SPAWN_DEFAULT, own_session, nullptr, nullptr,
-                    &error)) {
+  if (g_spawn_async(nullptr, const_cast<char**>(argv), kStartingEnvironment.get(), G_SPAWN_DEFAULT, own_session,
+                    nullptr, nullptr, &error)) {
     return std::nullopt;
   }
   const GErrorPtr failed(error);

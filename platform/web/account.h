@@ -26,8 +26,8 @@ void SetAccount(std::string name);
 // the name was free and is now held); none when it takes none of the first thousand.
 std::optional<std::string> ClaimNewAccountName(const std::function<bool(const std::string&)>& claim);
 
-// Starts another copy of this program for `account`, with this copy's
-// environment. Returns an explanation when it cannot be started.
+// Starts another copy of this program for `account`, with the environment
+// this copy was started with. Returns an explanation when it cannot be started.
 std::optional<std::string> StartCopyFor(const std::string& account);
 
 }  // namespace ludex

@@ -1,7 +1,7 @@
 """The web processes' sandbox. Pages run in mount, process-id and IPC
 namespaces of their own (and a user namespace of their own, unless the
 program runs as root, for whom bwrap makes none), where a file the test
-wrote under the user's home is not there;
+wrote under the user's home or in the user's cache folder is not there;
 pages, pop-ups and a typed file:// address in the download folder still
 load, and one elsewhere gets the Chinese error page that says the sandbox
 keeps it out. Where bwrap cannot make the namespaces, pages still load and
@@ -89,6 +89,9 @@ class SandboxTest(harness.ProgramTestCase):
 
     def test_pages_run_in_namespaces_of_their_own_that_see_only_the_download_folder(self):
         local = self.downloaded_page()
+        cached = os.path.join(self.program_environment()["XDG_CACHE_HOME"], "ludex-sandbox-cached")
+        with open(cached, "w", encoding="utf-8") as f:
+            f.write("another program's cache")
         process = self.page_process()
         own = namespaces(self.program.pid)
         theirs = namespaces(process)
@@ -97,6 +100,7 @@ class SandboxTest(harness.ProgramTestCase):
         # The file system as the web process sees it.
         self.assertTrue(os.path.exists(f"/proc/{process}/root{local}"), "the download folder is not there")
         self.assertFalse(os.path.exists(f"/proc/{process}/root{self.home_file}"), "the home folder is there")
+        self.assertFalse(os.path.exists(f"/proc/{process}/root{cached}"), "the user's cache folder is there")
 
         pages.load_in_browser(self, "file://" + local)
         pages.browser_colour_is(self, LOCAL_COLOUR, "the page from the download folder")

@@ -31,24 +31,53 @@ bool WindowManagerMakesFullscreen(GdkWindow* window) {
                                              gdk_atom_intern_static_string("_NET_WM_STATE_FULLSCREEN"));
 }
 
+// Every fullscreen handling, for the boss key to make them all leave.
+std::vector<Fullscreen*>& Everyone() {
+  static std::vector<Fullscreen*> everyone;
+  return everyone;
+}
+
 }  // namespace
 
 Fullscreen::Fullscreen(NativeWindow& browser, WebKitWebView* view, std::function<void()> page_ended)
+    : Fullscreen(&browser, view, std::move(page_ended)) {}
+
+Fullscreen::Fullscreen(WebKitWebView* view, std::function<void()> page_ended)
+    : Fullscreen(nullptr, view, std::move(page_ended)) {}
+
+Fullscreen::Fullscreen(NativeWindow* browser, WebKitWebView* view, std::function<void()> page_ended)
     : browser_(browser), view_(view), page_ended_(std::move(page_ended)) {
   connections_.Connect(view, "enter-fullscreen", OnEnterFullscreen, this);
   connections_.Connect(view, "leave-fullscreen", OnLeaveFullscreen, this);
   connections_.Connect(view, "key-press-event", OnKeyPress, this);
+  Everyone().push_back(this);
 }
 
 Fullscreen::~Fullscreen() {
+  std::erase(Everyone(), this);
   StopWaiting();
   HideBanner();
 }
 
+std::optional<ScreenPlace> Fullscreen::UsualPlace(GtkWindow* window) {
+  for (const Fullscreen* fullscreen : Everyone()) {
+    if (fullscreen->saved_ && fullscreen->Top() == window) return fullscreen->saved_->usual;
+  }
+  return std::nullopt;
+}
+
+void Fullscreen::LeaveEverywhere() {
+  for (Fullscreen* fullscreen : Everyone()) fullscreen->Leave();
+}
+
 NativeWindow& Fullscreen::Form() const {
-  NativeWindow* window = &browser_;
+  NativeWindow* window = browser_;
   while (window->parent()) window = window->parent();
   return *window;
+}
+
+GtkWindow* Fullscreen::Top() const {
+  return GTK_WINDOW(browser_ ? Form().root() : gtk_widget_get_toplevel(GTK_WIDGET(view_)));
 }
 
 // The view then makes the top-level window fullscreen itself, which a window
@@ -66,12 +95,15 @@ gboolean Fullscreen::OnLeaveFullscreen(WebKitWebView*, gpointer self) {
 gboolean Fullscreen::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) {
   auto* fullscreen = static_cast<Fullscreen*>(self);
   if (!fullscreen->saved_ || (event->keyval != GDK_KEY_Escape && event->keyval != GDK_KEY_F11)) return FALSE;
-  Guarded([&] {
-    // The window is the player's at once; the page, busy or gone, may follow later.
-    fullscreen->Restore();
-    fullscreen->AskPageToLeave();
-  });
+  Guarded([&] { fullscreen->Leave(); });
   return TRUE;
+}
+
+void Fullscreen::Leave() {
+  if (!saved_) return;
+  // The window is the player's at once; the page, busy or gone, may follow later.
+  Restore();
+  AskPageToLeave();
 }
 
 void Fullscreen::AskPageToLeave() {
@@ -105,35 +137,57 @@ gboolean Fullscreen::OnNoAnswer(gpointer self) {
           static_cast<void*>(fullscreen->view_), kAnswerMs);
     fullscreen->StopWaiting();
     webkit_web_view_terminate_web_process(fullscreen->view_);
-    fullscreen->page_ended_();
+    // Last: it may take this object with it.
+    const std::function<void()> page_ended = fullscreen->page_ended_;
+    page_ended();
   });
   return G_SOURCE_REMOVE;
 }
 
 void Fullscreen::CoverMonitor() {
   if (saved_) return;
-  NativeWindow& form = Form();
-  GdkWindow* form_window = gtk_widget_get_window(form.root());
+  GtkWindow* top = Top();
+  GdkWindow* top_window = gtk_widget_get_window(GTK_WIDGET(top));
   GdkRectangle monitor{};
-  gdk_monitor_get_geometry(gdk_display_get_monitor_at_window(gdk_window_get_display(form_window), form_window),
+  gdk_monitor_get_geometry(gdk_display_get_monitor_at_window(gdk_window_get_display(top_window), top_window),
                            &monitor);
-  GtkWindow* top = GTK_WINDOW(form.root());
-  Saved saved{form.place(), form.region(), gtk_window_get_resizable(top) != FALSE, {}};
-  for (NativeWindow* window = &browser_; window != &form; window = window->parent()) {
-    saved.levels.push_back({window, window->place(), TopFirst(window->parent()->children())});
+  const ScreenPlace usual = ScreenPlaceOf(top);
+  int width = 0;
+  int height = 0;
+  gtk_window_get_size(top, &width, &height);
+  Saved saved{usual, {usual.client_x, usual.client_y, width, height}, std::nullopt,
+              gtk_window_get_resizable(top) != FALSE, {}};
+  if (browser_) {
+    NativeWindow& form = Form();
+    saved.top_place = form.place();
+    saved.form_region = form.region();
+    for (NativeWindow* window = browser_; window != &form; window = window->parent()) {
+      saved.levels.push_back({window, window->place(), TopFirst(window->parent()->children())});
+    }
   }
   saved_ = std::move(saved);
 
-  gtk_widget_shape_combine_region(form.root(), nullptr);
+  gtk_widget_shape_combine_region(GTK_WIDGET(top), nullptr);
   // A window of a fixed size cannot be made larger by the window manager.
   gtk_window_set_resizable(top, TRUE);
-  if (!WindowManagerMakesFullscreen(form_window)) form.Move({monitor.x, monitor.y, monitor.width, monitor.height});
+  if (!WindowManagerMakesFullscreen(top_window)) {
+    MoveTop({monitor.x, monitor.y, monitor.width, monitor.height}, {monitor.x, monitor.y});
+  }
   for (const Saved::Level& level : saved_->levels) {
     level.window->Move({0, 0, monitor.width, monitor.height});
     level.window->Raise();
   }
   gtk_widget_grab_focus(GTK_WIDGET(view_));
   ShowBanner(monitor);
+}
+
+void Fullscreen::MoveTop(const PixelRect& client, PixelPoint frame) {
+  if (browser_) {
+    Form().Move(client);
+    return;
+  }
+  gtk_window_move(Top(), frame.x, frame.y);
+  gtk_window_resize(Top(), client.width, client.height);
 }
 
 void Fullscreen::ShowBanner(const GdkRectangle& monitor) {
@@ -167,16 +221,15 @@ void Fullscreen::Restore() {
   HideBanner();
   const Saved saved = std::move(*saved_);
   saved_.reset();
-  NativeWindow& form = Form();
   for (auto level = saved.levels.rbegin(); level != saved.levels.rend(); ++level) {
     level->window->Move(level->place);
     level->window->parent()->Restack(level->siblings_top_first);
   }
   // The view leaving fullscreen does this too, but only once its page has left.
-  gtk_window_unfullscreen(GTK_WINDOW(form.root()));
-  form.Move(saved.form_place);
-  form.SetRegion(saved.form_region);
-  gtk_window_set_resizable(GTK_WINDOW(form.root()), saved.form_resizable);
+  gtk_window_unfullscreen(Top());
+  MoveTop(saved.top_place, {saved.usual.x, saved.usual.y});
+  if (browser_) Form().SetRegion(saved.form_region);
+  gtk_window_set_resizable(Top(), saved.top_resizable);
 }
 
 }  // namespace ludex::gtk

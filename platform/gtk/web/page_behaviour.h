@@ -40,7 +40,7 @@
 // Connected elsewhere, where the order does not matter:
 //   create (view)                     PopupWindows::ServeOpener   main views and pop-ups
 //   ready-to-show, close, notify::title (pop-up view)  PopupWindows
-//   enter-fullscreen, leave-fullscreen, key-press-event (main view)  Fullscreen (Esc and F11 only)
+//   enter-fullscreen, leave-fullscreen, key-press-event (main view, pop-up view)  Fullscreen (Esc and F11 only)
 //   download-started (context)        Downloads; decide-destination, failed, finished (download)
 //   initialize-web-extensions (context)  web_context.cpp (a web process starts)
 #pragma once

@@ -9,6 +9,7 @@
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/asking_site.h"
+#include "platform/gtk/web/fullscreen.h"
 #include "platform/gtk/web/page_behaviour.h"
 
 namespace ludex::gtk {
@@ -69,6 +70,7 @@ struct PopupWindows::Popup {
   WidgetPtr window;
   WebKitWebView* view = nullptr;  // held by `window`
   std::unique_ptr<PageBehaviour> behaviour;
+  std::unique_ptr<Fullscreen> fullscreen;
   // Declared last, so that it goes first.
   SignalConnections connections;
 };
@@ -190,6 +192,10 @@ GtkWidget* PopupWindows::Open(WebKitWebView* view, WebKitWebView* main_view, Ask
     }
   }
   popup->behaviour = std::make_unique<PageBehaviour>(popup->view, sound_);
+  // A pop-up whose page would not leave full screen goes with the page: its view could not go full screen again.
+  popup->fullscreen = std::make_unique<Fullscreen>(popup->view, [this, view = popup->view] {
+    if (Popup* ended = Find(view)) Close(ended);
+  });
   ServeOpener(popup->view, popup->connections);
   popup->connections.Connect(popup->view, "ready-to-show", OnReadyToShow, this);
   popup->connections.Connect(popup->view, "close", OnClose, this);

@@ -7,6 +7,7 @@
 #include "platform/web/account.h"
 #include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
+#include "platform/gtk/web/fullscreen.h"
 #include "platform/gtk/web/web_context.h"
 
 namespace ludex::gtk {
@@ -35,6 +36,7 @@ ProgramKeys::ProgramKeys(Notices& notices, const std::string& boss_key, std::fun
     : notices_(notices),
       main_view_(std::move(main_view)),
       sound_(std::move(sound)),
+      hidden_(Fullscreen::UsualPlace),
       screenshots_(notices),
       boss_switch_(kBossSwitch, [this](bool hidden) { FollowBoss(hidden); }) {
   gtk_accelerator_parse(boss_key.c_str(), &boss_key_.key, &boss_key_.modifiers);
@@ -94,6 +96,8 @@ void ProgramKeys::FollowBoss(bool hidden) {
   if (hidden) {
     sound_().SetSilenced(true);
     hidden_.Hide();
+    // Out of sight, and back in its usual place when shown again: nobody is to come back to a covered screen.
+    Fullscreen::LeaveEverywhere();
   } else {
     hidden_.Show();
     sound_().SetSilenced(false);

@@ -1,10 +1,11 @@
 // The program's own keys, whichever of its windows has the keyboard:
 //  - Ctrl+M mutes every page, or lets them be heard again (PageSound);
 //  - the boss key (Ctrl+Alt+Z unless the settings name another) hides every
-//    window of the program and silences its pages, and brings them back as
-//    they were, in every copy of the program at once (SharedSwitch); it also
-//    works while another program has the keyboard, where the X server lets
-//    one copy grab it (GlobalKey), and says once when none can;
+//    window of the program and silences its pages (a page in full screen
+//    leaves it), and brings them back as they were, in every copy of the
+//    program at once (SharedSwitch); it also works while another program has
+//    the keyboard, where the X server lets one copy grab it (GlobalKey), and
+//    says once when none can;
 //  - Ctrl+Shift+S saves a screenshot of the main browser's page (Screenshots);
 //  - Ctrl+Shift+N starts another copy of the program for a new account
 //    ("账号2", "账号3", ...: the first whose data folder is not there yet).

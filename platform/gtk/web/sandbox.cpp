@@ -2,8 +2,11 @@
 
 #include <glib/gstdio.h>
 
+#include <string>
+
 #include "platform/diagnostics.h"
 #include "platform/glib_ptr.h"
+#include "platform/gtk/web/web_context.h"
 
 namespace ludex::gtk {
 
@@ -38,7 +41,22 @@ bool UserFoldersUsable() {
   return true;
 }
 
+// The web processes cache what their libraries cache (fonts, media
+// plug-ins) in a folder of their own in the program's, not in the user's:
+// WebKit binds the user's cache folder into the sandbox whole and writable,
+// as the folder of the media plug-ins' registry, unless the registry is named
+// elsewhere, and binds the fonts' cache in the user's cache folder as GLib
+// names it for the program. Set before anything asks GLib for that folder,
+// and before the first web process, whose environment is the program's.
+void GiveWebProcessesTheirOwnCache() {
+  const std::string folder = TakeText(g_build_filename(WebsiteCacheFolder().c_str(), "web-processes", nullptr));
+  if (!MakePrivateFolder(folder)) return;
+  g_setenv("XDG_CACHE_HOME", folder.c_str(), TRUE);
+  g_setenv("GST_REGISTRY", TakeText(g_build_filename(folder.c_str(), "gstreamer-registry.bin", nullptr)).c_str(), TRUE);
+}
+
 bool SandboxWebProcesses(WebKitWebContext* context, const std::string& readable_folder) {
+  GiveWebProcessesTheirOwnCache();
   if (!UserFoldersUsable() || !SandboxAvailable()) return false;
   webkit_web_context_set_sandbox_enabled(context, TRUE);
   // A path the sandbox is given must be there when a web process starts.

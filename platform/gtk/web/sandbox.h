@@ -1,5 +1,6 @@
 // Web processes run in WebKit's bubblewrap sandbox: in namespaces of their
-// own, seeing of the user's files only the download folder, read-only. A
+// own, seeing of the user's files only the download folder, read-only, and
+// of the user's cache folder only a folder of their own in the program's. A
 // machine that cannot give an unprivileged user namespace (or lacks bwrap or
 // xdg-dbus-proxy) runs pages without it rather than not at all.
 #pragma once
@@ -13,7 +14,8 @@ namespace ludex::gtk {
 // Whether bwrap can make the namespaces the sandbox needs here.
 bool SandboxAvailable();
 
-// Before the first web process of `context`: turns the sandbox on where it is
+// Before the first web process of `context`, and before anything asks GLib for
+// the user's cache folder: turns the sandbox on where it is
 // available, with `readable_folder` (made 0700 if missing) open to pages
 // read-only. Returns whether the sandbox is on.
 bool SandboxWebProcesses(WebKitWebContext* context, const std::string& readable_folder);

@@ -15,7 +15,8 @@ namespace ludex::gtk {
 
 // $XDG_DATA_HOME/ludex and $XDG_CACHE_HOME/ludex (~/.local/share/ludex and
 // ~/.cache/ludex when the variables are unset or relative) for the default
-// account; for a named one, accounts/NAME in each.
+// account; for a named one, accounts/NAME in each. The cache folder is asked
+// for before the web processes are given their own (sandbox.h).
 std::string WebsiteDataFolder();
 std::string WebsiteCacheFolder();
 // Where the named accounts' website data folders are: their names are taken.
