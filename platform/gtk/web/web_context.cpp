@@ -8,6 +8,7 @@
 
 #include "platform/web/account.h"
 #include "platform/diagnostics.h"
+#include "platform/environment.h"
 #include "platform/glib_ptr.h"
 #include "platform/gtk/web/memory_limits.h"
 #include "platform/gtk/web/page_painting.h"
@@ -35,6 +36,11 @@ GObjectPtr<WebKitWebContext> NewContextFor(WebKitWebsiteDataManager* manager) {
     context.reset(WEBKIT_WEB_CONTEXT(g_object_new(WEBKIT_TYPE_WEB_CONTEXT, "website-data-manager", manager,
                                                   "memory-pressure-settings", limits.get(), nullptr)));
   });
+  // Named before the first web process starts, so that its sandbox is given the folder.
+  const std::string extensions =
+      TakeText(g_canonicalize_filename(LUDEX_WEB_EXTENSIONS_FROM_PROGRAM, AppPath().c_str()));
+  webkit_web_context_set_web_extensions_directory(context.get(), extensions.c_str());
+  Debug(DebugDomain::Web, "web processes' extensions in %s", extensions.c_str());
   return context;
 }
 
