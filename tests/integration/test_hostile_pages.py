@@ -2,8 +2,10 @@
 memory allocated without end, and attempts to show a local file. Through
 each of them the program stays alive, its game buttons keep navigating, no
 more than eight pop-up windows are open at once, and no local file appears
-that the player did not type. A web process worn by many pages is replaced
-at the player's next load, and a page that asks before it goes is asked."""
+that the player did not type. An advertising frame of another site cannot
+ask the player anything under the game's name. A web process worn by many
+pages is replaced at the player's next load, and a page that asks before it
+goes is asked."""
 
 import os
 import shutil
@@ -76,18 +78,23 @@ fetch('/pop-up-asking').then(() => { alert('请稍候'); fetch('/pop-up-answered
 # How long the program waits for a web process to take up a load (StuckPages::kPatienceMs).
 STUCK_PATIENCE = 4
 # An advertising frame of another site asks on its own, through a fresh frame and one nested in that (both
-# of its origin), and after trying to take back its own prompt(); it reports the answers, then lets the page ask.
+# of its origin), after trying to take back its own prompt(), and with the prompt() of a frame of its origin
+# where scripts do not run, called on itself; it reports the answers, then lets the page ask.
 ADVERT_QUESTIONS_PAGE = pages.coloured_page("advert", HOSTILE_COLOUR, """<script>
 const fresh = document.body.appendChild(document.createElement('iframe')).contentWindow;
 const nested = fresh.document.body.appendChild(fresh.document.createElement('iframe')).contentWindow;
+const scriptless = document.createElement('iframe');
+scriptless.sandbox = 'allow-same-origin';
+document.body.append(scriptless);
 const answers = new URLSearchParams({
   prompt: prompt('请输入QQ密码'), confirm: confirm('确定吗？'), fresh: fresh.prompt('请输入QQ密码'),
   nested: nested.confirm('确定吗？'), deleted: (delete window.prompt, prompt('请输入QQ密码')),
+  borrowed: scriptless.contentWindow.prompt.call(window, '请输入QQ密码'),
 });
 fetch('/advert-answers?' + answers).then(() => parent.postMessage('asked', '*'));
 </script>""")
 # Each answered as cancelled, unseen.
-ADVERT_ANSWERS = "/advert-answers?prompt=null&confirm=false&fresh=null&nested=false&deleted=null"
+ADVERT_ANSWERS = "/advert-answers?prompt=null&confirm=false&fresh=null&nested=false&deleted=null&borrowed=null"
 QUESTIONS_PAGE = pages.coloured_page("questions", HOSTILE_COLOUR, """
 <input type='file' style='display:block; width:100%; height:100%; opacity:0'>
 <iframe src='ADVERT_QUESTIONS' style='display:none'></iframe><script>

@@ -40,6 +40,12 @@ GObjectPtr<WebKitWebContext> NewContextFor(WebKitWebsiteDataManager* manager) {
   const std::string extensions =
       TakeText(g_canonicalize_filename(LUDEX_WEB_EXTENSIONS_FROM_PROGRAM, AppPath().c_str()));
   webkit_web_context_set_web_extensions_directory(context.get(), extensions.c_str());
+  webkit_web_context_set_web_extensions_initialization_user_data(context.get(),
+                                                                 g_variant_new_string(DialogMark().c_str()));
+  // Without it, no page's dialog is shown.
+  if (!g_file_test(extensions.c_str(), G_FILE_TEST_IS_DIR)) {
+    ReportFailure(("no web extensions in " + extensions).c_str());
+  }
   Debug(DebugDomain::Web, "web processes' extensions in %s", extensions.c_str());
   return context;
 }
@@ -77,6 +83,11 @@ bool MakePrivateFolder(const std::string& path) {
   const bool made_private = fchmod(folder, kPrivate) == 0;
   close(folder);
   return made_private;
+}
+
+const std::string& DialogMark() {
+  static const std::string mark = TakeText(g_uuid_string_random());
+  return mark;
 }
 
 void LogWebProcessStarts(WebKitWebContext* context, SignalConnections& connections) {
