@@ -90,9 +90,16 @@ class DownloadTest(harness.ProgramTestCase):
             "/download-link": Response(pages.coloured_page("advert", ADVERT_COLOUR,
                                                            f"<a href='/save-game' download style='{WHOLE_PAGE}'>"
                                                            "save</a>")),
-            # A plain link to the game site's own download, in the advert's frame.
+            # A plain link to the game site's own download, in the advert's frame; one that leaves the frame
+            # for the whole window, and a click handler that sends the whole window there.
             "/site-link": lambda handler: Response(pages.coloured_page(
                 "advert", ADVERT_COLOUR, f"<a href='{self.site.url('/save-game')}' style='{WHOLE_PAGE}'>save</a>")),
+            "/top-link": lambda handler: Response(pages.coloured_page(
+                "advert", ADVERT_COLOUR,
+                f"<a href='{self.site.url('/save-game')}' target='_top' style='{WHOLE_PAGE}'>save</a>")),
+            "/top-script": lambda handler: Response(pages.coloured_page("advert", ADVERT_COLOUR, f"""<script>
+document.addEventListener('click', () => top.location = '{self.site.url('/save-game')}');
+</script>""")),
         }).__enter__()
         self.addCleanup(self.advert.__exit__, None, None, None)
         for endless in self.endless:
@@ -110,7 +117,7 @@ class DownloadTest(harness.ProgramTestCase):
                                                     f"<iframe src='{self.advert.url('/save-game')}'></iframe>")),
             **{f"/framed{path}": Response(pages.coloured_page(
                 "framed link", PAGE_COLOUR, f"<iframe src='{self.advert.url(path)}' style='{WHOLE_PAGE}'></iframe>"))
-               for path in ("/download-link", "/site-link")},
+               for path in ("/download-link", "/site-link", "/top-link", "/top-script")},
             **{path: Response(pages.coloured_page(
                 "scripted", PAGE_COLOUR, f"<script>setTimeout(() => location.href = '{target}', 300)</script>"))
                for path, target in (("/scripted", "/save-game"), ("/scripted-redirect", "/redirect"))},
@@ -357,8 +364,9 @@ document.addEventListener('click', () => save(1));
             self.assertEqual(self.consent_dialogs(), [], path)
 
         # Links in another site's frame, clicked by the player, are still asked about: a download link of
-        # its own, and a plain link to a download of the game site's.
-        for path, server in (("/download-link", self.advert), ("/site-link", self.site)):
+        # its own, and a download of the game site's in the frame or in the whole window.
+        for path, server in (("/download-link", self.advert), ("/site-link", self.site), ("/top-link", self.site),
+                             ("/top-script", self.site)):
             pages.load_in_browser(self, self.site.url(f"/framed{path}"))
             self.advert.wait_for_path(path)
             pages.browser_colour_is(self, ADVERT_COLOUR, f"the advert's frame {path} over the page")

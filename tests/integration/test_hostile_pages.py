@@ -2,8 +2,10 @@
 memory allocated without end, and attempts to show a local file. Through
 each of them the program stays alive, its game buttons keep navigating, no
 more than eight pop-up windows are open at once, and no local file appears
-that the player did not type. A web process worn by many pages is replaced
-at the player's next load, and a page that asks before it goes is asked."""
+that the player did not type. An advertising frame of another site cannot
+ask the player anything under the game's name. A web process worn by many
+pages is replaced at the player's next load, and a page that asks before it
+goes is asked."""
 
 import os
 import shutil
@@ -75,15 +77,34 @@ fetch('/pop-up-asking').then(() => { alert('请稍候'); fetch('/pop-up-answered
 </script>""")
 # How long the program waits for a web process to take up a load (StuckPages::kPatienceMs).
 STUCK_PATIENCE = 4
+# An advertising frame of another site asks on its own, through a fresh frame and one nested in that (both
+# of its origin), after trying to take back its own prompt(), and with the prompt() of a frame of its origin
+# where scripts do not run, called on itself; it reports the answers, then lets the page ask.
+ADVERT_QUESTIONS_PAGE = pages.coloured_page("advert", HOSTILE_COLOUR, """<script>
+const fresh = document.body.appendChild(document.createElement('iframe')).contentWindow;
+const nested = fresh.document.body.appendChild(fresh.document.createElement('iframe')).contentWindow;
+const scriptless = document.createElement('iframe');
+scriptless.sandbox = 'allow-same-origin';
+document.body.append(scriptless);
+const answers = new URLSearchParams({
+  prompt: prompt('请输入QQ密码'), confirm: confirm('确定吗？'), fresh: fresh.prompt('请输入QQ密码'),
+  nested: nested.confirm('确定吗？'), deleted: (delete window.prompt, prompt('请输入QQ密码')),
+  borrowed: scriptless.contentWindow.prompt.call(window, '请输入QQ密码'),
+});
+fetch('/advert-answers?' + answers).then(() => parent.postMessage('asked', '*'));
+</script>""")
+# Each answered as cancelled, unseen.
+ADVERT_ANSWERS = "/advert-answers?prompt=null&confirm=false&fresh=null&nested=false&deleted=null&borrowed=null"
 QUESTIONS_PAGE = pages.coloured_page("questions", HOSTILE_COLOUR, """
-<input type='file' style='display:block; width:100%; height:100%; opacity:0'><script>
+<input type='file' style='display:block; width:100%; height:100%; opacity:0'>
+<iframe src='ADVERT_QUESTIONS' style='display:none'></iframe><script>
 // An address the program cannot parse as text, which once emptied the host shown.
 history.replaceState(null, '', '?%00');
-fetch('/questions-running').then(() => {
+addEventListener('message', () => fetch('/questions-running').then(() => {
   fetch('/confirm?' + confirm('继续吗？'));
   fetch('/prompt?' + encodeURIComponent(prompt('你的名字', '玩家')));
   fetch('/prompt-again?' + encodeURIComponent(prompt('再说一次', '玩家')));
-});
+}));
 </script>""")
 MEMORY_HOG_PAGE = pages.coloured_page("hog", HOSTILE_COLOUR, """<script>
 const kept = [];
@@ -192,13 +213,16 @@ class HostilePageTest(harness.ProgramTestCase):
         with open(secret, "w", encoding="utf-8") as f:
             f.write(pages.coloured_page("local secret", SECRET_COLOUR,
                                         f"<img src='http://127.0.0.1:{DIRECTORY_PORT}{SECRET_SHOWN_PATH}'>"))
+        # Another site: another port.
+        cls.advert = PageServer({"/asking": Response(ADVERT_QUESTIONS_PAGE)}).__enter__()
+        cls.addClassCleanup(cls.advert.__exit__, None, None, None)
         cls.site = PageServer({
             "/popup-loop": Response(POPUP_LOOP_PAGE),
             "/tight-loop": Response(POPUP_TIGHT_LOOP_PAGE),
             "/quiet": Response(pages.coloured_page("quiet", HOSTILE_COLOUR)),
             "/alert-loop": Response(ALERT_LOOP_PAGE),
             "/alert-interval": Response(ALERT_INTERVAL_PAGE),
-            "/questions": Response(QUESTIONS_PAGE),
+            "/questions": Response(QUESTIONS_PAGE.replace("ADVERT_QUESTIONS", cls.advert.url("/asking"))),
             "/asking-opener": Response(ASKING_POP_UP_OPENER),
             "/asking-pop-up": Response(ASKING_POP_UP),
             "/memory-hog": Response(MEMORY_HOG_PAGE),
@@ -302,7 +326,9 @@ class HostilePageTest(harness.ProgramTestCase):
         self.screen.key(*keys)
 
     def test_confirm_and_prompt_get_the_players_answers(self):
+        # The page asks once its advert has had its questions answered; shown, they would keep it waiting.
         self.open_hostile("/questions", "/questions-running")
+        self.advert.wait_for_path(ADVERT_ANSWERS)
         # Each names the page's host, so that no page's question passes as the program's.
         dialog = harness.wait_for(lambda: next(iter(self.dialogs()), None), 30, "a dialog")
         self.assertEqual(self.screen.title(dialog), f"{DIALOG_TITLE} — 来自 127.0.0.1:{self.site.port}")

@@ -1,7 +1,5 @@
 #include "platform/gtk/web/asking_site.h"
 
-#include <webkit2/webkit2.h>
-
 #include <string_view>
 
 #include "platform/glib_ptr.h"
@@ -31,6 +29,13 @@ std::string AskingSite(const char* uri) {
   const std::string shown = DisplayHost(std::string(protocol) + "://" + host +
                                         (port != 0 ? ":" + std::to_string(port) : "") + "/");
   return shown.empty() ? kNoSiteName : shown;
+}
+
+bool FromThePageItself(WebKitWebView* view, WebKitURIRequest* request) {
+  SoupMessageHeaders* headers = webkit_uri_request_get_http_headers(request);
+  const char* referrer = headers ? soup_message_headers_get_one(headers, "Referer") : nullptr;
+  const char* page = webkit_web_view_get_uri(view);
+  return referrer && page && SameOrigin(referrer, page);
 }
 
 }  // namespace ludex::gtk

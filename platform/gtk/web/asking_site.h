@@ -5,6 +5,8 @@
 // ("data:", "about:blank") says that it has none.
 #pragma once
 
+#include <webkit2/webkit2.h>
+
 #include <string>
 
 namespace ludex::gtk {
@@ -12,5 +14,10 @@ namespace ludex::gtk {
 inline constexpr const char* kNoSiteName = "匿名来源";
 
 std::string AskingSite(const char* uri);
+
+// Whether the page shown in `view` made `request`, rather than a frame of
+// another site inside it: the request's referrer is of the page's origin.
+// A frame can only leave the referrer out, never name another site's page.
+bool FromThePageItself(WebKitWebView* view, WebKitURIRequest* request);
 
 }  // namespace ludex::gtk

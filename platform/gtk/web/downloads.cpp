@@ -65,7 +65,8 @@ void Remember(std::deque<T>& list, T entry) {
 
 void NoteNavigation(WebKitWebView* view, WebKitNavigationPolicyDecision* decision) {
   WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(decision);
-  const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+  WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+  const char* uri = webkit_uri_request_get_uri(request);
   if (!uri) return;
   LoadOrigins& origins = OriginsOf(view);
   bool by_player = webkit_navigation_action_is_user_gesture(action);
@@ -76,7 +77,10 @@ void NoteNavigation(WebKitWebView* view, WebKitNavigationPolicyDecision* decisio
     by_player = true;
     origins.program_loads.erase(it);
   } else if (by_player) {
-    by_player = std::exchange(origins.press_unused, false);
+    // A frame of another site may send the whole view elsewhere (a link to
+    // "_top", "top.location = ..." in its click handler): the player's click
+    // in it is no yes of the page's.
+    by_player = std::exchange(origins.press_unused, false) && FromThePageItself(view, request);
   }
   Remember(origins.started_by_player, {std::string(uri), by_player});
 }

@@ -43,6 +43,7 @@
 //   enter-fullscreen, leave-fullscreen, key-press-event (main view, pop-up view)  Fullscreen (Esc and F11 only)
 //   download-started (context)        Downloads; decide-destination, failed, finished (download)
 //   initialize-web-extensions (context)  web_context.cpp (a web process starts)
+//   window-object-cleared (default script world, in the web process)  extension/other_sites_dialogs.cpp
 #pragma once
 
 #include <webkit2/webkit2.h>

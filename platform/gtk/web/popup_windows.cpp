@@ -4,7 +4,6 @@
 #include <initializer_list>
 #include <string>
 
-#include "platform/web/address.h"
 #include "platform/glib_ptr.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/guarded.h"
@@ -26,15 +25,6 @@ bool HasScheme(const char* uri, std::initializer_list<const char*> schemes) {
   // Not g_uri_peek_scheme: it interns every scheme it sees for good, and a page may ask for any.
   const std::string scheme = TakeText(g_uri_parse_scheme(uri ? uri : ""));
   return std::ranges::any_of(schemes, [&](const char* s) { return g_ascii_strcasecmp(scheme.c_str(), s) == 0; });
-}
-
-// Whether the page shown in `view` made the request, rather than a frame of
-// another site inside it: the request's referrer is of the page's origin.
-bool FromThePageItself(WebKitWebView* view, WebKitURIRequest* request) {
-  SoupMessageHeaders* headers = webkit_uri_request_get_http_headers(request);
-  const char* referrer = headers ? soup_message_headers_get_one(headers, "Referer") : nullptr;
-  const char* page = webkit_web_view_get_uri(view);
-  return referrer && page && SameOrigin(referrer, page);
 }
 
 // Where a pop-up goes, on the screen: the size and place the page asked for,

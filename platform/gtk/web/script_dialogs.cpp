@@ -5,6 +5,7 @@
 #include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/asking_site.h"
+#include "platform/gtk/web/web_context.h"
 
 namespace ludex::gtk {
 
@@ -20,6 +21,15 @@ std::string Shortened(const char* text, long limit) {
   if (!text) return {};
   if (g_utf8_strlen(text, -1) <= limit) return text;
   return TakeText(g_utf8_substring(text, 0, limit)) + "…";
+}
+
+// What the dialog says, without the program's mark; nullptr for a dialog
+// not marked, whose window the program cannot name.
+const char* Words(WebKitScriptDialog* dialog) {
+  if (webkit_script_dialog_get_dialog_type(dialog) == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) return "";
+  const char* message = webkit_script_dialog_get_message(dialog);
+  if (!message || !g_str_has_prefix(message, DialogMark().c_str())) return nullptr;
+  return message + DialogMark().size();
 }
 
 bool AsksYesOrNo(WebKitScriptDialogType type) {
@@ -58,7 +68,7 @@ ScriptDialogs::~ScriptDialogs() { Dismiss(); }
 gboolean ScriptDialogs::OnScriptDialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer self) {
   auto* dialogs = static_cast<ScriptDialogs*>(self);
   return Guarded(FALSE, [&]() -> gboolean {
-    if (dialogs->open_ || dialogs->leaving_ || dialogs->shown_on_page_ >= kShownPerPage) {
+    if (dialogs->open_ || dialogs->leaving_ || dialogs->shown_on_page_ >= kShownPerPage || !Words(dialog)) {
       AnswerUnseen(dialog);
     } else {
       dialogs->Show(dialog);
@@ -73,13 +83,15 @@ void ScriptDialogs::Show(WebKitScriptDialog* dialog) {
   GtkWindow* parent = GTK_IS_WINDOW(top) ? GTK_WINDOW(top) : nullptr;
   const std::string message = type == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM
                                   ? kLeaveQuestion
-                                  : Shortened(webkit_script_dialog_get_message(dialog), kLongestMessage);
+                                  : Shortened(Words(dialog), kLongestMessage);
   window_ = KeepWidget(gtk_message_dialog_new(parent, GtkDialogFlags(0),
                                               type == WEBKIT_SCRIPT_DIALOG_ALERT ? GTK_MESSAGE_INFO
                                                                                  : GTK_MESSAGE_QUESTION,
                                               GTK_BUTTONS_NONE, "%s", message.c_str()));
   GtkDialog* window = GTK_DIALOG(window_.get());
-  // Whose words these are, so that an advert's prompt("请输入QQ密码") cannot pass as the program asking.
+  // Whose words these are, so that no page's prompt("请输入QQ密码") passes as the program asking. Frames
+  // of another site never come here: the web processes' extension answers theirs unseen, and marks the
+  // words of the windows that ask about themselves.
   const std::string host = AskingSite(webkit_web_view_get_uri(view_));
   gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(window), "以上内容来自网页 %s，不是本程序的消息。",
                                            host.c_str());

@@ -4,7 +4,8 @@
 // elsewhere closes an open dialog with its "cancel" answer and answers the
 // page's further dialogs the same way unseen, and a page that has had
 // kShownPerPage dialogs gets its further ones answered unseen too, so that
-// no page can keep the player clicking.
+// no page can keep the player clicking. A dialog whose words lack the
+// program's mark (DialogMark) is answered unseen as well.
 #pragma once
 
 #include <webkit2/webkit2.h>

@@ -8,6 +8,7 @@
 
 #include "platform/web/account.h"
 #include "platform/diagnostics.h"
+#include "platform/environment.h"
 #include "platform/glib_ptr.h"
 #include "platform/gtk/web/memory_limits.h"
 #include "platform/gtk/web/page_painting.h"
@@ -35,6 +36,17 @@ GObjectPtr<WebKitWebContext> NewContextFor(WebKitWebsiteDataManager* manager) {
     context.reset(WEBKIT_WEB_CONTEXT(g_object_new(WEBKIT_TYPE_WEB_CONTEXT, "website-data-manager", manager,
                                                   "memory-pressure-settings", limits.get(), nullptr)));
   });
+  // Named before the first web process starts, so that its sandbox is given the folder.
+  const std::string extensions =
+      TakeText(g_canonicalize_filename(LUDEX_WEB_EXTENSIONS_FROM_PROGRAM, AppPath().c_str()));
+  webkit_web_context_set_web_extensions_directory(context.get(), extensions.c_str());
+  webkit_web_context_set_web_extensions_initialization_user_data(context.get(),
+                                                                 g_variant_new_string(DialogMark().c_str()));
+  // Without it, no page's dialog is shown.
+  if (!g_file_test(extensions.c_str(), G_FILE_TEST_IS_DIR)) {
+    ReportFailure(("no web extensions in " + extensions).c_str());
+  }
+  Debug(DebugDomain::Web, "web processes' extensions in %s", extensions.c_str());
   return context;
 }
 
@@ -71,6 +83,11 @@ bool MakePrivateFolder(const std::string& path) {
   const bool made_private = fchmod(folder, kPrivate) == 0;
   close(folder);
   return made_private;
+}
+
+const std::string& DialogMark() {
+  static const std::string mark = TakeText(g_uuid_string_random());
+  return mark;
 }
 
 void LogWebProcessStarts(WebKitWebContext* context, SignalConnections& connections) {

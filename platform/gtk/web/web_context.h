@@ -31,6 +31,12 @@ bool MakePrivateFolder(const std::string& path);
 // as long as the program, and `notices` tells the player so.
 GObjectPtr<WebKitWebContext> NewWebContext(Notices& notices);
 
+// A text no page knows, made anew for each run, that the web processes'
+// extension puts before the words of every dialog a window asks about
+// itself: a dialog without it was asked in a way the program cannot name
+// truly (a frame of another site calling another window's alert() on itself).
+const std::string& DialogMark();
+
 // Each web process's start, in the web diagnostics.
 void LogWebProcessStarts(WebKitWebContext* context, SignalConnections& connections);
 
