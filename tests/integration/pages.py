@@ -58,10 +58,12 @@ class _QuietServer(http.server.ThreadingHTTPServer):
 class PageServer:
     """Serves `pages`, a dict from a path (without its query) to a Response or
     to a function of the request handler that returns one, on `port` (0: a
-    free one). Every request is recorded as (path with query, headers)."""
+    free one), at the loopback address `host`. Every request is recorded as
+    (path with query, headers)."""
 
-    def __init__(self, pages, certificate=None, port=0):
+    def __init__(self, pages, certificate=None, port=0, host="127.0.0.1"):
         self._pages = pages
+        self._host = host
         self._certificate = certificate
         self._port = port
         self._requests = []
@@ -82,7 +84,7 @@ class PageServer:
 
     def _bind(self):
         try:
-            return _QuietServer(("127.0.0.1", self._port), self._handler_class())
+            return _QuietServer((self._host, self._port), self._handler_class())
         except OSError as e:
             if e.errno != errno.EADDRINUSE:
                 raise
@@ -99,7 +101,7 @@ class PageServer:
 
     def url(self, path):
         scheme = "https" if self._certificate else "http"
-        return f"{scheme}://127.0.0.1:{self.port}{path}"
+        return f"{scheme}://{self._host}:{self.port}{path}"
 
     def _handler_class(self):
         server = self
