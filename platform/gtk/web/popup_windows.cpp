@@ -229,18 +229,19 @@ PopupWindows::StartedBy PopupWindows::Navigations::StartOf(const char* uri) cons
 // A pop-up of another site may set window.opener.location to a look-alike
 // of a third. WebKit tells neither which window started a navigation nor,
 // before its response, whether it is the main frame's; what it tells is
-// sound enough for a rule that errs toward refusing. The program's own loads
-// (game buttons, address box, retries) go through the view, whose address
-// is then at once the one asked for; back, forward and reload stay within
-// the view's own history; a request whose referrer is of the site shown
-// comes from the page shown. Any other load of the main frame is refused at
-// its response when it would show another site (or none) while a pop-up is
-// open or was open during the page shown: a pop-up sends its own referrer
-// or none. Refused with them, once a pop-up was open: the page's own
-// navigation to another site without a referrer, and a frame of another
-// site moving the page. Still open to a hostile pop-up: moving the main
-// browser within the site it shows, and through that site's own redirects
-// only when its load was the page's.
+// enough for a rule that errs toward refusing. The program's own loads (game
+// buttons, address box, retries) go through the view, whose address is at
+// once the one asked for; back, forward and reload stay within the view's
+// own history; a request whose referrer is of the site shown comes from the
+// page shown; a redirect goes on with what started the address it leaves.
+// Any other load of the main frame is refused at its response when it would
+// show another site (or none) while a pop-up is open or was open during the
+// page shown: a pop-up sends its own referrer or none. Refused with it, once
+// a pop-up was open: the page's own move to another site without a
+// referrer, and a frame of another site moving the page. Left to a hostile
+// pop-up: moving the main browser within the site shown, or to an address
+// the program loaded there lately; a pop-up of the site shown passes as the
+// page, which it can script anyway.
 gboolean PopupWindows::OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
                                       WebKitPolicyDecisionType type, gpointer self) {
   auto* popups = static_cast<PopupWindows*>(self);
