@@ -48,10 +48,10 @@ window.opener.postMessage('hello-from-popup', '*');
 
 
 def elsewhere_page(moved):
-    """In the game's window, a page of another site: it sends the main window to
-    a look-alike page of its own site, and, asked to close, to `moved`, a page
-    of the game's site, as a top-up window may."""
-    return pages.coloured_page("elsewhere", POPUP_COLOUR, f"""<script>
+    """In the game's window, a page of another site that sends no referrer: it
+    sends the main window to a look-alike page of its own site, and, asked to
+    close, to `moved`, a page of the game's site, as a top-up window may."""
+    return pages.coloured_page("elsewhere", POPUP_COLOUR, f"""<meta name='referrer' content='no-referrer'><script>
 window.opener.location = '/look-alike';
 window.addEventListener('message', e => {{
   if (e.data === 'please-close') {{ window.opener.location = {moved!r}; window.close(); }}

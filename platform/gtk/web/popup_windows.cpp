@@ -233,15 +233,16 @@ PopupWindows::StartedBy PopupWindows::Navigations::StartOf(const char* uri) cons
 // buttons, address box, retries) go through the view, whose address is at
 // once the one asked for; back, forward and reload stay within the view's
 // own history; a request whose referrer is of the site shown comes from the
-// page shown; a redirect goes on with what started the address it leaves.
-// Any other load of the main frame is refused at its response when it would
-// show another site (or none) while a pop-up is open or was open during the
-// page shown: a pop-up sends its own referrer or none. Refused with it, once
-// a pop-up was open: the page's own move to another site without a
-// referrer, and a frame of another site moving the page. Left to a hostile
-// pop-up: moving the main browser within the site shown, or to an address
-// the program loaded there lately; a pop-up of the site shown passes as the
-// page, which it can script anyway.
+// page shown; a redirect keeps its request's referrer, or goes on with the
+// program's load. Any other load of the main frame is refused at its
+// response when it would show another site (or none) while a pop-up is open
+// or was open during the page shown: a pop-up sends its own referrer or
+// none. Refused with it, once a pop-up was open: the page's own move to
+// another site without a referrer, and a frame of another site moving the
+// page. Left to a hostile pop-up: moving the main browser within the site
+// shown, to an address the program loaded there lately, or to about:blank
+// (which it cannot script); a pop-up of the site shown passes as the page,
+// which it can script anyway.
 gboolean PopupWindows::OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
                                       WebKitPolicyDecisionType type, gpointer self) {
   auto* popups = static_cast<PopupWindows*>(self);
@@ -255,14 +256,16 @@ gboolean PopupWindows::OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision*
       // The view's address: what the program asked for, or what is loading or shown.
       const char* asked = webkit_web_view_get_uri(view);
       const WebKitNavigationType kind = webkit_navigation_action_get_navigation_type(action);
-      // A redirect goes on with what started the address it leaves, the view's.
-      const StartedBy started = webkit_navigation_action_is_redirect(action) ? navigations.StartOf(asked)
-                                : (uri && asked && std::strcmp(uri, asked) == 0) ||
-                                        kind == WEBKIT_NAVIGATION_TYPE_BACK_FORWARD ||
-                                        kind == WEBKIT_NAVIGATION_TYPE_RELOAD
+      const char* referrer = Referrer(request);
+      const bool redirect = webkit_navigation_action_is_redirect(action);
+      // A redirect keeps the referrer of the request it follows; without one, it goes on with the main frame's load.
+      const StartedBy started = redirect && !referrer ? navigations.loading
+                                : !redirect && ((uri && asked && std::strcmp(uri, asked) == 0) ||
+                                                kind == WEBKIT_NAVIGATION_TYPE_BACK_FORWARD ||
+                                                kind == WEBKIT_NAVIGATION_TYPE_RELOAD)
                                     ? StartedBy::Program
-                                : SameSite(Referrer(request), navigations.shown) ? StartedBy::Page
-                                                                                 : StartedBy::Unknown;
+                                : SameSite(referrer, navigations.shown) ? StartedBy::Page
+                                                                        : StartedBy::Unknown;
       navigations.asked.emplace_back(uri ? uri : "", started);
       if (navigations.asked.size() > kAskedRemembered) navigations.asked.pop_front();
       return FALSE;
@@ -285,11 +288,18 @@ gboolean PopupWindows::OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision*
 void PopupWindows::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self) {
   auto* popups = static_cast<PopupWindows*>(self);
   Guarded([&] {
-    if (event != WEBKIT_LOAD_COMMITTED) return;
     Navigations& navigations = popups->navigations_[view];
     const char* uri = webkit_web_view_get_uri(view);
-    navigations.shown = uri ? uri : "";
-    navigations.popups_on_page = popups->AnyOpenedFrom(view);
+    if (event == WEBKIT_LOAD_STARTED) {
+      // The view's address is already the one the program asked for, but still the page's
+      // when the page or another window started the load.
+      navigations.loading = uri && uri != navigations.shown && navigations.StartOf(uri) == StartedBy::Program
+                                ? StartedBy::Program
+                                : StartedBy::Unknown;
+    } else if (event == WEBKIT_LOAD_COMMITTED) {
+      navigations.shown = uri ? uri : "";
+      navigations.popups_on_page = popups->AnyOpenedFrom(view);
+    }
   });
 }
 

@@ -62,6 +62,7 @@ class PopupWindows {
   struct Navigations {
     std::string shown;  // the address of the page it shows, as committed
     bool popups_on_page = false;  // one of its pop-ups was open while it showed this page
+    StartedBy loading = StartedBy::Unknown;  // its main frame's load in progress, as far as known
     std::deque<std::pair<std::string, StartedBy>> asked;  // recent requests, its frames' too
     // Who started the requests for `uri`; the program's count first.
     StartedBy StartOf(const char* uri) const;
