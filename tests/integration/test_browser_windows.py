@@ -116,6 +116,7 @@ class NewWindowTest(harness.ProgramTestCase):
             "/framing": Response(framing_page(self.advert.url("/advert"))),
             "/framing-unasked": Response(framing_page(self.advert.url("/unasked"))),
             "/moved": Response(pages.coloured_page("moved", MOVED_COLOUR)),
+            "/to-another-site": lambda _: Response("", status=302, headers=[("Location", self.advert.url("/look-alike"))]),
             "/bursts": Response(BURSTS_PAGE),
             "/local-links": Response(LOCAL_LINKS_PAGE),
             "/opener": Response(OPENER_PAGE),
@@ -185,6 +186,9 @@ class NewWindowTest(harness.ProgramTestCase):
                 self.assertTrue(left <= x and top <= y and x + width <= left + BROWSER[2] and
                                 y + height <= top + BROWSER[3], (x, y, width, height))
         self.assertEqual(self.refusal_lines(), ["ludex: 已阻止弹出窗口: 此网页已有 1 个弹出窗口被阻止（只在点击后打开，同时最多打开 8 个，不打开本地文件或 data: 地址）。"])
+        # With the pop-ups open, the player's own load still goes to another site, through a redirect.
+        pages.load_in_browser(self, self.site.url("/to-another-site"))
+        self.advert.wait_for_path("/look-alike-shown")
         self.assert_alive()
 
     def refusal_lines(self):
