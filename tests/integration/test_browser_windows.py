@@ -1,13 +1,11 @@
-"""Windows that pages open. window.open at the player's click gives a small
-window of the program, titled with the host of the page or frame that opened
-it, whose page has its opener and can talk to it with postMessage, move it
-within its site but not to another, and that goes when the page calls
-window.close(); at most eight are open at once, and further ones, or any
-without a click, are refused with one notice that counts them. A link with
-target="_blank" that the player clicks loads in the main browser instead; one
-clicked inside a frame of another site opens a window, one to a data: or
-file: address nothing. A window the player did not ask for does not open, and
-the main window keeps the keyboard."""
+"""Windows that pages open. window.open at a click gives a small window of the
+program, titled with the host of the page or frame that opened it, whose page
+has its opener, talks to it with postMessage, may move it within its site but
+not to another, and goes when the page calls window.close(); at most eight
+are open at once, and further ones, or any without a click, are refused with
+one notice that counts them. A link with target="_blank" that the player
+clicks loads in the main browser instead; one clicked in a frame of another
+site opens a window, one to a data: or file: address nothing."""
 
 import urllib.parse
 
@@ -35,27 +33,20 @@ document.addEventListener('click', () => {
 });
 window.addEventListener('message', e => fetch('/opener-got?data=' + encodeURIComponent(e.data)));
 </script>""")
-
-
-def popup_page(elsewhere):
-    """The game's window; clicked, it goes to `elsewhere`, a page of another site."""
-    return pages.coloured_page("弹出的游戏窗口", POPUP_COLOUR, f"""<script>
+# Clicked, it goes to a page of another site.
+POPUP_PAGE = pages.coloured_page("弹出的游戏窗口", POPUP_COLOUR, """<script>
 fetch('/popup-has-opener?' + (window.opener !== null));
-window.addEventListener('message', e => {{ if (e.data === 'please-close') window.close(); }});
-document.addEventListener('click', () => {{ location = {elsewhere!r}; }});
+window.addEventListener('message', e => { if (e.data === 'please-close') window.close(); });
+document.addEventListener('click', () => { location = '/elsewhere'; });
 window.opener.postMessage('hello-from-popup', '*');
 </script>""")
-
-
-def elsewhere_page(moved):
-    """In the game's window, a page of another site that sends no referrer: it
-    sends the main window to a look-alike page of its own site, and, asked to
-    close, to `moved`, a page of the game's site, as a top-up window may."""
-    return pages.coloured_page("elsewhere", POPUP_COLOUR, f"""<meta name='referrer' content='no-referrer'><script>
+# That page, which sends no referrer, sends the main window to a look-alike page of its own site and,
+# asked to close, to a page of the game's site, whence it came, as a top-up window may.
+ELSEWHERE_PAGE = pages.coloured_page("elsewhere", POPUP_COLOUR, """<meta name='referrer' content='no-referrer'><script>
 window.opener.location = '/look-alike';
-window.addEventListener('message', e => {{
-  if (e.data === 'please-close') {{ window.opener.location = {moved!r}; window.close(); }}
-}});
+window.addEventListener('message', e => {
+  if (e.data === 'please-close') { window.opener.location = new URL('/moved', document.referrer); window.close(); }
+});
 </script>""")
 MANY_PAGE = pages.coloured_page("many", OPENER_COLOUR, """<script>
 document.addEventListener('click', () => {
@@ -108,7 +99,7 @@ class NewWindowTest(harness.ProgramTestCase):
             "/advert": Response(LINKS_PAGE),
             "/unasked": Response(UNASKED_PAGE),
             "/blank-target": Response(pages.coloured_page("advert target", BLANK_TARGET_COLOUR)),
-            "/elsewhere": lambda _: Response(elsewhere_page(self.site.url("/moved"))),
+            "/elsewhere": Response(ELSEWHERE_PAGE),
             "/look-alike": Response(LOOK_ALIKE_PAGE),
         }, host="127.0.0.2").__enter__()
         self.addCleanup(self.advert.__exit__, None, None, None)
@@ -116,11 +107,12 @@ class NewWindowTest(harness.ProgramTestCase):
             "/framing": Response(framing_page(self.advert.url("/advert"))),
             "/framing-unasked": Response(framing_page(self.advert.url("/unasked"))),
             "/moved": Response(pages.coloured_page("moved", MOVED_COLOUR)),
-            "/to-another-site": lambda _: Response("", status=302, headers=[("Location", self.advert.url("/look-alike"))]),
+            **{path: Response("", status=302, headers=[("Location", self.advert.url(to))])
+               for path, to in (("/elsewhere", "/elsewhere"), ("/to-another-site", "/look-alike"))},
             "/bursts": Response(BURSTS_PAGE),
             "/local-links": Response(LOCAL_LINKS_PAGE),
             "/opener": Response(OPENER_PAGE),
-            "/popup": Response(popup_page(self.advert.url("/elsewhere"))),
+            "/popup": Response(POPUP_PAGE),
             "/many": Response(MANY_PAGE),
             "/quiet": Response(pages.coloured_page("quiet", POPUP_COLOUR)),
             "/links": Response(LINKS_PAGE),
