@@ -220,15 +220,12 @@ class HostilePageTest(harness.ProgramTestCase):
         self.site.clear_requests()
         self.web.wait_for_path(REDIRECT_PORT, "/pre.php?r=3141_13_0", timeout=30)
 
-    def open_hostile(self, path, running):
+    def open_hostile(self, path, running, click=False):
         pages.load_in_browser(self, self.site.url(path))
         self.site.wait_for_path(running, timeout=30)
-
-    def click_hostile(self, path, running):
-        """Opens the page and clicks in it, as a player would, once it is there."""
-        self.open_hostile(path, running)
-        pages.browser_colour_is(self, HOSTILE_COLOUR, f"the page {path}")
-        self.click_client(*pages.IN_BROWSER)
+        if click:  # as a player would, once the page is there
+            pages.browser_colour_is(self, HOSTILE_COLOUR, f"the page {path}")
+            self.click_client(*pages.IN_BROWSER)
 
     def popups(self):
         """The program's visible windows other than the main window and its notice."""
@@ -261,7 +258,7 @@ class HostilePageTest(harness.ProgramTestCase):
     # Pop-ups.
 
     def test_popup_loop_stays_within_eight_windows_and_buttons_still_work(self):
-        self.click_hostile("/popup-loop", "/popup-loop-running")
+        self.open_hostile("/popup-loop", "/popup-loop-running", click=True)
         harness.wait_for(lambda: len(self.popups()) >= MAX_POPUPS, 60, "the pop-ups to reach their limit")
         most = 0
         watch_until = time.monotonic() + 5
@@ -275,7 +272,7 @@ class HostilePageTest(harness.ProgramTestCase):
         self.assertLessEqual(len(self.popups()), MAX_POPUPS)
 
     def test_popup_tight_loop_leaves_the_buttons_working(self):
-        self.click_hostile("/tight-loop", "/tight-loop-running")
+        self.open_hostile("/tight-loop", "/tight-loop-running", click=True)
         harness.wait_for(lambda: len(self.popups()) >= MAX_POPUPS, 60, "the pop-ups to reach their limit")
         self.assert_game_button_navigates()
         self.assertLessEqual(len(self.popups()), MAX_POPUPS)
@@ -329,7 +326,7 @@ class HostilePageTest(harness.ProgramTestCase):
                          30, "the file chooser naming the site")
 
     def test_a_dialog_in_a_pop_up_keeps_a_load_of_the_main_page_waiting_not_ended_as_stuck(self):
-        self.click_hostile("/asking-opener", "/asking-opener")
+        self.open_hostile("/asking-opener", "/asking-opener", click=True)
         self.site.wait_for_path("/pop-up-asking")
         harness.wait_for(lambda: self.dialogs(), 30, "the pop-up's dialog")
         processes = set(pages.web_processes(self.program.pid))
