@@ -251,15 +251,16 @@ class _QuietServer(http.server.ThreadingHTTPServer):
 
 
 class PageServer:
-    """Serves `pages` on each of `ports` of 127.0.0.1 (0: a free one), over
+    """Serves `pages` on each of `ports` (0: a free one) of the loopback address `host`, over
     HTTPS with `certificate` (certificate file, key file) if given. `pages` is
     a dict from a path (without its query) to a Response or to a function of
     the request handler that returns one (unlisted paths are not found), or one
     such function for every path. Every request is recorded with its port,
     path with query and headers, in order."""
 
-    def __init__(self, pages, certificate=None, ports=(0,)):
+    def __init__(self, pages, certificate=None, ports=(0,), host="127.0.0.1"):
         self._pages = pages
+        self._host = host
         self._certificate = certificate
         self._ports = ports
         self._requests = []
@@ -284,7 +285,7 @@ class PageServer:
         """All the ports or none."""
         try:
             for port in self._ports:
-                self._servers.append(_QuietServer(("127.0.0.1", port), self._handler_class()))
+                self._servers.append(_QuietServer((self._host, port), self._handler_class()))
         except OSError as e:
             if e.errno != errno.EADDRINUSE:
                 raise
@@ -308,7 +309,7 @@ class PageServer:
 
     def url(self, path):
         scheme = "https" if self._certificate else "http"
-        return f"{scheme}://127.0.0.1:{self.port}{path}"
+        return f"{scheme}://{self._host}:{self.port}{path}"
 
     def _page(self, handler):
         if callable(self._pages):

@@ -37,12 +37,12 @@ SPINNING_PAGE = pages.coloured_page("spinning", SECOND_COLOUR,
 STUCK_KEY_DEADLINE = 15
 
 
-# Plays a tone by itself, reports whether it was let, and opens a pop-up
-# window that does the same.
+# Plays a tone by itself, reports whether it was let, and, clicked first, opens a
+# pop-up window that does the same.
 SOUND_PAGE = pages.coloured_page("sound", FIRST_COLOUR, """<audio id="tone" src="/tone.wav" loop></audio><script>
 document.getElementById('tone').play().then(() => fetch('/played?by=' + location.search),
                                            e => fetch('/refused?by=' + location.search + '&e=' + e.name));
-if (!location.search) window.open('/sound?popup', '', 'width=300,height=200');
+if (!location.search) document.addEventListener('click', () => window.open('/sound?popup', '', 'width=300,height=200'), {once: true});
 </script>""")
 # A settings file GLib's key file reader refuses (a group heading never
 # closed); read, it would mute the pages and zoom 127.0.0.1 to 200 %.
@@ -125,6 +125,11 @@ class BrowserKeysTest(harness.ProgramTestCase):
         """What the log says last of each view's sound: its address to "playing audio, muted" and the like."""
         return dict(re.findall(r"ludex-web-DEBUG: [0-9:.]+: view (0x[0-9a-f]+): (.+)$", self.program.log(), re.M))
 
+    def open_sound_page(self):
+        pages.load_in_browser(self, self.site.url("/sound"))
+        pages.browser_colour_is(self, FIRST_COLOUR, "the sound page")
+        self.click_client(*BESIDE_POPUP)
+
     def expect_views(self, count, state, what):
         harness.wait_for(lambda: len(self.views_sound()) == count and set(self.views_sound().values()) == {state},
                          30, f"{what} (the views: {self.views_sound()})")
@@ -193,7 +198,7 @@ class BrowserKeysTest(harness.ProgramTestCase):
     def test_ctrl_m_mutes_every_page_and_is_kept_and_a_damaged_settings_file_is_left_alone(self):
         # The program starts with a damaged settings file that says "muted": one notice, and the defaults.
         self.expect_notice("设置文件无法读取")
-        pages.load_in_browser(self, self.site.url("/sound"))
+        self.open_sound_page()
         # Pages start their sound by themselves, in the pop-up window too.
         self.site.wait_for_path("/played?by=")
         self.site.wait_for_path("/played?by=?popup")
@@ -209,7 +214,7 @@ class BrowserKeysTest(harness.ProgramTestCase):
         self.expect_settings(["[sound]", "muted=true"], "the mute kept")
         self.program.stop()
         self.start_program("-again")
-        pages.load_in_browser(self, self.site.url("/sound"))
+        self.open_sound_page()
         self.expect_views(2, "playing audio, muted", "the page and its pop-up muted from the start")
         # Ctrl+M is the program's, whichever of its widgets has the keyboard: here the address box.
         self.click_client(*harness.centre(pages.TEXT1))
@@ -236,7 +241,7 @@ class BrowserKeysTest(harness.ProgramTestCase):
         self.assertNotIn("网页图形设置无效", self.program.log())
 
     def test_boss_key_silences_every_page_and_gives_each_its_sound_back(self):
-        pages.load_in_browser(self, self.site.url("/sound"))
+        self.open_sound_page()
         self.site.wait_for_path("/played?by=?popup")
         self.expect_views(2, "playing audio, heard", "the page and its pop-up playing")
         for before in ("heard", "muted"):

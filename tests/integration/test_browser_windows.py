@@ -1,11 +1,11 @@
-"""Windows that pages open. window.open gives a small window of the program,
-titled with the opener's host, whose page has its opener and can talk to it
-with postMessage, and that goes when the page calls window.close(); at most
-eight are open at once, and further ones are refused with one notice that
-counts them. A link with target="_blank" that the player clicks loads in the
-main browser instead; one clicked by a script or inside a frame of another
-site opens a window, one to a data: or file: address nothing. A window the
-player did not ask for does not take the keyboard."""
+"""Windows that pages open. window.open at a click gives a small window of the
+program, titled with the host of the page or frame that opened it, whose page
+has its opener, talks to it with postMessage, may move it within its site but
+not to another, and goes when the page calls window.close(); at most eight
+are open at once, and further ones, or any without a click, are refused with
+one notice that counts them. A link with target="_blank" that the player
+clicks loads in the main browser instead; one clicked in a frame of another
+site opens a window, one to a data: or file: address nothing."""
 
 import urllib.parse
 
@@ -15,6 +15,8 @@ import pages
 from pages import PageServer, Response
 
 OPENER_COLOUR = (90, 40, 140)
+MOVED_COLOUR = (200, 90, 30)
+LOOK_ALIKE_COLOUR = (30, 60, 200)
 POPUP_COLOUR = (240, 200, 40)
 BLANK_TARGET_COLOUR = (20, 150, 130)
 # The main window's browser, in client pixels (its twips over 15, rounded).
@@ -31,10 +33,20 @@ document.addEventListener('click', () => {
 });
 window.addEventListener('message', e => fetch('/opener-got?data=' + encodeURIComponent(e.data)));
 </script>""")
+# Clicked, it goes to a page of another site.
 POPUP_PAGE = pages.coloured_page("弹出的游戏窗口", POPUP_COLOUR, """<script>
 fetch('/popup-has-opener?' + (window.opener !== null));
 window.addEventListener('message', e => { if (e.data === 'please-close') window.close(); });
+document.addEventListener('click', () => { location = '/elsewhere'; });
 window.opener.postMessage('hello-from-popup', '*');
+</script>""")
+# That page, which sends no referrer, sends the main window to a look-alike page of its own site and,
+# asked to close, to a page of the game's site, whence it came, as a top-up window may.
+ELSEWHERE_PAGE = pages.coloured_page("elsewhere", POPUP_COLOUR, """<meta name='referrer' content='no-referrer'><script>
+window.opener.location = '/look-alike';
+window.addEventListener('message', e => {
+  if (e.data === 'please-close') { window.opener.location = new URL('/moved', document.referrer); window.close(); }
+});
 </script>""")
 MANY_PAGE = pages.coloured_page("many", OPENER_COLOUR, """<script>
 document.addEventListener('click', () => {
@@ -48,6 +60,15 @@ document.addEventListener('click', () => {
 LINKS_PAGE = pages.coloured_page("links", OPENER_COLOUR,
                                  "<a href='/blank-target' target='_blank' "
                                  "style='display:block; width:100%; height:100%'>open</a>")
+# A frame of another site opens three windows as it loads.
+UNASKED_PAGE = pages.coloured_page("unasked", OPENER_COLOUR, """<script>
+for (let i = 0; i < 3; i++) window.open('/blank-target', 'u' + i, 'width=200,height=150');
+fetch('/unasked-opened');
+</script>""")
+# Were it shown, it would say so.
+LOOK_ALIKE_PAGE = pages.coloured_page("星澜游戏中心 登录", LOOK_ALIKE_COLOUR, "<script>fetch('/look-alike-shown');</script>")
+# How long a page of the loopback server takes at most to show, on a busy machine.
+SHOWN_WITHIN = 3
 # 30 windows at once, then 30 more a second later: 52 refused, told once on stderr.
 BURSTS_PAGE = pages.coloured_page("bursts", OPENER_COLOUR, """<script>
 function burst() { for (let i = 0; i < 30; i++) window.open('/quiet', 'b' + Math.random(), 'width=200,height=150'); }
@@ -73,16 +94,22 @@ def framing_page(frame_url):
 class NewWindowTest(harness.ProgramTestCase):
 
     def setUp(self):
-        # The advert's site, on a port of its own: another origin.
+        # The advert's site, on a host of its own: another site.
         self.advert = PageServer({
             "/advert": Response(LINKS_PAGE),
+            "/unasked": Response(UNASKED_PAGE),
             "/blank-target": Response(pages.coloured_page("advert target", BLANK_TARGET_COLOUR)),
-        }).__enter__()
+            "/elsewhere": Response(ELSEWHERE_PAGE),
+            "/look-alike": Response(LOOK_ALIKE_PAGE),
+        }, host="127.0.0.2").__enter__()
         self.addCleanup(self.advert.__exit__, None, None, None)
         self.site = PageServer({
             "/framing": Response(framing_page(self.advert.url("/advert"))),
+            "/framing-unasked": Response(framing_page(self.advert.url("/unasked"))),
+            "/moved": Response(pages.coloured_page("moved", MOVED_COLOUR)),
+            **{path: Response("", status=302, headers=[("Location", self.advert.url(to))])
+               for path, to in (("/elsewhere", "/elsewhere"), ("/to-another-site", "/look-alike"))},
             "/bursts": Response(BURSTS_PAGE),
-            "/scripted": Response(SCRIPTED_LINK_PAGE),
             "/local-links": Response(LOCAL_LINKS_PAGE),
             "/opener": Response(OPENER_PAGE),
             "/popup": Response(POPUP_PAGE),
@@ -103,7 +130,8 @@ class NewWindowTest(harness.ProgramTestCase):
         return {w: self.screen.title(w) for w in self.screen.windows_of(self.program.pid) if w != self.window}
 
     def opener_title(self, title, site=None):
-        return f"{title} — 来自 127.0.0.1:{(site or self.site).port}"
+        site = site or self.site
+        return f"{title} — 来自 {urllib.parse.urlsplit(site.url('/')).netloc}"
 
     def test_popup_has_its_opener_talks_to_it_and_closes_itself(self):
         self.open_page("/opener")
@@ -120,10 +148,16 @@ class NewWindowTest(harness.ProgramTestCase):
         self.screen.wait_for_pixel(x + 160, y + 120, lambda p: p == POPUP_COLOUR, timeout=30,
                                    what="the pop-up's page")
 
+        # Gone to another site, the pop-up sends the main window to it: asked for, never shown.
+        self.screen.click(x + 160, y + 120)
+        self.advert.wait_for_path("/look-alike")
+        with self.assertRaises(AssertionError, msg="the look-alike page shown in the main window"):
+            self.advert.wait_for_path("/look-alike-shown", timeout=SHOWN_WITHIN)
+        pages.browser_colour_is(self, OPENER_COLOUR, "the opener still in the main browser", point=BESIDE_THE_POPUP)
         # The pop-up stands over the middle of the main window.
         self.click_client(*BESIDE_THE_POPUP)
         harness.wait_for(lambda: not self.other_windows(), 30, "the pop-up to close itself")
-        pages.browser_colour_is(self, OPENER_COLOUR, "the opener still in the main browser")
+        pages.browser_colour_is(self, MOVED_COLOUR, "the page of the same site the pop-up sent its opener to")
         self.assert_alive()
 
     def test_ninth_window_is_refused_with_a_notice(self):
@@ -143,7 +177,10 @@ class NewWindowTest(harness.ProgramTestCase):
                 x, y, width, height = self.screen.geometry(popup)
                 self.assertTrue(left <= x and top <= y and x + width <= left + BROWSER[2] and
                                 y + height <= top + BROWSER[3], (x, y, width, height))
-        self.assertEqual(self.refusal_lines(), ["ludex: 已阻止弹出窗口: 此网页已有 1 个弹出窗口被阻止（同时最多打开 8 个，不打开本地文件或 data: 地址）。"])
+        self.assertEqual(self.refusal_lines(), ["ludex: 已阻止弹出窗口: 此网页已有 1 个弹出窗口被阻止（只在点击后打开，同时最多打开 8 个，不打开本地文件或 data: 地址）。"])
+        # With the pop-ups open, the player's own load still goes to another site, through a redirect.
+        pages.load_in_browser(self, self.site.url("/to-another-site"))
+        self.advert.wait_for_path("/look-alike-shown")
         self.assert_alive()
 
     def refusal_lines(self):
@@ -169,20 +206,24 @@ class NewWindowTest(harness.ProgramTestCase):
         pages.browser_colour_is(self, BLANK_TARGET_COLOUR, "the link's page in the main browser")
         self.assertEqual(self.other_windows(), {})
 
-    def test_a_scripted_click_on_a_blank_link_opens_a_window_not_the_main_browser(self):
-        self.open_page("/scripted")
-        self.site.wait_for_path("/clicked")
-        harness.wait_for(lambda: list(self.other_windows().values()) == [self.opener_title("blank target")], 30,
-                         f"the link in a pop-up (windows: {self.other_windows()})")
-        pages.browser_colour_is(self, OPENER_COLOUR, "the page still in the main browser", point=BESIDE_THE_POPUP)
+    def test_windows_a_frame_opens_without_a_click_are_refused_with_one_notice(self):
+        pages.load_in_browser(self, self.site.url("/framing-unasked"))
+        self.advert.wait_for_path("/unasked-opened")
+        harness.wait_for(self.refusal_lines, 10, "the notice of refused pop-ups")
+        self.assertEqual(len(self.refusal_lines()), 1, self.refusal_lines())
+        self.assertIn("已有 3 个", self.refusal_lines()[0])
+        self.assertEqual([t for t in self.other_windows().values() if t != "已阻止弹出窗口"], [])
+        self.assertNotIn("/blank-target", self.advert.paths())
 
-    def test_a_blank_link_clicked_in_a_frame_of_another_site_opens_a_window(self):
+    def test_a_blank_link_clicked_in_a_frame_of_another_site_opens_a_window_named_by_the_frame(self):
         pages.load_in_browser(self, self.site.url("/framing"))
         self.advert.wait_for_path("/advert")
         pages.browser_colour_is(self, OPENER_COLOUR, "the advert's frame")
         self.click_client(*pages.IN_BROWSER)
         self.advert.wait_for_path("/blank-target")
-        harness.wait_for(lambda: list(self.other_windows().values()) == [self.opener_title("advert target")], 30,
+        # Named by the frame's site, not the page's.
+        title = self.opener_title("advert target", self.advert)
+        harness.wait_for(lambda: list(self.other_windows().values()) == [title], 30,
                          f"the link in a pop-up (windows: {self.other_windows()})")
         pages.browser_colour_is(self, OPENER_COLOUR, "the framing page still in the main browser",
                                 point=BESIDE_THE_POPUP)
@@ -214,15 +255,14 @@ class PopupFocusTest(harness.ProgramTestCase):
         self.addCleanup(self.site.__exit__, None, None, None)
         super().setUp()
 
-    def test_a_popup_the_player_did_not_ask_for_leaves_the_keyboard_to_the_main_window(self):
+    def test_a_popup_the_player_did_not_ask_for_opens_not_and_leaves_the_keyboard_to_the_main_window(self):
         pages.load_in_browser(self, self.site.url("/scripted"))
         self.site.wait_for_path("/clicked")
-        popup = harness.wait_for(
+        notice = harness.wait_for(
             lambda: next((w for w in self.screen.windows_of(self.program.pid) if w != self.window), None), 30,
-            "the pop-up")
-        x, y, width, height = self.screen.geometry(popup)
-        self.screen.wait_for_pixel(x + width // 2, y + height // 2, lambda p: p == BLANK_TARGET_COLOUR, timeout=30,
-                                   what="the pop-up's page")
+            "the notice of the refused pop-up")
+        self.assertEqual(self.screen.title(notice), "已阻止弹出窗口")
+        self.assertNotIn("/blank-target", self.site.paths())
         self.assertEqual(int(self.screen.xdotool("getactivewindow")), self.window)
         # Typing goes on in the address box.
         self.screen.type("abc")

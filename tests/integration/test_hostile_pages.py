@@ -40,7 +40,8 @@ HOG_SEEN_KB = 512 * 1024
 # The crash notice's background.
 NOTICE_BACKGROUND = (247, 247, 247)
 
-# Every pop-up runs the same page, so that each one opens more.
+# A click opens a burst of pop-ups; every pop-up runs the same page, so that
+# each one tries to open more, without a click, as the opener goes on doing.
 POPUP_LOOP_PAGE = pages.coloured_page("popups", HOSTILE_COLOUR, """<script>
 let n = 0;
 function burst() {
@@ -49,11 +50,13 @@ function burst() {
 fetch('/popup-loop-running');
 burst();
 setInterval(burst, 50);
+document.addEventListener('click', burst);
 </script>""")
-# A tight loop that never returns: once the pop-ups are at their limit,
-# window.open gives null at once and the loop spins.
+# A click starts a tight loop that never returns: once the pop-ups are at
+# their limit, window.open gives null at once and the loop spins.
 POPUP_TIGHT_LOOP_PAGE = pages.coloured_page("tight", HOSTILE_COLOUR, """<script>
-fetch('/tight-loop-running').then(() => {
+fetch('/tight-loop-running');
+document.addEventListener('click', () => {
   for (;;) window.open('/quiet', '_blank', 'width=200,height=150');
 });
 </script>""")
@@ -70,7 +73,7 @@ setInterval(() => { alert('别走 ' + n); fetch('/after-alert?n=' + n++); }, 20)
 # A page whose pop-up asks the player something at once: the pop-up shares
 # its opener's web process, which waits on the player with it.
 ASKING_POP_UP_OPENER = pages.coloured_page("opener", HOSTILE_COLOUR, """<script>
-window.open('/asking-pop-up', '_blank', 'left=900,top=750,width=300,height=200');
+document.addEventListener('click', () => window.open('/asking-pop-up', '_blank', 'left=900,top=750,width=300,height=200'));
 </script>""")
 ASKING_POP_UP = pages.coloured_page("asking", HOSTILE_COLOUR, """<script>
 fetch('/pop-up-asking').then(() => { alert('请稍候'); fetch('/pop-up-answered'); });
@@ -183,9 +186,11 @@ setTimeout(() => {{ try {{ location.href = {targets[1]!r}; }} catch (e) {{}} }},
             f"<script>fetch('/attempt'); {still_here}</script>"),
         "/by-window-open": pages.coloured_page("open", HOSTILE_COLOUR, f"""<script>
 fetch('/attempt');
-const opened = [window.open({targets[0]!r}, 'a', 'left=1,top=1,width=300,height=150'),
-                window.open({targets[1]!r}, 'b', 'left=1,top=300,width=300,height=150')];
-{still_here}
+document.addEventListener('click', () => {{
+  const opened = [window.open({targets[0]!r}, 'a', 'left=1,top=1,width=300,height=150'),
+                  window.open({targets[1]!r}, 'b', 'left=1,top=300,width=300,height=150')];
+  {still_here}
+}});
 </script>"""),
         # Links that fill the page, one in place and one in a window of its own.
         "/by-link": pages.coloured_page(
@@ -239,9 +244,12 @@ class HostilePageTest(harness.ProgramTestCase):
         self.site.clear_requests()
         self.web.wait_for_path("/pre.php?r=3141_13_0", port=REDIRECT_PORT)
 
-    def open_hostile(self, path, running):
+    def open_hostile(self, path, running, click=False):
         pages.load_in_browser(self, self.site.url(path))
         self.site.wait_for_path(running, timeout=30)
+        if click:  # as a player would, once the page is there
+            pages.browser_colour_is(self, HOSTILE_COLOUR, f"the page {path}")
+            self.click_client(*pages.IN_BROWSER)
 
     def popups(self):
         """The program's visible windows other than the main window and its notice."""
@@ -274,7 +282,7 @@ class HostilePageTest(harness.ProgramTestCase):
     # Pop-ups.
 
     def test_popup_loop_stays_within_eight_windows_and_buttons_still_work(self):
-        self.open_hostile("/popup-loop", "/popup-loop-running")
+        self.open_hostile("/popup-loop", "/popup-loop-running", click=True)
         harness.wait_for(lambda: len(self.popups()) >= MAX_POPUPS, 60, "the pop-ups to reach their limit")
         most = 0
         watch_until = time.monotonic() + 5
@@ -288,7 +296,7 @@ class HostilePageTest(harness.ProgramTestCase):
         self.assertLessEqual(len(self.popups()), MAX_POPUPS)
 
     def test_popup_tight_loop_leaves_the_buttons_working(self):
-        self.open_hostile("/tight-loop", "/tight-loop-running")
+        self.open_hostile("/tight-loop", "/tight-loop-running", click=True)
         harness.wait_for(lambda: len(self.popups()) >= MAX_POPUPS, 60, "the pop-ups to reach their limit")
         self.assert_game_button_navigates()
         self.assertLessEqual(len(self.popups()), MAX_POPUPS)
@@ -344,7 +352,8 @@ class HostilePageTest(harness.ProgramTestCase):
                          30, "the file chooser naming the site")
 
     def test_a_dialog_in_a_pop_up_keeps_a_load_of_the_main_page_waiting_not_ended_as_stuck(self):
-        self.open_hostile("/asking-opener", "/pop-up-asking")
+        self.open_hostile("/asking-opener", "/asking-opener", click=True)
+        self.site.wait_for_path("/pop-up-asking")
         harness.wait_for(lambda: self.dialogs(), 30, "the pop-up's dialog")
         processes = set(pages.web_processes(self.program.pid))
         game = (REDIRECT_PORT, GAME3_PATH)
@@ -456,7 +465,7 @@ class HostilePageTest(harness.ProgramTestCase):
         self.attempt_then_check("/by-meta-refresh-passwd")
 
     def test_window_open_cannot_show_a_local_file(self):
-        self.attempt_then_check("/by-window-open")
+        self.attempt_then_check("/by-window-open", click=True)
 
     def test_link_cannot_show_a_local_file(self):
         self.attempt_then_check("/by-link", click=True)

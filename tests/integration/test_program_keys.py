@@ -27,9 +27,9 @@ OPENER_PAGE = pages.coloured_page("opener", OPENER_COLOUR, """<script>
 document.addEventListener('click', () => window.open('/popup', 'game', 'width=320,height=240'));
 </script>""")
 POPUP_PAGE = pages.coloured_page("弹出的游戏窗口", POPUP_COLOUR)
-# A click opens a pop-up window a while later, from a timer.
+# A click opens a pop-up window a while later, from a timer, within the second in which the click still counts.
 LATER_PAGE = pages.coloured_page("later", OPENER_COLOUR, """<script>
-document.addEventListener('click', () => setTimeout(() => window.open('/popup', 'later', 'width=320,height=240'), 1500));
+document.addEventListener('click', () => setTimeout(() => window.open('/popup', 'later', 'width=320,height=240'), 800));
 </script>""")
 # In the main window's browser, clear of the pop-up, which stands over the middle of the main window.
 BESIDE_THE_POPUP = (100, 600)

@@ -31,9 +31,13 @@ std::string AskingSite(const char* uri) {
   return shown.empty() ? kNoSiteName : shown;
 }
 
-bool FromThePageItself(WebKitWebView* view, WebKitURIRequest* request) {
+const char* Referrer(WebKitURIRequest* request) {
   SoupMessageHeaders* headers = webkit_uri_request_get_http_headers(request);
-  const char* referrer = headers ? soup_message_headers_get_one(headers, "Referer") : nullptr;
+  return headers ? soup_message_headers_get_one(headers, "Referer") : nullptr;
+}
+
+bool FromThePageItself(WebKitWebView* view, WebKitURIRequest* request) {
+  const char* referrer = Referrer(request);
   const char* page = webkit_web_view_get_uri(view);
   return referrer && page && SameOrigin(referrer, page);
 }

@@ -15,6 +15,9 @@ inline constexpr const char* kNoSiteName = "匿名来源";
 
 std::string AskingSite(const char* uri);
 
+// The address of the page or frame that made `request`, if it sent one.
+const char* Referrer(WebKitURIRequest* request);
+
 // Whether the page shown in `view` made `request`, rather than a frame of
 // another site inside it: the request's referrer is of the page's origin.
 // A frame can only leave the referrer out, never name another site's page.

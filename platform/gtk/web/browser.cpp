@@ -50,7 +50,7 @@ BrowserWindow::Engine::Engine(BrowserWindow& window, WebSession& session)
   webkit_settings_set_enable_developer_extras(settings, FALSE);
   webkit_settings_set_hardware_acceleration_policy(settings, PagePaintingPolicy());
   webkit_settings_set_enable_webgl(settings, session.webgl());
-  // Games open their windows from timers and callbacks too; the pop-up windows keep their number down.
+  // The pop-up windows refuse a window asked for without a click, counted in the player's notice; WebKit would drop it unseen.
   webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
   session.popups().ServeOpener(WEBKIT_WEB_VIEW(view.get()), connections);
 }

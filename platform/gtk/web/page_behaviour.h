@@ -39,6 +39,8 @@
 //
 // Connected elsewhere, where the order does not matter:
 //   create (view)                     PopupWindows::ServeOpener   main views and pop-ups
+//   decide-policy, load-changed (main view)  PopupWindows           after DownloadWhatCannotBeShown, whose
+//                                                                 downloads ask the player anyway
 //   ready-to-show, close, notify::title (pop-up view)  PopupWindows
 //   enter-fullscreen, leave-fullscreen, key-press-event (main view, pop-up view)  Fullscreen (Esc and F11 only)
 //   download-started (context)        Downloads; decide-destination, failed, finished (download)
