@@ -70,6 +70,11 @@ void BrowserWindow::RenewEngine() {
   const char* uri = webkit_web_view_get_uri(old);
   const std::string address = uri ? uri : "";
   engine_->session.popups().CloseOpenedFrom(old);
+  // The frame holds the keyboard for the new view, as at the start.
+  if (gtk_widget_has_focus(GTK_WIDGET(old))) {
+    gtk_widget_set_can_focus(frame_.get(), TRUE);
+    gtk_widget_grab_focus(frame_.get());
+  }
   engine_.reset();
   StartEngine();
   if (!address.empty()) engine_->page.LoadUri(address, ProcessSharing::Alone);
