@@ -20,6 +20,7 @@ constexpr const char* kBossKeyHolder = "_LUDEX_BOSS_KEY";
 constexpr guint kMuteKey = GDK_KEY_m;
 constexpr guint kScreenshotKey = GDK_KEY_s;
 constexpr guint kNewAccountKey = GDK_KEY_n;
+constexpr guint kDownloadsKey = GDK_KEY_j;
 constexpr auto kCtrlShift = GdkModifierType(GDK_CONTROL_MASK | GDK_SHIFT_MASK);
 
 bool Matches(const GdkEventKey* event, guint key, GdkModifierType modifiers) {
@@ -31,10 +32,11 @@ bool Matches(const GdkEventKey* event, guint key, GdkModifierType modifiers) {
 }  // namespace
 
 ProgramKeys::ProgramKeys(Notices& notices, const std::string& boss_key, std::function<WebKitWebView*()> main_view,
-                         std::function<PageSound&()> sound)
+                         std::function<PageSound&()> sound, std::function<Downloads&()> downloads)
     : notices_(notices),
       main_view_(std::move(main_view)),
       sound_(std::move(sound)),
+      downloads_(std::move(downloads)),
       screenshots_(notices),
       boss_switch_(kBossSwitch, [this](bool hidden) { FollowBoss(hidden); }) {
   gtk_accelerator_parse(boss_key.c_str(), &boss_key_.key, &boss_key_.modifiers);
@@ -78,6 +80,8 @@ gint ProgramKeys::OnKey(GtkWidget*, GdkEventKey* event, gpointer self) {
     action = &ProgramKeys::TakeScreenshot;
   } else if (Matches(event, kNewAccountKey, kCtrlShift)) {
     action = &ProgramKeys::StartNewAccount;
+  } else if (Matches(event, kDownloadsKey, GDK_CONTROL_MASK)) {
+    action = &ProgramKeys::ShowDownloads;
   } else {
     return FALSE;
   }
@@ -86,6 +90,8 @@ gint ProgramKeys::OnKey(GtkWidget*, GdkEventKey* event, gpointer self) {
 }
 
 void ProgramKeys::ToggleMuted() { sound_().ToggleMuted(); }
+
+void ProgramKeys::ShowDownloads() { downloads_().ShowList(); }
 
 void ProgramKeys::ToggleBoss() { boss_switch_.Set(!hidden_.hidden()); }
 
