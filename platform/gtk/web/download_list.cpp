@@ -13,8 +13,6 @@ constexpr int kWidth = 480;
 constexpr int kHeight = 320;
 constexpr const char* kRunning = "正在下载";
 
-std::string Size(std::uint64_t bytes) { return TakeText(g_format_size(bytes)); }
-
 gboolean OnKeyPress(GtkWidget* window, GdkEventKey* event, gpointer) {
   if (event->keyval != GDK_KEY_Escape) return FALSE;
   gtk_widget_hide(window);
@@ -22,6 +20,8 @@ gboolean OnKeyPress(GtkWidget* window, GdkEventKey* event, gpointer) {
 }
 
 }  // namespace
+
+std::string Size(std::uint64_t bytes) { return TakeText(g_format_size_full(bytes, G_FORMAT_SIZE_IEC_UNITS)); }
 
 void DownloadList::Row::SetProgress(std::uint64_t received, std::uint64_t expected) {
   size_ = expected > 0 ? Size(received) + " / " + Size(expected) : Size(received);
@@ -53,16 +53,15 @@ void DownloadList::Build() {
   gtk_window_set_title(window, "下载");
   gtk_window_set_default_size(window, kWidth, kHeight);
   gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
+  gtk_window_set_position(window, GTK_WIN_POS_CENTER_ON_PARENT);
   connections_.Connect(window, "delete-event", gtk_widget_hide_on_delete, nullptr);
   connections_.Connect(window, "key-press-event", OnKeyPress, nullptr);
 
   GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
-  rows_ = gtk_list_box_new();
-  gtk_list_box_set_selection_mode(GTK_LIST_BOX(rows_), GTK_SELECTION_NONE);
-  GtkWidget* none = gtk_label_new("这次还没有下载。");
-  gtk_widget_show(none);
-  gtk_list_box_set_placeholder(GTK_LIST_BOX(rows_), none);
+  rows_ = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+  none_ = gtk_label_new("这次还没有下载。");
+  gtk_box_pack_start(GTK_BOX(rows_), none_, TRUE, TRUE, 0);
   gtk_container_add(GTK_CONTAINER(scrolled), rows_);
   gtk_container_add(GTK_CONTAINER(window), scrolled);
   gtk_widget_show_all(scrolled);
@@ -97,13 +96,9 @@ DownloadList::Row& DownloadList::Add(const std::string& site, const std::string&
   connections_.Connect(row.cancel_button_, "clicked", Row::OnCancelClicked, &row);
   row.SetProgress(0, 0);
 
-  // Only its button takes the keyboard: Tab goes from one download's button to the next.
-  GtkWidget* list_row = gtk_list_box_row_new();
-  gtk_list_box_row_set_activatable(GTK_LIST_BOX_ROW(list_row), FALSE);
-  gtk_widget_set_can_focus(list_row, FALSE);
-  gtk_container_add(GTK_CONTAINER(list_row), grid);
-  gtk_widget_show_all(list_row);
-  gtk_list_box_insert(GTK_LIST_BOX(rows_), list_row, -1);
+  gtk_widget_hide(none_);
+  gtk_widget_show_all(grid);
+  gtk_box_pack_start(GTK_BOX(rows_), grid, FALSE, FALSE, 0);
   return row;
 }
 

@@ -16,6 +16,9 @@
 
 namespace ludex::gtk {
 
+// A number of bytes as the player reads it: "4.7 MiB".
+std::string Size(std::uint64_t bytes);
+
 class DownloadList {
  public:
   class Row {
@@ -53,7 +56,9 @@ class DownloadList {
   void Build();
 
   WidgetPtr window_;
-  GtkWidget* rows_ = nullptr;  // owned by window_
+  // Owned by window_.
+  GtkWidget* rows_ = nullptr;
+  GtkWidget* none_ = nullptr;  // says that there is no download yet
   std::list<Row> entries_;
   SignalConnections connections_;
 };

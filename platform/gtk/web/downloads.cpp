@@ -17,6 +17,7 @@
 #include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/asking_site.h"
+#include "platform/gtk/web/download_list.h"
 #include "platform/web/address.h"
 #include "platform/web/file_names.h"
 #include "platform/web/user_folders.h"
@@ -173,7 +174,6 @@ std::uint64_t FreeSpace(const std::string& folder) {
   return std::uint64_t{disk.f_bavail} * disk.f_frsize;
 }
 
-std::string Size(std::uint64_t bytes) { return TakeText(g_format_size(bytes)); }
 
 }  // namespace
 
@@ -350,8 +350,8 @@ void Downloads::OnReceivedData(WebKitDownload* download, guint64 length, gpointe
     // Room for what may come before the next look, so that the disk never falls under the least.
     const std::uint64_t free = FreeSpace(running.writing);
     if (free >= kLeastFree + kCheckedEvery) return;
-    downloads->notices_.Show("下载已停止：" + running.name, "磁盘只剩 " + Size(free) + " 可用空间，下载会占用最后的 " +
-                                                          Size(kLeastFree) + "。请腾出空间后再下载。");
+    downloads->notices_.Show("下载已停止：" + running.name, "下载文件夹所在的磁盘只剩 " + Size(free) + "，至少要留出 " +
+                                                          Size(kLeastFree) + "。已下载的部分已删除，请腾出空间后再下载。");
     downloads->Stop(download, "磁盘空间不足，已停止");
   });
 }
