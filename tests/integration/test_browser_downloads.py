@@ -189,8 +189,9 @@ document.addEventListener('click', () => save(1));
         return [(title, int(waited)) for waited, title in
                 re.findall(r"notice shown after (\d+) ms: (.*)", self.program.log())]
 
-    def wait_for_shown_notice(self, title, timeout=30):
-        harness.wait_for(lambda: title in dict(self.shown_notices()), timeout,
+    def wait_for_shown_notice(self, title, timeout=30, since=0):
+        """Waits for `title` among the notices shown after the first `since`."""
+        harness.wait_for(lambda: title in dict(self.shown_notices()[since:]), timeout,
                          f"the notice {title!r} on the screen (shown: {self.shown_notices()})")
 
     def program_window(self, title):
@@ -271,13 +272,14 @@ document.addEventListener('click', () => save(1));
             harness.wait_for(lambda: len(self.writing()) == n + 1, 30, f"held-back download {n} in its own folder")
         with open(os.path.join(self.download_folder(), "held-0.bin"), "wb") as f:
             f.write(b"the player's own")
+        shown = len(self.shown_notices())
         self.released.set()
         for name in ("held-0 (1).bin", "held-1.bin", "held-2.bin"):
             self.wait_for_file(name, SAVE_GAME)
         with open(os.path.join(self.download_folder(), "held-0.bin"), "rb") as f:
             self.assertEqual(f.read(), b"the player's own")
         # Ending together, the three are one notice, shown within 10 s; a click on it shows the downloads.
-        self.wait_for_shown_notice("3 个文件下载完成", timeout=12)
+        self.wait_for_shown_notice("3 个文件下载完成", timeout=12, since=shown)
         notice = harness.wait_for(lambda: self.program_window("3 个文件下载完成"), 10, "the merged notice's window")
         self.screen.click(*harness.centre(self.screen.geometry(notice)))
         listing = harness.wait_for(lambda: self.program_window("下载"), 10, "the downloads window")
