@@ -1,6 +1,7 @@
 """Downloads land in the user's download folder under a plain name of their
 own, written in a private folder until whole, with a notice when they start and when they
-end; a download that fails or breaks off is reported and leaves nothing. One
+end (one for many from one site, none waiting over 10 s); a download that fails, breaks off,
+is cancelled in the downloads window or would nearly fill the disk is stopped and leaves nothing. One
 the player did not start in the page itself waits for the player's yes, and
 at most three run at once.
 
@@ -284,7 +285,8 @@ document.addEventListener('click', () => save(1));
         self.screen.click(*harness.centre(self.screen.geometry(notice)))
         listing = harness.wait_for(lambda: self.program_window("下载"), 10, "the downloads window")
         # Over the main window, whose child it is.
-        for mine, main in zip(harness.centre(self.screen.geometry(listing)), harness.centre(self.screen.geometry(self.window))):
+        centres = [harness.centre(self.screen.geometry(w)) for w in (listing, self.window)]
+        for mine, main in zip(*centres):
             self.assertAlmostEqual(mine, main, delta=2)
         self.close(listing)
         # Symlinks to files outside the folder, where the engine writes beside a destination in the folder.

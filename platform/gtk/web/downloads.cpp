@@ -174,7 +174,6 @@ std::uint64_t FreeSpace(const std::string& folder) {
   return std::uint64_t{disk.f_bavail} * disk.f_frsize;
 }
 
-
 }  // namespace
 
 void NoteLoadByPlayer(WebKitWebView* view) {
@@ -394,7 +393,8 @@ void Downloads::OnFinished(WebKitDownload* download, gpointer self) {
     const guint64 expected = response ? webkit_uri_response_get_content_length(response) : 0;
     const guint64 received = webkit_download_get_received_data_length(download);
     if (expected > 0 && received < expected) {
-      downloads->Fail(download, "文件不完整（收到 " + std::to_string(received) + " / " + std::to_string(expected) + " 字节），已删除。");
+      downloads->Fail(download, "文件不完整（收到 " + std::to_string(received) + " / " + std::to_string(expected) +
+                                    " 字节），已删除。");
       return;
     }
     if (!downloads->Complete(running)) {

@@ -41,7 +41,8 @@
 //   create (view)                     PopupWindows::ServeOpener   main views and pop-ups
 //   ready-to-show, close, notify::title (pop-up view)  PopupWindows
 //   enter-fullscreen, leave-fullscreen, key-press-event (main view)  Fullscreen (Esc and F11 only)
-//   download-started (context)        Downloads; decide-destination, failed, finished (download)
+//   download-started (context)        Downloads; decide-destination, received-data, failed, finished
+//                                       (download)
 //   initialize-web-extensions (context)  web_context.cpp (a web process starts)
 #pragma once
 
