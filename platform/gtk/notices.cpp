@@ -49,10 +49,7 @@ void Notices::Build() {
   gtk_widget_show_all(box);
 }
 
-void Notices::Show(const std::string& title, const std::string& detail) {
-  std::fprintf(stderr, "ludex: %s%s%s\n", title.c_str(), detail.empty() ? "" : ": ", detail.c_str());
-  ShowOnScreen(title, detail);
-}
+void Notices::Show(const std::string& title, const std::string& detail) { Show(Notice{title, detail}); }
 
 void Notices::Show(const Notice& notice) {
   std::fprintf(stderr, "ludex: %s%s%s\n", notice.title.c_str(), notice.detail.empty() ? "" : ": ",

@@ -87,6 +87,10 @@ class DownloadTest(harness.ProgramTestCase):
         self.endless = [EndlessResponse(f"endless-{n}.bin") for n in range(5)]
         self.released = threading.Event()
         self.addCleanup(self.released.set)
+        # Downloads from a site of their own, whose notices only merge with one another.
+        self.held_site = PageServer({f"/held-{n}": HeldBackResponse(f"held-{n}.bin", self.released)
+                                     for n in range(3)}).__enter__()
+        self.addCleanup(self.held_site.__exit__, None, None, None)
         # The advert's site, on a port of its own: another origin.
         self.advert = PageServer({
             "/save-game": Response(SAVE_GAME, "application/octet-stream", headers=ATTACHMENT),
@@ -118,7 +122,6 @@ class DownloadTest(harness.ProgramTestCase):
                 "scripted", PAGE_COLOUR, f"<script>setTimeout(() => location.href = '{target}', 300)</script>"))
                for path, target in (("/scripted", "/save-game"), ("/scripted-redirect", "/redirect"))},
             "/redirect": Response("", status=302, headers=[("Location", "/save-game")]),
-            **{f"/held-{n}": HeldBackResponse(f"held-{n}.bin", self.released) for n in range(3)},
             "/link": Response(pages.coloured_page("link", PAGE_COLOUR,
                                                   f"<a href='/clicked' style='{WHOLE_PAGE}'>save</a>")),
             "/download-link": Response(pages.coloured_page("download link", PAGE_COLOUR,
@@ -269,7 +272,7 @@ document.addEventListener('click', () => save(1));
 
         # A file takes the name while a download runs: the download moves aside.
         for n in range(3):
-            pages.load_in_browser(self, self.site.url(f"/held-{n}"))
+            pages.load_in_browser(self, self.held_site.url(f"/held-{n}"))
             harness.wait_for(lambda: len(self.writing()) == n + 1, 30, f"held-back download {n} in its own folder")
         with open(os.path.join(self.download_folder(), "held-0.bin"), "wb") as f:
             f.write(b"the player's own")

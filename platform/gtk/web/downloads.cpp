@@ -205,7 +205,8 @@ void Downloads::ShowList() { list_.Present(main_window_()); }
 
 void Downloads::Stop(WebKitDownload* download, const std::string& why) {
   const auto it = running_.find(download);
-  if (it != running_.end() && it->second.row) it->second.row->End(why);
+  if (it == running_.end()) return;
+  if (it->second.row) it->second.row->End(why);
   const GObjectPtr<WebKitDownload> keep = Ref(download);
   Forget(download);
   webkit_download_cancel(download);
