@@ -39,7 +39,8 @@ class GtkBackend final : public Backend {
  public:
   GtkBackend()
       : program_keys_(notices_, ProgramSettings().GetString("keys", "boss", gtk::kDefaultBossKey),
-                      [this] { return MainView(); }, [this]() -> gtk::PageSound& { return Session().sound(); }) {}
+                      [this] { return MainView(); }, [this]() -> gtk::PageSound& { return Session().sound(); },
+                      [this]() -> gtk::Downloads& { return Session().downloads(); }) {}
 
   void CreateFormWindow(Hwnd hwnd, const FormWindowSettings& settings, WindowSink* sink) override {
     windows_.Add(std::make_unique<FormWindow>(hwnd, settings, sink, clicks_));
@@ -150,13 +151,19 @@ class GtkBackend final : public Backend {
   TextBoxWindow& TextBox(Hwnd hwnd) const { return windows_.KindAt<TextBoxWindow>(hwnd, "text box"); }
 
   gtk::WebSession& Session() {
-    if (!web_session_) web_session_ = std::make_unique<gtk::WebSession>(notices_);
+    if (!web_session_) web_session_ = std::make_unique<gtk::WebSession>(notices_, [this] { return MainWindow(); });
     return *web_session_;
   }
 
   WebKitWebView* MainView() const {
     auto* browser = dynamic_cast<BrowserWindow*>(windows_.Find(main_browser_));
     return browser ? browser->view() : nullptr;
+  }
+
+  GtkWindow* MainWindow() const {
+    WebKitWebView* view = MainView();
+    GtkWidget* top = view ? gtk_widget_get_toplevel(GTK_WIDGET(view)) : nullptr;
+    return top && GTK_IS_WINDOW(top) ? GTK_WINDOW(top) : nullptr;
   }
 
   // The program's notices, which the web session and the program's keys give.

@@ -1,17 +1,21 @@
 #include "platform/gtk/notices.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "platform/diagnostics.h"
 #include "platform/glib_ptr.h"
+#include "platform/gtk/guarded.h"
 #include "platform/gtk/screen.h"
 
 namespace ludex::gtk {
 
 namespace {
 
-constexpr guint kShownMs = 6000;
 constexpr int kMargin = 16;
 constexpr int kWidth = 320;
+
+NoticeQueue::Time Now() { return NoticeQueue::Time(g_get_monotonic_time() / 1000); }
 
 }  // namespace
 
@@ -27,6 +31,8 @@ void Notices::Build() {
   gtk_window_set_skip_pager_hint(window, TRUE);
   gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_NOTIFICATION);
   gtk_window_set_default_size(window, kWidth, -1);
+  gtk_widget_add_events(window_.get(), GDK_BUTTON_PRESS_MASK);
+  connections_.Connect(window, "button-press-event", OnButtonPress, this);
 
   GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 4);
   gtk_container_set_border_width(GTK_CONTAINER(box), 12);
@@ -43,13 +49,29 @@ void Notices::Build() {
   gtk_widget_show_all(box);
 }
 
-void Notices::Show(const std::string& title, const std::string& detail) {
-  std::fprintf(stderr, "ludex: %s%s%s\n", title.c_str(), detail.empty() ? "" : ": ", detail.c_str());
-  ShowOnScreen(title, detail);
+void Notices::Show(const std::string& title, const std::string& detail) { Show(Notice{title, detail}); }
+
+void Notices::Show(const Notice& notice) {
+  std::fprintf(stderr, "ludex: %s%s%s\n", notice.title.c_str(), notice.detail.empty() ? "" : ": ",
+               notice.detail.c_str());
+  Add(notice);
 }
 
-void Notices::ShowOnScreen(const std::string& title, const std::string& detail) {
-  if (queue_.Add({title, detail})) Display(*queue_.Shown());
+void Notices::ShowOnScreen(const std::string& title, const std::string& detail) { Add({title, detail}); }
+
+void Notices::SetOpener(NoticeTopic topic, std::function<void()> open) { openers_[topic] = std::move(open); }
+
+void Notices::Add(const Notice& notice) {
+  if (queue_.Add(notice, Now())) Display(*queue_.Shown());
+  // One waiting behind it shortens the time of the notice shown.
+  WaitForItsEnd();
+}
+
+void Notices::WaitForItsEnd() {
+  hide_source_.Remove();
+  if (!queue_.Shown()) return;
+  const auto left = std::max(NoticeQueue::Time{0}, queue_.ShownUntil() - Now());
+  hide_source_ = SourceId::OnceAfter(static_cast<guint>(left.count()), [this] { Guarded([&] { GiveWay(); }); });
 }
 
 void Notices::Display(const Notice& notice) {
@@ -62,8 +84,8 @@ void Notices::Display(const Notice& notice) {
   gtk_window_resize(GTK_WINDOW(window_.get()), kWidth, 1);
   PlaceInCorner();
   gtk_widget_show(window_.get());
-  hide_source_.Remove();
-  hide_source_ = SourceId::OnceAfter(kShownMs, [this] { ShowNextOrHide(); });
+  Debug(DebugDomain::Web, "notice shown after %lld ms: %s", static_cast<long long>(queue_.Waited().count()),
+        notice.title.c_str());
 }
 
 void Notices::PlaceInCorner() {
@@ -76,12 +98,28 @@ void Notices::PlaceInCorner() {
                   work.y + work.height - height - kMargin);
 }
 
-void Notices::ShowNextOrHide() {
-  if (const Notice* next = queue_.Next()) {
+void Notices::GiveWay() {
+  if (const Notice* next = queue_.Next(Now())) {
     Display(*next);
   } else {
     gtk_widget_hide(window_.get());
   }
+  WaitForItsEnd();
+}
+
+gboolean Notices::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer self) {
+  auto* notices = static_cast<Notices*>(self);
+  if (event->type != GDK_BUTTON_PRESS || event->button != GDK_BUTTON_PRIMARY) return FALSE;
+  Guarded([&] {
+    const Notice* shown = notices->queue_.Shown();
+    const auto it = shown ? notices->openers_.find(shown->topic) : notices->openers_.end();
+    // Through a copy: what it opens may set another opener.
+    const std::function<void()> open = it != notices->openers_.end() ? it->second : nullptr;
+    // Read, the notice has done its work.
+    notices->GiveWay();
+    if (open) open();
+  });
+  return TRUE;
 }
 
 }  // namespace ludex::gtk

@@ -205,7 +205,7 @@ class BrowserKeysTest(harness.ProgramTestCase):
         self.expect_views(2, "playing audio, heard", "the page and its pop-up playing, heard")
         with open(self.settings_path(), "rb") as f:
             self.assertEqual(f.read(), DAMAGED_SETTINGS, "the damaged file changed before any setting did")
-        self.assertEqual(self.program.log().count("设置文件无法读取"), 1)
+        self.assertEqual(self.program.log().count("ludex: 设置文件无法读取"), 1)
         self.click_client(*BESIDE_POPUP)
         self.screen.key("ctrl+m")
         self.expect_notice("已静音")

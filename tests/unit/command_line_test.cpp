@@ -60,7 +60,7 @@ TEST(ReadCommandLine, SaysWhatItRefuses) {
 TEST(HelpText, NamesEveryOptionAndKey) {
   const std::string help = HelpText();
   for (const char* named : {"--account=NAME", "--help", "--version", "Ctrl+M", "Ctrl+Alt+Z", "Ctrl+Shift+S",
-                            "Ctrl+Shift+N", "Ctrl+plus", "Ctrl+minus", "Ctrl+wheel", "Ctrl+0", "Alt+Left",
+                            "Ctrl+Shift+N", "Ctrl+J", "Ctrl+plus", "Ctrl+minus", "Ctrl+wheel", "Ctrl+0", "Alt+Left",
                             "Alt+Right", "F5", "F11", "settings.ini"}) {
     EXPECT_NE(help.find(named), std::string::npos) << named;
   }

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <glib/gstdio.h>
@@ -16,6 +17,7 @@
 #include "platform/glib_ptr.h"
 #include "platform/gtk/guarded.h"
 #include "platform/gtk/web/asking_site.h"
+#include "platform/gtk/web/download_list.h"
 #include "platform/web/address.h"
 #include "platform/web/file_names.h"
 #include "platform/web/user_folders.h"
@@ -168,6 +170,14 @@ gboolean OnPress(WebKitWebView* view, GdkEvent*, gpointer) {
   return FALSE;
 }
 
+// What an ordinary user may still write on the disk that holds `folder`;
+// nothing known counts as plenty, as the write itself will fail on a full disk.
+std::uint64_t FreeSpace(const std::string& folder) {
+  struct statvfs disk;
+  if (statvfs(folder.c_str(), &disk) != 0) return UINT64_MAX;
+  return std::uint64_t{disk.f_bavail} * disk.f_frsize;
+}
+
 }  // namespace
 
 void NoteLoadByPlayer(WebKitWebView* view) {
@@ -184,17 +194,39 @@ void DownloadWhatCannotBeShown(WebKitWebView* view, SignalConnections& connectio
 
 std::string DownloadFolder() { return UserFolderPath(UserFolder::Downloads); }
 
-Downloads::Downloads(WebKitWebContext* context, Notices& notices) : notices_(notices) {
+Downloads::Downloads(WebKitWebContext* context, Notices& notices, std::function<GtkWindow*()> main_window)
+    : notices_(notices), main_window_(std::move(main_window)) {
   connections_.Connect(context, "download-started", OnDownloadStarted, this);
+  notices_.SetOpener(NoticeTopic::Downloads, [this] { ShowList(); });
 }
 
 Downloads::~Downloads() {
-  while (!running_.empty()) {
-    WebKitDownload* download = running_.begin()->first;
-    const GObjectPtr<WebKitDownload> keep = Ref(download);
-    Forget(download);
-    webkit_download_cancel(download);
-  }
+  notices_.SetOpener(NoticeTopic::Downloads, nullptr);
+  while (!running_.empty()) Stop(running_.begin()->first, "已取消");
+}
+
+void Downloads::ShowList() { list_.Present(main_window_()); }
+
+void Downloads::Stop(WebKitDownload* download, const std::string& why) {
+  const auto it = running_.find(download);
+  if (it == running_.end()) return;
+  if (it->second.row) it->second.row->End(why);
+  const GObjectPtr<WebKitDownload> keep = Ref(download);
+  Forget(download);
+  webkit_download_cancel(download);
+}
+
+void Downloads::Fail(WebKitDownload* download, const std::string& why) {
+  Running& running = running_.at(download);
+  if (running.row) running.row->End("失败：" + why);
+  Tell(running, "下载失败：" + running.name, why, "个文件下载失败");
+  Forget(download);
+}
+
+void Downloads::Tell(const Running& running, const std::string& title, const std::string& detail,
+                     const std::string& kind) {
+  notices_.Show(Notice{title, detail, Notice::Burst{kind, HostOf(running.download.get()), {running.name}},
+                       NoticeTopic::Downloads});
 }
 
 bool Downloads::Taken(const std::string& folder, const std::string& name) const {
@@ -282,9 +314,7 @@ void Downloads::OnConsentResponse(GtkDialog* dialog, gint response, gpointer sel
     if (response == GTK_RESPONSE_OK) {
       downloads->Save(running, name);
     } else {
-      const GObjectPtr<WebKitDownload> keep = Ref(download);
-      downloads->Forget(download);
-      webkit_download_cancel(download);
+      downloads->Stop(download, "");
     }
   });
 }
@@ -295,9 +325,7 @@ void Downloads::Save(Running& running, const std::string& name) {
   std::string writing = folder.empty() ? "" : Path(folder, kWritingTemplate);
   if (writing.empty() || !mkdtemp(writing.data())) {
     notices_.Show("下载失败：" + name, "没有可以保存文件的下载文件夹，请检查主文件夹是否可以写入。");
-    const GObjectPtr<WebKitDownload> keep = Ref(download);
-    Forget(download);
-    webkit_download_cancel(download);
+    Stop(download, "");
     return;
   }
   running.name = UniqueFileName(name, [&](const std::string& candidate) { return Taken(folder, candidate); });
@@ -306,7 +334,30 @@ void Downloads::Save(Running& running, const std::string& name) {
   const std::string destination = Path(writing, running.name);
   webkit_download_set_allow_overwrite(download, FALSE);
   webkit_download_set_destination(download, TakeText(g_filename_to_uri(destination.c_str(), nullptr, nullptr)).c_str());
-  notices_.Show("开始下载：" + running.name, "保存到 " + folder);
+  running.row = &list_.Add(HostOf(download), running.name, [this, download] { Stop(download, "已取消"); });
+  running.connections.Connect(download, "received-data", OnReceivedData, this);
+  Tell(running, "开始下载：" + running.name, "保存到 " + folder, "个文件开始下载");
+}
+
+void Downloads::OnReceivedData(WebKitDownload* download, guint64 length, gpointer self) {
+  auto* downloads = static_cast<Downloads*>(self);
+  Guarded([&] {
+    const auto it = downloads->running_.find(download);
+    if (it == downloads->running_.end() || !it->second.row) return;
+    Running& running = it->second;
+    WebKitURIResponse* response = webkit_download_get_response(download);
+    running.row->SetProgress(webkit_download_get_received_data_length(download),
+                             response ? webkit_uri_response_get_content_length(response) : 0);
+    running.unchecked += length;
+    if (running.unchecked < kCheckedEvery) return;
+    running.unchecked = 0;
+    // Room for what may come before the next look, so that the disk never falls under the least.
+    const std::uint64_t free = FreeSpace(running.writing);
+    if (free >= kLeastFree + kCheckedEvery) return;
+    downloads->notices_.Show("下载已停止：" + running.name, "下载文件夹所在的磁盘只剩 " + Size(free) + "，至少要留出 " +
+                                                          Size(kLeastFree) + "。已下载的部分已删除，请腾出空间后再下载。");
+    downloads->Stop(download, "磁盘空间不足，已停止");
+  });
 }
 
 bool Downloads::Complete(Running& running) {
@@ -326,11 +377,13 @@ void Downloads::OnFailed(WebKitDownload* download, GError* error, gpointer self)
   Guarded([&] {
     const auto it = downloads->running_.find(download);
     if (it == downloads->running_.end()) return;
-    const std::string name = it->second.name;
     // "finished" follows "failed"; the failure is what the user is told.
-    downloads->Forget(download);
-    if (g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER)) return;
-    downloads->notices_.Show("下载失败：" + name, error->message);
+    if (g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER)) {
+      if (it->second.row) it->second.row->End("已取消");
+      downloads->Forget(download);
+      return;
+    }
+    downloads->Fail(download, error->message);
   });
 }
 
@@ -345,20 +398,19 @@ void Downloads::OnFinished(WebKitDownload* download, gpointer self) {
     const guint64 expected = response ? webkit_uri_response_get_content_length(response) : 0;
     const guint64 received = webkit_download_get_received_data_length(download);
     if (expected > 0 && received < expected) {
-      downloads->notices_.Show("下载失败：" + running.name, "文件不完整（收到 " + std::to_string(received) + " / " +
-                                                             std::to_string(expected) + " 字节），已删除。");
-      downloads->Forget(download);
+      downloads->Fail(download, "文件不完整（收到 " + std::to_string(received) + " / " + std::to_string(expected) +
+                                    " 字节），已删除。");
       return;
     }
     if (!downloads->Complete(running)) {
-      downloads->notices_.Show("下载失败：" + running.name, "无法把文件保存到 " + running.folder);
-      downloads->Forget(download);
+      downloads->Fail(download, "无法把文件保存到 " + running.folder);
       return;
     }
     const std::string path = FinalPath(running);
-    const std::string name = running.name;
+    running.row->SetProgress(received, received);
+    running.row->End("已保存为 " + path);
+    downloads->Tell(running, "下载完成：" + running.name, "已保存为 " + path, "个文件下载完成");
     downloads->Forget(download);
-    downloads->notices_.Show("下载完成：" + name, "已保存为 " + path);
   });
 }
 

@@ -43,7 +43,8 @@
 //                                                                 downloads ask the player anyway
 //   ready-to-show, close, notify::title (pop-up view)  PopupWindows
 //   enter-fullscreen, leave-fullscreen, key-press-event (main view, pop-up view)  Fullscreen (Esc and F11 only)
-//   download-started (context)        Downloads; decide-destination, failed, finished (download)
+//   download-started (context)        Downloads; decide-destination, received-data, failed, finished
+//                                       (download)
 //   initialize-web-extensions (context)  web_context.cpp (a web process starts)
 //   window-object-cleared (default script world, in the web process)  extension/other_sites_dialogs.cpp
 #pragma once

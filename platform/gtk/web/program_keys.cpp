@@ -21,6 +21,7 @@ constexpr const char* kBossKeyHolder = "_LUDEX_BOSS_KEY";
 constexpr guint kMuteKey = GDK_KEY_m;
 constexpr guint kScreenshotKey = GDK_KEY_s;
 constexpr guint kNewAccountKey = GDK_KEY_n;
+constexpr guint kDownloadsKey = GDK_KEY_j;
 constexpr auto kCtrlShift = GdkModifierType(GDK_CONTROL_MASK | GDK_SHIFT_MASK);
 
 bool Matches(const GdkEventKey* event, guint key, GdkModifierType modifiers) {
@@ -32,10 +33,11 @@ bool Matches(const GdkEventKey* event, guint key, GdkModifierType modifiers) {
 }  // namespace
 
 ProgramKeys::ProgramKeys(Notices& notices, const std::string& boss_key, std::function<WebKitWebView*()> main_view,
-                         std::function<PageSound&()> sound)
+                         std::function<PageSound&()> sound, std::function<Downloads&()> downloads)
     : notices_(notices),
       main_view_(std::move(main_view)),
       sound_(std::move(sound)),
+      downloads_(std::move(downloads)),
       hidden_(Fullscreen::UsualPlace),
       screenshots_(notices),
       boss_switch_(kBossSwitch, [this](bool hidden) { FollowBoss(hidden); }) {
@@ -80,6 +82,8 @@ gint ProgramKeys::OnKey(GtkWidget*, GdkEventKey* event, gpointer self) {
     action = &ProgramKeys::TakeScreenshot;
   } else if (Matches(event, kNewAccountKey, kCtrlShift)) {
     action = &ProgramKeys::StartNewAccount;
+  } else if (Matches(event, kDownloadsKey, GDK_CONTROL_MASK)) {
+    action = &ProgramKeys::ShowDownloads;
   } else {
     return FALSE;
   }
@@ -88,6 +92,8 @@ gint ProgramKeys::OnKey(GtkWidget*, GdkEventKey* event, gpointer self) {
 }
 
 void ProgramKeys::ToggleMuted() { sound_().ToggleMuted(); }
+
+void ProgramKeys::ShowDownloads() { downloads_().ShowList(); }
 
 void ProgramKeys::ToggleBoss() { boss_switch_.Set(!hidden_.hidden()); }
 

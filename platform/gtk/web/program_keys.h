@@ -8,7 +8,8 @@
 //    says once when none can;
 //  - Ctrl+Shift+S saves a screenshot of the main browser's page (Screenshots);
 //  - Ctrl+Shift+N starts another copy of the program for a new account
-//    ("账号2", "账号3", ...: the first whose data folder is not there yet).
+//    ("账号2", "账号3", ...: the first whose data folder is not there yet);
+//  - Ctrl+J shows the downloads window (Downloads).
 #pragma once
 
 #include <gtk/gtk.h>
@@ -22,6 +23,7 @@
 #include "platform/gtk/hidden_windows.h"
 #include "platform/gtk/shared_switch.h"
 #include "platform/gtk/notices.h"
+#include "platform/gtk/web/downloads.h"
 #include "platform/gtk/web/page_sound.h"
 #include "platform/gtk/web/screenshots.h"
 
@@ -35,9 +37,9 @@ class ProgramKeys {
   // without Ctrl, Alt or Super (which would take a key from typing
   // everywhere), gives kDefaultBossKey and a notice. `main_view` is the main
   // browser's view, or null while it has none; `sound` is the sound of
-  // every page.
+  // every page, and `downloads` every download.
   ProgramKeys(Notices& notices, const std::string& boss_key, std::function<WebKitWebView*()> main_view,
-              std::function<PageSound&()> sound);
+              std::function<PageSound&()> sound, std::function<Downloads&()> downloads);
   ProgramKeys(const ProgramKeys&) = delete;
   ProgramKeys& operator=(const ProgramKeys&) = delete;
   ~ProgramKeys();
@@ -54,10 +56,12 @@ class ProgramKeys {
   void FollowBoss(bool hidden);
   void TakeScreenshot();
   void StartNewAccount();
+  void ShowDownloads();
 
   Notices& notices_;
   std::function<WebKitWebView*()> main_view_;
   std::function<PageSound&()> sound_;
+  std::function<Downloads&()> downloads_;
   Accelerator boss_key_;
   HiddenWindows hidden_;
   Screenshots screenshots_;

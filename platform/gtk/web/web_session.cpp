@@ -7,11 +7,11 @@
 
 namespace ludex::gtk {
 
-WebSession::WebSession(Notices& notices)
+WebSession::WebSession(Notices& notices, std::function<GtkWindow*()> main_window)
     : notices_(notices),
       context_(NewWebContext(notices_)),
       memory_watch_(WebProcessLimitMb()),
-      downloads_(context_.get(), notices_),
+      downloads_(context_.get(), notices_, std::move(main_window)),
       sound_(ProgramSettings(), notices_),
       popups_(notices_, sound_) {
   LogWebProcessStarts(context_.get(), connections_);

@@ -6,6 +6,7 @@
 
 #include <webkit2/webkit2.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,13 +21,15 @@ namespace ludex::gtk {
 
 class WebSession {
  public:
-  explicit WebSession(Notices& notices);
+  // Windows of the session's own (the downloads window) go over `main_window`, which may give null.
+  WebSession(Notices& notices, std::function<GtkWindow*()> main_window);
   WebSession(const WebSession&) = delete;
   WebSession& operator=(const WebSession&) = delete;
 
   WebKitWebContext* context() const { return context_.get(); }
   PopupWindows& popups() { return popups_; }
   PageSound& sound() { return sound_; }
+  Downloads& downloads() { return downloads_; }
   // Whether pages get WebGL, from the settings and the machine.
   bool webgl() const { return webgl_; }
   // Whether a view may be sent to `uri`, or the sandbox keeps it out.
