@@ -407,8 +407,10 @@ void Downloads::OnFinished(WebKitDownload* download, gpointer self) {
       return;
     }
     const std::string path = FinalPath(running);
-    running.row->SetProgress(received, received);
-    running.row->End("已保存为 " + path);
+    if (running.row) {
+      running.row->SetProgress(received, received);
+      running.row->End("已保存为 " + path);
+    }
     downloads->Tell(running, "下载完成：" + running.name, "已保存为 " + path, "个文件下载完成");
     downloads->Forget(download);
   });
