@@ -70,9 +70,10 @@ class SourceId {
   // Runs `once` a single time, when the main loop is next idle or `delay_ms`
   // from now, unless the SourceId goes or is set again first. The SourceId is
   // empty by the time `once` runs, so `once` may set it again or destroy its owner.
-  static SourceId OnceWhenIdle(std::function<void()> once) {
-    return Add(std::move(once), [](Once* pending) {
-      return g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, RunOnce, pending, Forget);
+  // `priority`: G_PRIORITY_HIGH for a step due before the events already waiting.
+  static SourceId OnceWhenIdle(std::function<void()> once, gint priority = G_PRIORITY_DEFAULT_IDLE) {
+    return Add(std::move(once), [priority](Once* pending) {
+      return g_idle_add_full(priority, RunOnce, pending, Forget);
     });
   }
   static SourceId OnceAfter(guint delay_ms, std::function<void()> once) {

@@ -125,13 +125,9 @@ void GtkWindowSystem::EndCapture() {
   // give the drag's motion and its release to whatever window is under the
   // pointer, and the loop would wait for a release that never comes; the
   // loop's grab takes the press's over instead.
-  if (!end_capture_source_) end_capture_source_ = g_idle_add_full(G_PRIORITY_HIGH, OnEndCapture, this, nullptr);
-}
-
-gboolean GtkWindowSystem::OnEndCapture(gpointer self) {
-  static_cast<GtkWindowSystem*>(self)->end_capture_source_.Ran();
-  gdk_seat_ungrab(DefaultSeat());
-  return G_SOURCE_REMOVE;
+  if (!end_capture_source_) {
+    end_capture_source_ = SourceId::OnceWhenIdle([] { gdk_seat_ungrab(DefaultSeat()); }, G_PRIORITY_HIGH);
+  }
 }
 
 void GtkWindowSystem::RunMoveLoop(Hwnd hwnd) {

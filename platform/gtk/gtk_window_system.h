@@ -48,7 +48,6 @@ class GtkWindowSystem final : public WindowSystem {
   void ShowOrHide(Hwnd hwnd, bool visible) override;
 
   NativeWindow& At(Hwnd hwnd) const { return *windows_.Find(hwnd); }
-  static gboolean OnEndCapture(gpointer self);
 
   WindowTable& windows_;
   std::optional<Rect> last_read_top_level_;

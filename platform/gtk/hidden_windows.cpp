@@ -68,18 +68,17 @@ gboolean HiddenWindows::OnShow(GSignalInvocationHint*, guint, const GValue* valu
   if (hidden->hidden_ && IsProgramWindow(widget)) {
     // Being shown, it cannot be hidden yet: it goes as soon as the showing is done.
     hidden->late_.push_back(Ref(GTK_WINDOW(widget)));
-    if (!hidden->late_source_) hidden->late_source_ = g_idle_add_full(G_PRIORITY_HIGH, OnShownWhileHidden, self, nullptr);
+    if (!hidden->late_source_) {
+      hidden->late_source_ = SourceId::OnceWhenIdle([hidden] { hidden->TakeLateOnes(); }, G_PRIORITY_HIGH);
+    }
   }
   return TRUE;  // stays hooked
 }
 
-gboolean HiddenWindows::OnShownWhileHidden(gpointer self) {
-  auto* hidden = static_cast<HiddenWindows*>(self);
-  hidden->late_source_.Ran();
-  for (const GObjectPtr<GtkWindow>& window : std::exchange(hidden->late_, {})) {
-    if (hidden->hidden_ && gtk_widget_get_visible(GTK_WIDGET(window.get()))) hidden->Take(window.get());
+void HiddenWindows::TakeLateOnes() {
+  for (const GObjectPtr<GtkWindow>& window : std::exchange(late_, {})) {
+    if (hidden_ && gtk_widget_get_visible(GTK_WIDGET(window.get()))) Take(window.get());
   }
-  return G_SOURCE_REMOVE;
 }
 
 void HiddenWindows::Show() {

@@ -48,7 +48,8 @@ class HiddenWindows {
   // Hides `window`, keeping its place unless it is a notice.
   void Take(GtkWindow* window);
   static gboolean OnShow(GSignalInvocationHint* hint, guint count, const GValue* values, gpointer self);
-  static gboolean OnShownWhileHidden(gpointer self);
+  // The windows shown while the others are away go after them.
+  void TakeLateOnes();
   // A window manager may put a window shown again where its frame, not its
   // client area, was: once mapped, it is moved by the difference.
   static gboolean OnMappedAgain(GtkWidget* window, GdkEvent* event, gpointer place);

@@ -90,6 +90,8 @@ class SandboxTest(harness.ProgramTestCase):
     def test_pages_run_in_namespaces_of_their_own_that_see_only_the_download_folder(self):
         local = self.downloaded_page()
         cached = os.path.join(self.program_environment()["XDG_CACHE_HOME"], "ludex-sandbox-cached")
+        # A player's cache folder is there before the program; here the program may not have made it yet.
+        os.makedirs(os.path.dirname(cached), exist_ok=True)
         with open(cached, "w", encoding="utf-8") as f:
             f.write("another program's cache")
         process = self.page_process()

@@ -111,7 +111,7 @@ void Fullscreen::AskPageToLeave() {
   question_.reset(g_cancellable_new());
   webkit_web_view_evaluate_javascript(view_, kExitScript, -1, kScriptWorld, nullptr, question_.get(), OnPageLeft,
                                       this);
-  no_answer_ = g_timeout_add(kAnswerMs, OnNoAnswer, this);
+  no_answer_ = SourceId::OnceAfter(kAnswerMs, [this] { Guarded([&] { EndHungPage(); }); });
 }
 
 void Fullscreen::StopWaiting() {
@@ -129,19 +129,14 @@ void Fullscreen::OnPageLeft(GObject* view, GAsyncResult* result, gpointer self) 
   Guarded([&] { static_cast<Fullscreen*>(self)->StopWaiting(); });
 }
 
-gboolean Fullscreen::OnNoAnswer(gpointer self) {
-  auto* fullscreen = static_cast<Fullscreen*>(self);
-  fullscreen->no_answer_.Ran();
-  Guarded([&] {
-    Debug(DebugDomain::Web, "view %p: the page did not leave fullscreen within %u ms; ending its web process",
-          static_cast<void*>(fullscreen->view_), kAnswerMs);
-    fullscreen->StopWaiting();
-    webkit_web_view_terminate_web_process(fullscreen->view_);
-    // Last: it may take this object with it.
-    const std::function<void()> page_ended = fullscreen->page_ended_;
-    page_ended();
-  });
-  return G_SOURCE_REMOVE;
+void Fullscreen::EndHungPage() {
+  Debug(DebugDomain::Web, "view %p: the page did not leave fullscreen within %u ms; ending its web process",
+        static_cast<void*>(view_), kAnswerMs);
+  StopWaiting();
+  webkit_web_view_terminate_web_process(view_);
+  // Last: it may take this object with it.
+  const std::function<void()> page_ended = page_ended_;
+  page_ended();
 }
 
 void Fullscreen::CoverMonitor() {

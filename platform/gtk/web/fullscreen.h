@@ -68,7 +68,6 @@ class Fullscreen {
   static gboolean OnLeaveFullscreen(WebKitWebView* view, gpointer self);
   static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
   static void OnPageLeft(GObject* view, GAsyncResult* result, gpointer self);
-  static gboolean OnNoAnswer(gpointer self);
   // The form that holds the main browser.
   NativeWindow& Form() const;
   GtkWindow* Top() const;
@@ -79,6 +78,8 @@ class Fullscreen {
   void Leave();
   void Restore();
   void AskPageToLeave();
+  // The page did not answer within kAnswerMs: its process is ended.
+  void EndHungPage();
   void StopWaiting();
   void ShowBanner(const GdkRectangle& monitor);
   void HideBanner();

@@ -117,27 +117,21 @@ void PopupWindows::Refuse(WebKitWebView* main_view) {
   if (refused.notice_source) return;
   const gint64 now = g_get_monotonic_time();
   const gint64 due = std::max(now + kNoticeGatherMs * 1000, refused.noticed_at ? refused.noticed_at + kNoticeInterval : 0);
-  refused.notice_source = g_timeout_add((due - now) / 1000, OnRefusalNotice, this);
+  refused.notice_source = SourceId::OnceAfter(static_cast<guint>((due - now) / 1000),
+                                              [this, main_view] { Guarded([&] { TellRefusals(main_view); }); });
 }
 
-gboolean PopupWindows::OnRefusalNotice(gpointer self) {
-  auto* popups = static_cast<PopupWindows*>(self);
-  Guarded([&] {
-    for (auto& [main_view, refused] : popups->refusals_) {
-      if (refused.notice_source.get() != g_source_get_id(g_main_current_source())) continue;
-      refused.notice_source.Ran();
-      refused.noticed_at = g_get_monotonic_time();
-      const std::string detail = "此网页已有 " + std::to_string(refused.count) + " 个弹出窗口被阻止（只在点击后打开，同时最多打开 " +
-                                 std::to_string(kMaxOpen) + " 个，不打开本地文件或 data: 地址）。";
-      if (refused.logged) {
-        popups->notices_.ShowOnScreen(kRefusedTitle, detail);
-      } else {
-        popups->notices_.Show(kRefusedTitle, detail);
-        refused.logged = true;
-      }
-    }
-  });
-  return G_SOURCE_REMOVE;
+void PopupWindows::TellRefusals(WebKitWebView* main_view) {
+  Refusals& refused = refusals_.at(main_view);
+  refused.noticed_at = g_get_monotonic_time();
+  const std::string detail = "此网页已有 " + std::to_string(refused.count) + " 个弹出窗口被阻止（只在点击后打开，同时最多打开 " +
+                             std::to_string(kMaxOpen) + " 个，不打开本地文件或 data: 地址）。";
+  if (refused.logged) {
+    notices_.ShowOnScreen(kRefusedTitle, detail);
+  } else {
+    notices_.Show(kRefusedTitle, detail);
+    refused.logged = true;
+  }
 }
 
 void PopupWindows::Close(Popup* popup) {

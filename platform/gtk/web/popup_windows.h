@@ -71,7 +71,8 @@ class PopupWindows {
   GtkWidget* Open(WebKitWebView* view, WebKitWebView* main_view, WebKitURIRequest* request);
   // Counts a refused pop-up of the page in `main_view` and has it told.
   void Refuse(WebKitWebView* main_view);
-  static gboolean OnRefusalNotice(gpointer self);
+  // The gathered notice of the pop-ups refused on the page `main_view` shows.
+  void TellRefusals(WebKitWebView* main_view);
   WebKitWebView* MainViewOf(WebKitWebView* view) const;
   void Close(Popup* popup);
   static GtkWidget* OnCreate(WebKitWebView* view, WebKitNavigationAction* action, gpointer self);
